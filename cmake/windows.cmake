@@ -1,0 +1,62 @@
+# Windows build: Quandrel.exe, linked statically into one file, and (unless
+# QUANDREL_TESTS is OFF) the Win32 tests and stand-in programs run under Wine.
+option(QUANDREL_TESTS "Build the Win32 tests and the stand-in programs" ON)
+
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0600 STRICT)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(QUANDREL_WIN32_LIBS comctl32 comdlg32 shell32 gdi32 user32 advapi32 msimg32)
+
+file(GLOB QUANDREL_WIN32_SOURCES CONFIGURE_DEPENDS src/*/win32/*.cpp)
+list(FILTER QUANDREL_WIN32_SOURCES EXCLUDE REGEX "/WinMain\\.cpp$")
+add_library(quandrel_win32 STATIC ${QUANDREL_WIN32_SOURCES})
+target_link_libraries(quandrel_win32 PUBLIC quandrel_core ${QUANDREL_WIN32_LIBS})
+
+add_executable(Quandrel WIN32 src/main/win32/WinMain.cpp res/quandrel.rc)
+target_link_libraries(Quandrel PRIVATE quandrel_win32)
+set_source_files_properties(res/quandrel.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest;${CMAKE_SOURCE_DIR}/res/quandrel.ico")
+
+if(NOT QUANDREL_TESTS)
+  return()
+endif()
+
+# Every test program runs under Wine through this wrapper; tools/test-all.sh
+# provides the display and the prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/tools/wine-exec.sh")
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# Stand-in programs used by the end-to-end tests, one .exe per source.
+file(GLOB QUANDREL_STANDINS CONFIGURE_DEPENDS tests/programs/*.cpp)
+set(QUANDREL_STANDIN_TARGETS)
+foreach(standin_source ${QUANDREL_STANDINS})
+  get_filename_component(standin_name ${standin_source} NAME_WE)
+  add_executable(${standin_name} WIN32 ${standin_source})
+  target_link_libraries(${standin_name} PRIVATE user32 gdi32)
+  list(APPEND QUANDREL_STANDIN_TARGETS ${standin_name})
+endforeach()
+
+file(GLOB QUANDREL_DRIVER_SOURCES CONFIGURE_DEPENDS tests/win32/driver/*.cpp)
+add_library(quandrel_driver STATIC ${QUANDREL_DRIVER_SOURCES})
+target_include_directories(quandrel_driver PUBLIC tests/win32)
+target_link_libraries(quandrel_driver PUBLIC gtest user32 gdi32 advapi32 shell32)
+target_compile_definitions(quandrel_driver PUBLIC
+  QUANDREL_BUILD_DIR="${CMAKE_BINARY_DIR}"
+  QUANDREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+file(GLOB QUANDREL_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(win32_tests ${QUANDREL_WIN32_TESTS})
+target_link_libraries(win32_tests PRIVATE quandrel_win32 quandrel_driver gtest gtest_main)
+add_dependencies(win32_tests Quandrel ${QUANDREL_STANDIN_TARGETS})
+gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                     PROPERTIES TIMEOUT 120)
+
+# Quandrel.exe must be one file that needs nothing but the system's DLLs.
+add_test(NAME Quandrel.ImportsOnlySystemDlls
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:Quandrel>)

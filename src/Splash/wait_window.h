@@ -1,0 +1,16 @@
+// The wait window as the logic sees it: it stands on screen from its opening
+// until the object is destroyed, and shows how far a copy has come.
+#pragma once
+
+#include <cstdint>
+
+namespace quandrel {
+
+class WaitWindow {
+ public:
+  virtual ~WaitWindow() = default;  // releases the window
+  // Redraws the progress bar; no other message of the program is handled.
+  virtual void ShowProgress(std::uint64_t done, std::uint64_t total) = 0;
+};
+
+}  // namespace quandrel

@@ -1,0 +1,20 @@
+#include "main/instance_guard.h"
+
+#include "text/sjis.h"
+
+namespace quandrel {
+
+std::string InstanceName(const std::string& fullExecutablePath) {
+  std::string name = fullExecutablePath;
+  for (;;) {
+    std::size_t slash = text::ByteFind(name, "\\");
+    if (slash == std::string::npos || slash == 0) return name;
+    name = name.substr(0, slash) + "_" + text::CutBytes(name.substr(slash + 1), 255);
+  }
+}
+
+std::string SecondStartMessage(const std::string& fullExecutablePath) {
+  return "【 " + fullExecutablePath + " 】は\n\n既に起動しています（２重起動禁止！）\n";
+}
+
+}  // namespace quandrel

@@ -1,0 +1,31 @@
+// Windows of other processes, and the drives of the machine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quandrel {
+
+struct TopLevelWindow {
+  std::uintptr_t handle = 0;
+  std::uint32_t threadId = 0;  // the thread that created the window
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Every top-level window with the thread that created it (EnumWindows).
+  virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+  // Disables Close in the window's menu (and with it the title bar's close
+  // box), redraws its menu bar and asks for the focus to go to it.
+  virtual void DisableClose(std::uintptr_t window) = 0;
+
+  // GetDriveTypeA of a root such as "E:\\".
+  virtual unsigned DriveType(const std::string& root) = 0;
+  // Free bytes available to the user on a root; false when the query fails.
+  virtual bool FreeBytes(const std::string& root, std::uint64_t* bytes) = 0;
+};
+
+}  // namespace quandrel

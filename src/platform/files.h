@@ -1,0 +1,44 @@
+// Files and folders. Paths are CP932 byte strings as the ANSI functions take them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/os_result.h"
+
+namespace quandrel {
+
+// Called while a copy proceeds: bytes copied so far and the source's size.
+using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  // A file (not a folder) of that name exists.
+  virtual bool FileExists(const std::string& path) = 0;
+  // The absolute form of a path (GetFullPathNameA); the path unchanged when
+  // the platform cannot make one.
+  virtual std::string FullPath(const std::string& path) = 0;
+
+  // The whole content of a file.
+  virtual OsResult Read(const std::string& path, std::string* bytes) = 0;
+  // Creates or truncates the file, writes all bytes and flushes them to disk.
+  virtual OsResult WriteNew(const std::string& path, const std::string& bytes) = 0;
+  // Copies src over dst (dst created or truncated); the copy is flushed to
+  // disk before success is reported. A failed copy may leave a partial dst.
+  virtual OsResult Copy(const std::string& src, const std::string& dst,
+                        const CopyProgress& progress) = 0;
+  virtual OsResult Remove(const std::string& path) = 0;
+  // Renames src to dst; fails when dst exists.
+  virtual OsResult Move(const std::string& src, const std::string& dst) = 0;
+  // Renames src to dst in one step, replacing an existing dst, written
+  // through to disk (MoveFileExA with REPLACE_EXISTING | WRITE_THROUGH).
+  // When it fails, dst is as it was.
+  virtual OsResult Replace(const std::string& src, const std::string& dst) = 0;
+
+  virtual OsResult ChangeDirectory(const std::string& path) = 0;
+};
+
+}  // namespace quandrel

@@ -1,0 +1,25 @@
+// Facts about the running program and its machine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quandrel {
+
+class System {
+ public:
+  virtual ~System() = default;
+
+  // The executable's path as the platform reports it, made absolute.
+  virtual std::string ExecutablePath() = 0;
+  // Today's local date in the user's short date format (2026/12/10 in Japan).
+  virtual std::string ShortDate() = 0;
+  // The platform's own wording of an error code, without a trailing line end
+  // (Japanese on a Japanese system); empty when it has none.
+  virtual std::string ErrorText(std::uint32_t code) = 0;
+  // Names of all installed font families.
+  virtual std::vector<std::string> FontFamilies() = 0;
+};
+
+}  // namespace quandrel

@@ -1,0 +1,58 @@
+// The settings file: an INI file beside the executable with the sections
+// Execute, System and BackUp. Values stay words ("Use", "Never", ...); each
+// user of a value compares it with the word it cares about, exactly.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace quandrel {
+
+struct MainSettings {
+  std::string DBPath;
+  std::string Title;
+  std::string ImagePath;
+  std::string IconPath;
+  std::string Customize = "Enable";
+  std::string MDBbak = "Use";
+  std::string UnClose = "Use";
+};
+
+struct BackupOptions {
+  std::string Multi = "No";
+  std::string SubFolder = "Yes";
+  std::string Drive;
+  std::string PreFix = "BackUp";
+  std::string UpDate = "Yes";
+};
+
+// Outcome of a batch of writes. A failed batch stops at the failing key:
+// keys before it are written, later ones are not.
+struct SettingsWrite {
+  bool ok = true;
+  std::string failedKey;  // empty when ok
+  std::string message;    // "<settings file> に書き込めません" when not ok
+};
+
+// The executable's path with its extension replaced by ".INI".
+std::string SettingsFilePath(const std::string& executablePath);
+
+// A missing file or key yields the default; an unreadable file counts as missing.
+MainSettings LoadMainSettings(Files& files, const std::string& settingsPath);
+// Writes Execute/DBPath, then System/ImagePath, IconPath, Title, Customize,
+// MDBbak, UnClose: every key, empty values included.
+SettingsWrite SaveMainSettings(Files& files, const std::string& settingsPath, const MainSettings& s);
+
+// Reads the BackUp section; a stored Multi "Yes" becomes "Day" and an empty
+// PreFix becomes "BackUp".
+BackupOptions LoadBackupOptions(Files& files, const std::string& settingsPath);
+// Writes BackUp/Multi, SubFolder, Drive, PreFix, UpDate in that order.
+SettingsWrite SaveBackupOptions(Files& files, const std::string& settingsPath, const BackupOptions& o);
+
+// The text to store for a path field: unchanged when no file of that name
+// exists; else its full path, or just its file name when it lies in the
+// settings file's folder (folders compared upper-cased).
+std::string ShortenPath(Files& files, const std::string& text, const std::string& settingsPath);
+
+}  // namespace quandrel

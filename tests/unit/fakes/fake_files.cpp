@@ -1,0 +1,133 @@
+#include "fakes/fake_files.h"
+
+#include "text/sjis.h"
+
+namespace quandrel::fakes {
+
+std::string FakeFiles::Key(const std::string& path) { return text::UpperAscii(path); }
+
+void FakeFiles::Put(const std::string& path, const std::string& bytes) {
+  files_[Key(path)] = Entry{path, bytes};
+}
+
+std::optional<std::string> FakeFiles::Get(const std::string& path) const {
+  auto it = files_.find(Key(path));
+  if (it == files_.end()) return std::nullopt;
+  return it->second.bytes;
+}
+
+std::vector<std::string> FakeFiles::List() const {
+  std::vector<std::string> names;
+  for (const auto& [key, entry] : files_) names.push_back(entry.name);
+  return names;
+}
+
+void FakeFiles::FailCall(int number, std::uint32_t error, bool forGood) {
+  failAt_ = number;
+  failError_ = error;
+  failForGood_ = forGood;
+}
+
+void FakeFiles::Lock(const std::string& path, std::uint32_t error) { locked_[Key(path)] = error; }
+void FakeFiles::Unlock(const std::string& path) { locked_.erase(Key(path)); }
+void FakeFiles::MakeFolderReadOnly(const std::string& folder) { readOnlyFolders_.insert(Key(folder)); }
+
+bool FakeFiles::InReadOnlyFolder(const std::string& path) const {
+  return readOnlyFolders_.count(Key(text::FolderPart(path))) != 0;
+}
+
+std::optional<std::uint32_t> FakeFiles::Injected(const std::string& what,
+                                                 std::initializer_list<std::string> paths) {
+  ++calls_;
+  log_.push_back(what);
+  if (failAt_ != 0 && (calls_ == failAt_ || (failForGood_ && calls_ > failAt_))) return failError_;
+  for (const std::string& p : paths) {
+    auto it = locked_.find(Key(p));
+    if (it != locked_.end()) return it->second;
+  }
+  return std::nullopt;
+}
+
+bool FakeFiles::FileExists(const std::string& path) { return files_.count(Key(FullPath(path))) != 0 || files_.count(Key(path)) != 0; }
+
+std::string FakeFiles::FullPath(const std::string& path) {
+  if (path.empty()) return path;
+  bool absolute = (path.size() >= 2 && path[1] == ':') || path[0] == '\\';
+  if (absolute) return path;
+  std::string base = cwd_;
+  if (!base.empty() && base.back() != '\\') base += '\\';
+  std::string rest = path;
+  while (rest.rfind(".\\", 0) == 0) rest = rest.substr(2);
+  return base + rest;
+}
+
+OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
+  if (auto e = Injected("Read " + path, {path})) return OsResult::Failure(*e);
+  auto it = files_.find(Key(FullPath(path)));
+  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  *bytes = it->second.bytes;
+  return OsResult::Success();
+}
+
+OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) {
+  if (auto e = Injected("WriteNew " + path, {path})) return OsResult::Failure(*e);
+  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(kAccessDenied);
+  Put(FullPath(path), bytes);
+  return OsResult::Success();
+}
+
+OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) {
+  auto it = files_.find(Key(FullPath(src)));
+  if (auto e = Injected("Copy " + src + " -> " + dst, {src, dst})) {
+    // A copy that breaks off leaves a partial destination behind.
+    if (it != files_.end() && !locked_.count(Key(dst)) && !InReadOnlyFolder(FullPath(dst))) {
+      Put(FullPath(dst), it->second.bytes.substr(0, it->second.bytes.size() / 2));
+    }
+    return OsResult::Failure(*e);
+  }
+  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(kAccessDenied);
+  std::string bytes = it->second.bytes;
+  std::uint64_t total = bytes.size();
+  if (progress) {
+    progress(0, total);
+    progress(total / 2, total);
+    progress(total, total);
+  }
+  Put(FullPath(dst), bytes);
+  return OsResult::Success();
+}
+
+OsResult FakeFiles::Remove(const std::string& path) {
+  if (auto e = Injected("Remove " + path, {path})) return OsResult::Failure(*e);
+  if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(kNotFound);
+  return OsResult::Success();
+}
+
+OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
+  if (auto e = Injected("Move " + src + " -> " + dst, {src, dst})) return OsResult::Failure(*e);
+  auto it = files_.find(Key(FullPath(src)));
+  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(kAlreadyExists);
+  std::string bytes = it->second.bytes;
+  files_.erase(it);
+  Put(FullPath(dst), bytes);
+  return OsResult::Success();
+}
+
+OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
+  if (auto e = Injected("Replace " + src + " -> " + dst, {src, dst})) return OsResult::Failure(*e);
+  auto it = files_.find(Key(FullPath(src)));
+  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  std::string bytes = it->second.bytes;
+  files_.erase(it);
+  Put(FullPath(dst), bytes);
+  return OsResult::Success();
+}
+
+OsResult FakeFiles::ChangeDirectory(const std::string& path) {
+  cwd_ = path;
+  return OsResult::Success();
+}
+
+}  // namespace quandrel::fakes

@@ -1,0 +1,83 @@
+// An in-memory file system for the unit tests. Names are matched without
+// regard to ASCII letter case, as on Windows. Any call can be made to fail:
+// the k-th call that touches the disk (Read, WriteNew, Copy, Remove, Move,
+// Replace), once or for good, or every call on one path (a locked file).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace quandrel::fakes {
+
+class FakeFiles : public Files {
+ public:
+  // Windows error codes the fake reports.
+  static constexpr std::uint32_t kNotFound = 2;
+  static constexpr std::uint32_t kAccessDenied = 5;
+  static constexpr std::uint32_t kSharingViolation = 32;
+  static constexpr std::uint32_t kAlreadyExists = 183;
+  static constexpr std::uint32_t kDiskFull = 112;
+
+  // --- set-up and inspection ---
+  void Put(const std::string& path, const std::string& bytes);
+  std::optional<std::string> Get(const std::string& path) const;
+  bool Has(const std::string& path) const { return Get(path).has_value(); }
+  void AddFolder(const std::string& path) { folders_.insert(Key(path)); }
+  // Paths of all files, as first written.
+  std::vector<std::string> List() const;
+  void SetCurrentDirectoryForTest(const std::string& dir) { cwd_ = dir; }
+  const std::string& CurrentDirectory() const { return cwd_; }
+
+  // The disk call with this 1-based number fails with `error`; with
+  // `forGood`, every later disk call fails too.
+  void FailCall(int number, std::uint32_t error = kDiskFull, bool forGood = false);
+  // Every disk call that names this path fails (a file held open elsewhere).
+  void Lock(const std::string& path, std::uint32_t error = kSharingViolation);
+  void Unlock(const std::string& path);
+  // Every write of a new file or copy into this folder fails (read-only folder).
+  void MakeFolderReadOnly(const std::string& folder);
+  int DiskCalls() const { return calls_; }
+  // A log of disk calls: "Copy a -> b", "Remove a", ...
+  const std::vector<std::string>& Log() const { return log_; }
+
+  // --- Files ---
+  bool FileExists(const std::string& path) override;
+  std::string FullPath(const std::string& path) override;
+  OsResult Read(const std::string& path, std::string* bytes) override;
+  OsResult WriteNew(const std::string& path, const std::string& bytes) override;
+  OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
+  OsResult Remove(const std::string& path) override;
+  OsResult Move(const std::string& src, const std::string& dst) override;
+  OsResult Replace(const std::string& src, const std::string& dst) override;
+  OsResult ChangeDirectory(const std::string& path) override;
+
+ private:
+  struct Entry {
+    std::string name;
+    std::string bytes;
+  };
+  static std::string Key(const std::string& path);
+  // Counts a disk call and tells whether it must fail (and with what).
+  std::optional<std::uint32_t> Injected(const std::string& what,
+                                        std::initializer_list<std::string> paths);
+  bool InReadOnlyFolder(const std::string& path) const;
+
+  std::map<std::string, Entry> files_;
+  std::set<std::string> folders_;
+  std::map<std::string, std::uint32_t> locked_;
+  std::set<std::string> readOnlyFolders_;
+  std::string cwd_ = "C:\\";
+  int calls_ = 0;
+  int failAt_ = 0;
+  bool failForGood_ = false;
+  std::uint32_t failError_ = 0;
+  std::vector<std::string> log_;
+};
+
+}  // namespace quandrel::fakes

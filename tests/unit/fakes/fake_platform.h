@@ -1,0 +1,179 @@
+// Scripted fakes of the platform services other than files.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "text/sjis.h"
+
+namespace quandrel::fakes {
+
+// Keys below a hive, matched without regard to ASCII case. A key present
+// with no default value reads as empty text.
+class FakeRegistry : public Registry {
+ public:
+  void SetKey(Hive hive, const std::string& subkey, const std::string& defaultValue = "") {
+    keys_[{hive, text::UpperAscii(subkey)}] = defaultValue;
+  }
+  // Every subkey opened, in order.
+  std::vector<std::string> opened;
+
+  bool ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) override {
+    opened.push_back(subkey);
+    auto it = keys_.find({hive, text::UpperAscii(subkey)});
+    if (it == keys_.end()) return false;
+    *value = it->second;
+    return true;
+  }
+
+ private:
+  std::map<std::pair<Hive, std::string>, std::string> keys_;
+};
+
+// Each started process runs for a scripted number of one-second waits.
+class FakeProcesses : public Processes {
+ public:
+  struct Started {
+    std::string commandLine;
+    StartupShape shape;
+  };
+  std::vector<Started> started;
+  struct ShellCall {
+    std::uintptr_t owner;
+    std::string file, parameters;
+  };
+  std::vector<ShellCall> shellOpened;
+  // How many waits each next start stays running for (front first); 0 when
+  // the queue is empty.
+  std::deque<int> runFor;
+  // Each next start fails with this error, while non-zero.
+  std::uint32_t failStartsWith = 0;
+  // Called at the start of each wait, with the waits done so far for it.
+  std::function<void(int)> onWait;
+  int waits = 0;
+  int released = 0;
+
+  OsResult Start(const std::string& commandLine, StartupShape shape, ProcessRecord* record) override {
+    started.push_back({commandLine, shape});
+    *record = ProcessRecord{};
+    if (failStartsWith != 0) return OsResult::Failure(failStartsWith);
+    ++nextId_;
+    record->process = nextId_;
+    record->thread = nextId_ + 1000;
+    record->processId = nextId_ + 2000;
+    record->threadId = nextId_ + 3000;
+    remaining_[nextId_] = runFor.empty() ? 0 : runFor.front();
+    if (!runFor.empty()) runFor.pop_front();
+    return OsResult::Success();
+  }
+  WaitOutcome Wait(const ProcessRecord& record, std::uint32_t) override {
+    if (onWait) onWait(waits);
+    ++waits;
+    auto it = remaining_.find(record.process);
+    if (record.process == 0 || it == remaining_.end() || it->second <= 0) return WaitOutcome::Over;
+    --it->second;
+    return WaitOutcome::StillRunning;
+  }
+  void Release(ProcessRecord* record) override {
+    if (record->process != 0) ++released;
+    *record = ProcessRecord{};
+  }
+  OsResult ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) override {
+    shellOpened.push_back({owner, file, parameters});
+    return OsResult::Success();
+  }
+
+ private:
+  std::uintptr_t nextId_ = 0;
+  std::map<std::uintptr_t, int> remaining_;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  std::vector<TopLevelWindow> windows;
+  std::vector<std::uintptr_t> closeDisabled;
+  int enumerations = 0;
+  std::map<std::string, unsigned> driveTypes;           // root -> type
+  std::map<std::string, std::uint64_t> freeBytes;      // root -> bytes; missing: query fails
+
+  std::vector<TopLevelWindow> TopLevelWindows() override {
+    ++enumerations;
+    return windows;
+  }
+  void DisableClose(std::uintptr_t window) override { closeDisabled.push_back(window); }
+  unsigned DriveType(const std::string& root) override {
+    auto it = driveTypes.find(root);
+    return it == driveTypes.end() ? 1u : it->second;
+  }
+  bool FreeBytes(const std::string& root, std::uint64_t* bytes) override {
+    auto it = freeBytes.find(root);
+    if (it == freeBytes.end()) return false;
+    *bytes = it->second;
+    return true;
+  }
+};
+
+// Records every box in order ("message: ...", "error: ...", "confirm: ...")
+// and answers confirmations and file dialogs from queues.
+class FakeDialogs : public Dialogs {
+ public:
+  std::vector<std::string> shown;
+  std::deque<Answer> answers;                         // default: No
+  std::deque<std::optional<std::string>> fileChoices;  // default: cancel
+  std::vector<FileDialogSpec> fileDialogs;
+  std::function<void(const std::string&)> onShow;    // called for each box
+
+  void ShowMessage(const std::string& text) override { Record("message: " + text); }
+  void ShowError(const std::string& text) override { Record("error: " + text); }
+  Answer Confirm(const std::string& text, bool withAbort) override {
+    Record(std::string(withAbort ? "confirm3: " : "confirm: ") + text);
+    if (answers.empty()) return Answer::No;
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::optional<std::string> OpenFile(const FileDialogSpec& spec) override {
+    fileDialogs.push_back(spec);
+    if (fileChoices.empty()) return std::nullopt;
+    auto choice = fileChoices.front();
+    fileChoices.pop_front();
+    return choice;
+  }
+
+ private:
+  void Record(const std::string& line) {
+    shown.push_back(line);
+    if (onShow) onShow(line);
+  }
+};
+
+class FakeSystem : public System {
+ public:
+  std::string executablePath = "D:\\Work\\Quandrel.exe";
+  std::string shortDate = "2026/12/10";
+  std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
+
+  std::string ExecutablePath() override { return executablePath; }
+  std::string ShortDate() override { return shortDate; }
+  std::string ErrorText(std::uint32_t code) override {
+    switch (code) {
+      case 2: return "指定されたファイルが見つかりません。";
+      case 5: return "アクセスが拒否されました。";
+      case 32: return "プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
+      case 112: return "ディスクに十分な空き領域がありません。";
+      default: return "";
+    }
+  }
+  std::vector<std::string> FontFamilies() override { return fonts; }
+};
+
+}  // namespace quandrel::fakes

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what building and testing Quandrel needs on Debian 12, and does
+# nothing when everything is already there. Needs root only when it installs.
+set -euo pipefail
+
+need_pkgs=()
+have() { command -v "$1" >/dev/null 2>&1; }
+pkg_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+want() { # want PACKAGE [TEST-COMMAND]
+  local pkg=$1
+  if ! pkg_installed "$pkg"; then need_pkgs+=("$pkg"); fi
+}
+
+for p in cmake g++ make googletest libgtest-dev locales \
+         wine wine64 wine32:i386 \
+         g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools \
+         xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho imagemagick x11-utils; do
+  want "$p"
+done
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+if [ ${#need_pkgs[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${need_pkgs[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}" >/dev/null
+fi
+
+# Wine converts arguments and file names through the glibc locale: without
+# ja_JP.UTF-8 every Japanese path arrives as garbage.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "bootstrap: generating the ja_JP.UTF-8 locale"
+  if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  fi
+  as_root locale-gen >/dev/null
+fi

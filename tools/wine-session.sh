@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Source this file: it gives the caller an X display (Xvfb) and a Wine prefix
+# of its own, made ready for Japanese text and for tests, and ends both when
+# the calling shell exits.
+#   QUANDREL_PREFIX  the prefix folder (made when missing)
+
+session_prefix=${QUANDREL_PREFIX:?set QUANDREL_PREFIX}
+export WINEPREFIX=$session_prefix
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+unset WINEARCH
+
+session_xvfb_pid=
+if [ -z "${QUANDREL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    session_xvfb_pid=$!
+    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+    if kill -0 $session_xvfb_pid 2>/dev/null; then export DISPLAY=:$n; break; fi
+    session_xvfb_pid=
+  done
+  [ -n "$session_xvfb_pid" ] || { echo "wine-session: no X display could be started" >&2; return 1; }
+fi
+
+session_end() {
+  timeout 20 wineserver -k >/dev/null 2>&1 || true
+  [ -n "$session_xvfb_pid" ] && kill $session_xvfb_pid 2>/dev/null
+  true
+}
+trap session_end EXIT
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  timeout 180 wineboot -i >/dev/null 2>&1
+  timeout 60 wineserver -w
+fi
+# Without a window manager Wine waits about 2 s for each window that hides
+# or closes; unmanaged windows skip that wait.
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# Keep one server alive for the whole session: every start is then quick.
+wineserver -p >/dev/null 2>&1 || true
