@@ -18,6 +18,8 @@ namespace quandrel {
 // The command registered for the target's extension below HKEY_CLASSES_ROOT,
 // found through the class's shell key and its default (or open) verb, with
 // a plain message for each key that cannot be opened; then cleaned up.
+// An empty target path yields an empty command with no key opened and no
+// message, so the caller need not test for it.
 std::string LookUpLaunchCommand(Registry& registry, Dialogs& dialogs, const std::string& targetPath);
 
 // Cuts the command before the byte that precedes its first "\"%1\"", then,

@@ -1,0 +1,138 @@
+#include "launch/launch.h"
+
+#include "text/sjis.h"
+
+namespace quandrel {
+
+namespace {
+
+// The one word that turns the close lock on; "use", "USE" or anything else
+// leaves every window alone.
+bool LocksClose(const std::string& unClose) { return unClose == "Use"; }
+
+// Cuts `command` before the byte that precedes the first `token`: a token at
+// 1-based byte p keeps the first p - 2 bytes, nothing when p - 2 <= 0.
+std::string CutBefore(const std::string& command, const std::string& token) {
+  std::size_t at = text::ByteFind(command, token);  // 0-based, so p - 2 == at - 1
+  if (at == std::string::npos) return command;
+  if (at < 2) return std::string();
+  return command.substr(0, at - 1);
+}
+
+}  // namespace
+
+std::string LookUpLaunchCommand(Registry& registry, Dialogs& dialogs, const std::string& targetPath) {
+  // With no target there is nothing to look up: no key is opened and no
+  // message shown, so callers may pass the field's text as it stands.
+  if (targetPath.empty()) return std::string();
+
+  const std::string ext = text::Extension(targetPath);  // as written: ".mdb" stays ".mdb"
+
+  // Each key that cannot be opened is reported and the chain goes on with
+  // what it has; only a missing shell key ends it.
+  std::string fileClass;
+  if (!registry.ReadDefaultValue(Hive::ClassesRoot, ext, &fileClass)) {
+    fileClass.clear();
+    dialogs.ShowMessage("拡張子 \"" + ext + "\" のレジストリ内容を読み込めません");
+  }
+
+  std::string verb;
+  if (!registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell", &verb)) {
+    dialogs.ShowMessage("\"" + fileClass + "\" の関連付けを認識できません");
+    return std::string();
+  }
+
+  // The verb stands in for the command until the command is found; a verb
+  // without a command key leaves the verb itself as the launch command.
+  std::string launchCommand = verb;
+  std::string command;
+  if (verb.empty()) {
+    if (registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell\\open\\command", &command)) {
+      launchCommand = command;
+    } else {
+      dialogs.ShowMessage("拡張子 \"" + ext + "\" の標準の関連づけが異常です");
+    }
+  } else {
+    if (registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell\\" + verb + "\\command", &command)) {
+      launchCommand = command;
+    } else {
+      dialogs.ShowMessage("拡張子 \"" + ext + "\" の関連づけを実行できません");
+    }
+  }
+  return CleanUpCommand(launchCommand);
+}
+
+std::string CleanUpCommand(const std::string& command) {
+  // '"', '%' and '1' are never the second byte of a double-byte character,
+  // so a byte-wise search finds only real tokens.
+  return CutBefore(CutBefore(command, "\"%1\""), "%1");
+}
+
+bool IsProgramFile(const std::string& targetPath) {
+  return text::HasExtension(targetPath, ".EXE") || text::HasExtension(targetPath, ".BAT") ||
+         text::HasExtension(targetPath, ".PIF");
+}
+
+std::string LaunchCommandLine(const std::string& launchCommand, const std::string& targetPath) {
+  if (IsProgramFile(targetPath)) return "\"" + targetPath + "\"";
+  return launchCommand + " \"" + targetPath + "\"";
+}
+
+bool TakesSnapshot(const std::string& targetPath, const std::string& mdbBak) {
+  return text::HasExtension(targetPath, ".MDB") && mdbBak != "Never";
+}
+
+std::string TrayTip(const std::string& editTitle) {
+  // The tray keeps 63 bytes and a terminating zero.
+  return text::CutBytes("【" + text::FileNamePart(editTitle) + "】稼働中...", 63);
+}
+
+std::vector<std::uintptr_t> WindowsToLock(const std::vector<TopLevelWindow>& windows,
+                                          std::uint32_t primaryThreadId,
+                                          const std::string& unClose) {
+  std::vector<std::uintptr_t> locked;
+  // Thread id 0 is what the system reports for a window that is already
+  // gone; it never names the launched program's thread.
+  if (!LocksClose(unClose) || primaryThreadId == 0) return locked;
+  for (const TopLevelWindow& w : windows) {
+    if (w.threadId == primaryThreadId) locked.push_back(w.handle);
+  }
+  return locked;
+}
+
+void EnterTray(LauncherShell& shell, const std::string& editTitle) {
+  shell.AddTrayIcon(TrayTip(editTitle));
+  shell.ShowMainWindow(false);
+  shell.ShowApplicationWindow(false);
+}
+
+void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
+                  const ProcessRecord& record, const std::function<std::string()>& unClose) {
+  // A failed start holds no process: its first wait reports Over at once.
+  while (processes.Wait(record, 1000) == WaitOutcome::StillRunning) {
+    // UnClose is read afresh each pass so that a change made meanwhile
+    // applies at once. When it does not lock, the windows are not even
+    // listed: nothing would be done to any of them.
+    const std::string mode = unClose ? unClose() : std::string();
+    if (LocksClose(mode)) {
+      for (std::uintptr_t w : WindowsToLock(desktop.TopLevelWindows(), record.threadId, mode)) {
+        desktop.DisableClose(w);
+      }
+    }
+    shell.PumpMessages();
+  }
+}
+
+void EndWatch(LauncherShell& shell, bool appWindowFirst) {
+  shell.RemoveTrayIcon();
+  if (appWindowFirst) {
+    shell.ShowApplicationWindow(true);
+    shell.ShowMainWindow(true);
+  } else {
+    shell.ShowMainWindow(true);
+    shell.ShowApplicationWindow(true);
+  }
+  shell.BringToFront();
+}
+
+}  // namespace quandrel
