@@ -1,0 +1,193 @@
+// The tray tip, the tray entry and watch end, the close lock and the watch loop.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "fakes/fake_shell.h"
+#include "launch/launch.h"
+
+namespace quandrel {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(TrayTipTest, NamePartOfTheTitleBetweenBrackets) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Sales", "【Sales】稼働中..."},
+      {"D:\\Work\\Sales", "【Sales】稼働中..."},
+      {"D:Sales", "【Sales】稼働中..."},
+      {"", "【】稼働中..."},
+      {"D:\\Work\\", "【】稼働中..."},
+      // 表 and ソ end in byte 0x5C, which is not a separator there.
+      {"売上表", "【売上表】稼働中..."},
+      {"D:\\データ\\売上表", "【売上表】稼働中..."},
+      {"ソフト管理", "【ソフト管理】稼働中..."},
+  };
+  for (const auto& [title, tip] : cases) {
+    EXPECT_EQ(TrayTip(title), tip) << title;
+  }
+}
+
+TEST(TrayTipTest, CutTo63Bytes) {
+  // "【" + name + "】稼働中..." is 13 bytes besides the name.
+  EXPECT_EQ(TrayTip(std::string(50, 'A')), "【" + std::string(50, 'A') + "】稼働中...");
+  EXPECT_EQ(TrayTip(std::string(50, 'A')).size(), 63u);
+
+  std::string cut = TrayTip(std::string(60, 'A'));
+  EXPECT_EQ(cut, "【" + std::string(60, 'A') + "\x81");  // 】 loses its second byte
+  EXPECT_EQ(cut.size(), 63u);
+
+  // A double-byte name is cut by bytes too: 2 + 61 bytes of 表表表...
+  std::string kanji;
+  for (int i = 0; i < 40; ++i) kanji += "表";
+  std::string tip = TrayTip("C:\\" + kanji);
+  EXPECT_EQ(tip.size(), 63u);
+  EXPECT_EQ(tip, ("【" + kanji).substr(0, 63));
+}
+
+TEST(WindowsToLockTest, PrimaryThreadOnlyAndOnlyForUse) {
+  const std::vector<TopLevelWindow> windows = {
+      {101, 7}, {102, 8}, {103, 7}, {104, 0}, {105, 70}};
+  EXPECT_EQ(WindowsToLock(windows, 7, "Use"), (std::vector<std::uintptr_t>{101, 103}));
+  EXPECT_TRUE(WindowsToLock(windows, 9, "Use").empty());
+  for (const char* word : {"use", "USE", "Use ", "", "Never"}) {
+    EXPECT_TRUE(WindowsToLock(windows, 7, word).empty()) << word;
+  }
+  // No launched thread: a window whose creator cannot be told is left alone.
+  EXPECT_TRUE(WindowsToLock(windows, 0, "Use").empty());
+}
+
+TEST(TrayTest, EnterTrayShowsTheIconBeforeHiding) {
+  fakes::FakeShell shell;
+  EnterTray(shell, "D:\\Work\\Sales");
+  EXPECT_EQ(shell.calls, (Lines{"tray+ 【Sales】稼働中...", "main hide", "app hide"}));
+}
+
+TEST(TrayTest, EndWatchOrder) {
+  fakes::FakeShell mainFirst;
+  EndWatch(mainFirst, false);
+  EXPECT_EQ(mainFirst.calls, (Lines{"tray-", "main show", "app show", "front"}));
+
+  fakes::FakeShell appFirst;
+  EndWatch(appFirst, true);
+  EXPECT_EQ(appFirst.calls, (Lines{"tray-", "app show", "main show", "front"}));
+}
+
+// Records waits, enumerations, locks and pumps in one log.
+class WatchTest : public ::testing::Test {
+ protected:
+  class LoggingDesktop : public fakes::FakeDesktop {
+   public:
+    explicit LoggingDesktop(Lines* log) : log_(log) {}
+    std::vector<TopLevelWindow> TopLevelWindows() override {
+      log_->push_back("enum");
+      return FakeDesktop::TopLevelWindows();
+    }
+    void DisableClose(std::uintptr_t window) override {
+      log_->push_back("lock " + std::to_string(window));
+      FakeDesktop::DisableClose(window);
+    }
+
+   private:
+    Lines* log_;
+  };
+
+  WatchTest() : desktop(&log) {
+    processes.onWait = [this](int) { log.push_back("wait"); };
+    shell.onPump = [this](int pass) {
+      log.push_back("pump");
+      if (onPump) onPump(pass);
+    };
+  }
+
+  // Starts a process that stays running for `waits` one-second waits and
+  // gives it one window on its primary thread, one on another thread.
+  ProcessRecord StartRunningFor(int waits) {
+    processes.runFor.push_back(waits);
+    ProcessRecord record;
+    processes.Start("\"C:\\APP\\VIEW.EXE\" \"D:\\DB\\SALES.MDB\"", StartupShape::Maximized, &record);
+    desktop.windows = {{11, record.threadId}, {12, record.threadId + 1}, {13, 99}, {14, record.threadId}};
+    return record;
+  }
+
+  void Watch(const ProcessRecord& record) {
+    WatchProcess(processes, desktop, shell, record, [this] {
+      ++unCloseReads;
+      return unClose;
+    });
+  }
+
+  Lines log;
+  fakes::FakeProcesses processes;
+  LoggingDesktop desktop;
+  fakes::FakeShell shell;
+  std::string unClose = "Use";
+  int unCloseReads = 0;
+  std::function<void(int)> onPump;
+};
+
+TEST_F(WatchTest, ProcessEndingWithinTheFirstSecondIsNeverEnumerated) {
+  Watch(StartRunningFor(0));
+  EXPECT_EQ(log, (Lines{"wait"}));
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(WatchTest, FailedStartEndsAtTheFirstWait) {
+  processes.failStartsWith = 2;
+  ProcessRecord record;
+  processes.Start("x \"D:\\DB\\notes.xyz\"", StartupShape::Maximized, &record);
+  ASSERT_EQ(record.process, 0u);
+  desktop.windows = {{11, 0}};
+
+  Watch(record);
+  EXPECT_EQ(log, (Lines{"wait"}));
+  EXPECT_EQ(desktop.enumerations, 0);
+  EXPECT_TRUE(desktop.closeDisabled.empty());
+}
+
+TEST_F(WatchTest, EachSecondLocksThePrimaryThreadsWindowsThenPumps) {
+  Watch(StartRunningFor(3));
+  const Lines pass = {"wait", "enum", "lock 11", "lock 14", "pump"};
+  Lines expected;
+  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), pass.begin(), pass.end());
+  expected.push_back("wait");
+  EXPECT_EQ(log, expected);
+  EXPECT_EQ(shell.pumps, 3);
+}
+
+TEST_F(WatchTest, LowerCaseUseLocksNothing) {
+  unClose = "use";
+  Watch(StartRunningFor(3));
+  EXPECT_TRUE(desktop.closeDisabled.empty());
+  EXPECT_EQ(desktop.enumerations, 0);  // nothing to do, so the windows are not listed
+  EXPECT_EQ(shell.pumps, 3);
+}
+
+TEST_F(WatchTest, UnCloseIsReadAfreshEachPass) {
+  // Settings changed while messages were handled apply to the next pass.
+  onPump = [this](int pass) { unClose = pass == 0 ? "Never" : "Use"; };
+  Watch(StartRunningFor(3));
+  EXPECT_EQ(log, (Lines{"wait", "enum", "lock 11", "lock 14", "pump",  //
+                        "wait", "pump",                                //
+                        "wait", "enum", "lock 11", "lock 14", "pump",  //
+                        "wait"}));
+  EXPECT_EQ(unCloseReads, 3);
+}
+
+TEST_F(WatchTest, FailedStartCycleShowsTheWindowAgainAtOnce) {
+  processes.failStartsWith = 2;
+  EnterTray(shell, "Sales");
+  ProcessRecord record;
+  processes.Start(LaunchCommandLine("", "D:\\DB\\notes.xyz"), StartupShape::Maximized, &record);
+  Watch(record);
+  EndWatch(shell, false);
+  EXPECT_EQ(shell.calls, (Lines{"tray+ 【Sales】稼働中...", "main hide", "app hide",  //
+                                "tray-", "main show", "app show", "front"}));
+}
+
+}  // namespace
+}  // namespace quandrel
