@@ -1,0 +1,116 @@
+#include "launch/end_of_run.h"
+
+namespace quandrel {
+
+const char kDiscardQuestion[] = "本当にデータベースの更新分を\n破棄してよろしいですか？";
+const char kDiscardCancelled[] = "破棄終了を中止しました";
+
+namespace {
+
+constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+
+const char kCannotRestore[] = "を元に戻せません";
+const char kCannotUpdateBackup[] = "を更新できません";
+const char kMissingForRestore[] = "がないため元に戻せません";
+const char kMissingForBackup[] = "がないためバックアップを更新できません";
+const char kCannotCopy[] = "の控えを取れません";
+const char kCannotWrite[] = "に書き込めません";
+
+// Stands where the platform's wording would: no call failed, the run simply
+// has no snapshot of this target (none taken, or the settings save removed it).
+const char kNoRunSnapshot[] = "今回の起動時に取った控えのファイルがありません。";
+const char kChangesKept[] = "データベースの変更はそのまま保存されています。";
+const char kNoSnapshotAhead[] = "このまま開きますが、次の破棄終了では元に戻せません。";
+
+std::string Reasoned(const std::string& path, const char* phrase, const std::string& reason) {
+  return path + " " + phrase + "\n\n" + reason;
+}
+
+// Why this run's snapshot can't be used, or empty when it can.
+std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
+                            const RunSnapshot& snapshot, const char* phraseNoRun,
+                            const std::string& noRunPath, const char* phraseMissing) {
+  if (!snapshot.Of(run.target)) return Reasoned(noRunPath, phraseNoRun, kNoRunSnapshot);
+  if (!files.FileExists(run.snapshot))
+    return FileFailureMessage(system, run.snapshot, phraseMissing, OsResult::Failure(kFileNotFound));
+  return "";
+}
+
+}  // namespace
+
+RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
+  if (!result.result) return RunSnapshot{};
+  return RunSnapshot{true, run.target};
+}
+
+std::string FileFailureMessage(System& system, const std::string& path, const char* phrase,
+                               OsResult result) {
+  std::string reason = system.ErrorText(result.error);
+  if (reason.empty()) reason = "エラー番号 " + std::to_string(result.error);
+  return Reasoned(path, phrase, reason);
+}
+
+EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
+                           const RunSnapshot& snapshot) {
+  std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotRestore, run.target,
+                                        kMissingForRestore);
+  if (!problem.empty()) return {false, {problem}};
+  // One replacing move: the target is never deleted on its own, so when it
+  // can't be replaced (still open elsewhere) it keeps the changes and the
+  // snapshot stays for another try.
+  OsResult placed = files.Replace(run.snapshot, run.target);
+  if (!placed) return {false, {FileFailureMessage(system, run.target, kCannotRestore, placed)}};
+  return {true, {}};
+}
+
+namespace {
+
+// Makes this run's snapshot the backup copy. Returns false only when the
+// move failed, that is, when the snapshot is still there and still needed.
+bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSnapshot& snapshot,
+                  std::vector<std::string>* errors) {
+  std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotUpdateBackup,
+                                        run.backup, kMissingForBackup);
+  if (!problem.empty()) {
+    errors->push_back(problem + "\n" + kChangesKept);
+    return true;
+  }
+  // No separate delete of the previous backup copy: the move replaces it,
+  // or creates the first one, and a failure leaves both files as they were.
+  OsResult moved = files.Replace(run.snapshot, run.backup);
+  if (!moved) {
+    errors->push_back(FileFailureMessage(system, run.backup, kCannotUpdateBackup, moved));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
+                       const RunSnapshot& snapshot) {
+  EndOutcome outcome;
+  outcome.closeWindow = RotateBackup(files, system, run, snapshot, &outcome.errors);
+  return outcome;
+}
+
+ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& run,
+                                const RunSnapshot& snapshot, WaitWindow* wait) {
+  ContinueOutcome outcome;
+  outcome.snapshot = snapshot;
+  // A fresh snapshot now would overwrite the one the backup copy could not
+  // take over; stop before that.
+  if (!RotateBackup(files, system, run, snapshot, &outcome.errors)) return outcome;
+
+  outcome.relaunch = true;
+  SnapshotResult taken = TakeSnapshot(files, run, wait);
+  outcome.snapshot = SnapshotState(run, taken);
+  if (!taken.result) {
+    const char* phrase = taken.failedPath == run.target ? kCannotCopy : kCannotWrite;
+    outcome.errors.push_back(FileFailureMessage(system, taken.failedPath, phrase, taken.result) +
+                             "\n\n" + kNoSnapshotAhead);
+  }
+  return outcome;
+}
+
+}  // namespace quandrel
