@@ -1,0 +1,359 @@
+#include "launch/end_of_run.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+#include "fakes/fake_files.h"
+#include "fakes/fake_platform.h"
+
+namespace quandrel {
+namespace {
+
+using fakes::FakeFiles;
+using fakes::FakeSystem;
+
+const char kTarget[] = "D:\\DB\\SALES.MDB";
+const char kDiskFullText[] = "ディスクに十分な空き領域がありません。";
+const char kInUseText[] = "プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
+const char kNotFoundText[] = "指定されたファイルが見つかりません。";
+
+class RecordingWait : public WaitWindow {
+ public:
+  int updates = 0;
+  void ShowProgress(std::uint64_t, std::uint64_t) override { ++updates; }
+};
+
+// After the launched program ended: the target holds the changes ("new"),
+// the snapshot the data from before the launch ("old"), the backup copy the
+// data of the previous save ("older") or nothing yet.
+struct EndOfRun : ::testing::Test {
+  FakeFiles files;
+  FakeSystem system;
+  RunFiles run = RunFilesFor(kTarget);
+  RunSnapshot taken{true, kTarget};
+
+  void SetUpFiles(bool withBackup) {
+    files.Put(run.target, "new");
+    files.Put(run.snapshot, "old");
+    if (withBackup) files.Put(run.backup, "older");
+  }
+  void SetUp() override { SetUpFiles(true); }
+
+  std::optional<std::string> Target() const { return files.Get(run.target); }
+  std::optional<std::string> Snapshot() const { return files.Get(run.snapshot); }
+  std::optional<std::string> Backup() const { return files.Get(run.backup); }
+
+  void ExpectUntouched(std::optional<std::string> backupBefore) {
+    EXPECT_EQ(Target(), "new");
+    EXPECT_EQ(Snapshot(), "old");
+    EXPECT_EQ(Backup(), backupBefore);
+  }
+};
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST_F(EndOfRun, SuccessEndStates) {
+  struct Case {
+    const char* action;
+    bool withBackup;
+  } cases[] = {{"discard", true}, {"discard", false}, {"save & exit", true},
+               {"save & exit", false}, {"save & continue", true}, {"save & continue", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.action) + (c.withBackup ? ", with backup" : ", first save"));
+    files = FakeFiles();
+    SetUpFiles(c.withBackup);
+    std::optional<std::string> backupBefore = Backup();
+    std::string action = c.action;
+    if (action == "discard") {
+      EndOutcome out = RestoreSnapshot(files, system, run, taken);
+      EXPECT_TRUE(out.closeWindow);
+      EXPECT_TRUE(out.errors.empty());
+      EXPECT_EQ(Target(), "old");
+      EXPECT_EQ(Snapshot(), std::nullopt);
+      EXPECT_EQ(Backup(), backupBefore);
+    } else if (action == "save & exit") {
+      EndOutcome out = KeepChanges(files, system, run, taken);
+      EXPECT_TRUE(out.closeWindow);
+      EXPECT_TRUE(out.errors.empty());
+      EXPECT_EQ(Target(), "new");
+      EXPECT_EQ(Snapshot(), std::nullopt);
+      EXPECT_EQ(Backup(), "old");
+    } else {
+      RecordingWait wait;
+      ContinueOutcome out = SaveAndSnapshot(files, system, run, taken, &wait);
+      EXPECT_TRUE(out.relaunch);
+      EXPECT_TRUE(out.errors.empty());
+      EXPECT_TRUE(out.snapshot.Of(kTarget));
+      EXPECT_EQ(Target(), "new");
+      EXPECT_EQ(Snapshot(), "new");
+      EXPECT_EQ(Backup(), "old");
+      EXPECT_GT(wait.updates, 0);
+    }
+    // Nothing but the three files is left behind, and nothing is deleted
+    // on its own: every step is a replacing move or a copy.
+    for (const std::string& name : files.List())
+      EXPECT_TRUE(name == run.target || name == run.snapshot || name == run.backup) << name;
+    for (const std::string& call : files.Log()) EXPECT_EQ(call.rfind("Remove", 0), std::string::npos) << call;
+  }
+}
+
+// Every disk call of each action, failing once or for good: whatever fails,
+// no data is lost and the outcome says what happened.
+TEST_F(EndOfRun, NoDataLostWhenAnyDiskCallFails) {
+  enum Action { kDiscard, kSaveExit, kSaveContinue };
+  for (Action action : {kDiscard, kSaveExit, kSaveContinue}) {
+    for (bool withBackup : {true, false}) {
+      files = FakeFiles();
+      SetUpFiles(withBackup);
+      auto runAction = [&](std::vector<std::string>* errors) -> bool {
+        if (action == kDiscard) {
+          EndOutcome out = RestoreSnapshot(files, system, run, taken);
+          *errors = out.errors;
+          return out.closeWindow;
+        }
+        if (action == kSaveExit) {
+          EndOutcome out = KeepChanges(files, system, run, taken);
+          *errors = out.errors;
+          return out.closeWindow;
+        }
+        ContinueOutcome out = SaveAndSnapshot(files, system, run, taken, nullptr);
+        *errors = out.errors;
+        if (out.relaunch) {
+          // The new run has a snapshot exactly when one is on disk.
+          EXPECT_EQ(out.snapshot.Of(kTarget), Snapshot().has_value());
+        } else {
+          EXPECT_TRUE(out.snapshot.Of(kTarget));  // still this run's
+        }
+        return out.relaunch;
+      };
+      std::vector<std::string> errors;
+      ASSERT_TRUE(runAction(&errors));
+      const int calls = files.DiskCalls();
+
+      for (bool forGood : {false, true}) {
+        for (int k = 1; k <= calls + 1; ++k) {
+          SCOPED_TRACE("action " + std::to_string(action) + (withBackup ? " with backup" : " first save") +
+                       ", call " + std::to_string(k) + (forGood ? " fails for good" : " fails once"));
+          files = FakeFiles();
+          SetUpFiles(withBackup);
+          const std::optional<std::string> backupBefore = Backup();
+          files.FailCall(k, FakeFiles::kDiskFull, forGood);
+          const bool goesOn = runAction(&errors);
+          const bool failed = k <= calls;
+
+          // "old" is kept somewhere; "older" goes only when "old" took its place.
+          EXPECT_TRUE(Target() == "old" || Snapshot() == "old" || Backup() == "old");
+          if (Backup() != backupBefore) {
+            EXPECT_EQ(Backup(), "old");
+          }
+          // A partial copy never stands under the snapshot's name.
+          if (Snapshot()) {
+            EXPECT_TRUE(Snapshot() == "old" || Snapshot() == "new");
+          }
+
+          if (action == kDiscard) {
+            EXPECT_EQ(goesOn, !failed);
+            if (goesOn) {
+              EXPECT_EQ(Target(), "old");
+              EXPECT_EQ(Snapshot(), std::nullopt);
+              EXPECT_EQ(Backup(), backupBefore);
+            } else {
+              ExpectUntouched(backupBefore);
+            }
+          } else {
+            EXPECT_EQ(Target(), "new");
+          }
+          if (action == kSaveExit) {
+            EXPECT_EQ(goesOn, !failed);
+            if (!goesOn) ExpectUntouched(backupBefore);
+          }
+          if (action == kSaveContinue) {
+            // Only the move into the backup copy (the first call) stops the relaunch.
+            EXPECT_EQ(goesOn, k != 1);
+            if (!goesOn) ExpectUntouched(backupBefore);
+            if (goesOn) {
+              EXPECT_EQ(Backup(), "old");
+              EXPECT_TRUE(Snapshot() == std::nullopt || Snapshot() == "new");
+              // Once the failure has passed, the partial copy is cleared away.
+              if (!forGood) {
+                EXPECT_FALSE(files.Has(run.snapshot + ".part"));
+              }
+            }
+          }
+
+          if (failed) {
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_TRUE(Contains(errors[0], kDiskFullText)) << errors[0];
+            EXPECT_TRUE(Contains(errors[0], kTarget)) << errors[0];
+          } else {
+            EXPECT_TRUE(errors.empty());
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST_F(EndOfRun, DiscardKeepsChangesWhenTargetIsOpenElsewhere) {
+  files.Lock(run.target);
+  EndOutcome out = RestoreSnapshot(files, system, run, taken);
+  EXPECT_FALSE(out.closeWindow);
+  ExpectUntouched("older");
+  ASSERT_EQ(out.errors.size(), 1u);
+  EXPECT_EQ(out.errors[0], std::string(kTarget) + " を元に戻せません\n\n" + kInUseText);
+
+  // Once the other program lets go, a second try puts the snapshot back.
+  files.Unlock(run.target);
+  out = RestoreSnapshot(files, system, run, taken);
+  EXPECT_TRUE(out.closeWindow);
+  EXPECT_EQ(Target(), "old");
+}
+
+TEST_F(EndOfRun, SavesStayInEndModeWhenBackupCannotBeReplaced) {
+  files.Lock(run.backup);
+  EndOutcome exitOut = KeepChanges(files, system, run, taken);
+  EXPECT_FALSE(exitOut.closeWindow);
+  ExpectUntouched("older");
+  ASSERT_EQ(exitOut.errors.size(), 1u);
+  EXPECT_EQ(exitOut.errors[0], run.backup + " を更新できません\n\n" + kInUseText);
+
+  // The fresh snapshot would overwrite the one still waiting to become the
+  // backup copy, so save & continue goes back to end mode instead.
+  ContinueOutcome contOut = SaveAndSnapshot(files, system, run, taken, nullptr);
+  EXPECT_FALSE(contOut.relaunch);
+  EXPECT_TRUE(contOut.snapshot.Of(kTarget));
+  ExpectUntouched("older");
+  ASSERT_EQ(contOut.errors.size(), 1u);
+  EXPECT_TRUE(Contains(contOut.errors[0], run.backup));
+}
+
+// Runs whose snapshot can't be used: none taken, or taken of a target the
+// settings have changed since, or its file gone. A ".TMP" file beside the
+// target is then a stray one and must not be put anywhere.
+TEST_F(EndOfRun, WithoutThisRunsSnapshotNoFileIsRotated) {
+  struct Case {
+    const char* name;
+    RunSnapshot state;
+    bool fileThere;
+    std::string namedFile;
+    std::string reason;
+  } cases[] = {
+      {"none taken", RunSnapshot{}, true, kTarget, "今回の起動時に取った控えのファイルがありません。"},
+      {"other target", RunSnapshot{true, "D:\\DB\\OTHER.MDB"}, true, kTarget,
+       "今回の起動時に取った控えのファイルがありません。"},
+      {"same file, other spelling", RunSnapshot{true, "d:\\db\\sales.mdb"}, true, kTarget,
+       "今回の起動時に取った控えのファイルがありません。"},
+      {"file gone", taken, false, run.snapshot, kNotFoundText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto reset = [&] {
+      files = FakeFiles();
+      SetUpFiles(true);
+      if (!c.fileThere) files.Remove(run.snapshot);
+    };
+    const std::optional<std::string> snapshotBefore = c.fileThere ? std::optional<std::string>("old") : std::nullopt;
+
+    reset();
+    EndOutcome discard = RestoreSnapshot(files, system, run, c.state);
+    EXPECT_FALSE(discard.closeWindow);
+    EXPECT_EQ(Target(), "new");
+    EXPECT_EQ(Snapshot(), snapshotBefore);
+    EXPECT_EQ(Backup(), "older");
+    ASSERT_EQ(discard.errors.size(), 1u);
+    EXPECT_EQ(discard.errors[0].rfind(c.namedFile + " ", 0), 0u) << discard.errors[0];
+    EXPECT_TRUE(Contains(discard.errors[0], c.reason));
+
+    // Save & exit: the target has the changes already; the user is told
+    // the backup copy stayed as it was, and the program may end.
+    reset();
+    EndOutcome exit = KeepChanges(files, system, run, c.state);
+    EXPECT_TRUE(exit.closeWindow);
+    EXPECT_EQ(Target(), "new");
+    EXPECT_EQ(Snapshot(), snapshotBefore);
+    EXPECT_EQ(Backup(), "older");
+    ASSERT_EQ(exit.errors.size(), 1u);
+    EXPECT_TRUE(Contains(exit.errors[0], c.reason));
+    EXPECT_TRUE(Contains(exit.errors[0], "データベースの変更はそのまま保存されています。"));
+
+    // Save & continue: backup copy kept, and the new run gets a snapshot.
+    reset();
+    ContinueOutcome cont = SaveAndSnapshot(files, system, run, c.state, nullptr);
+    EXPECT_TRUE(cont.relaunch);
+    EXPECT_TRUE(cont.snapshot.Of(kTarget));
+    EXPECT_EQ(Target(), "new");
+    EXPECT_EQ(Snapshot(), "new");
+    EXPECT_EQ(Backup(), "older");
+    ASSERT_EQ(cont.errors.size(), 1u);
+    EXPECT_TRUE(Contains(cont.errors[0], c.reason));
+  }
+}
+
+TEST_F(EndOfRun, SaveAndContinueTwiceKeepsDataOfFirstPressAsBackup) {
+  ContinueOutcome first = SaveAndSnapshot(files, system, run, taken, nullptr);
+  ASSERT_TRUE(first.relaunch);
+  files.Put(run.target, "newer");  // the relaunched program's work
+
+  ContinueOutcome second = SaveAndSnapshot(files, system, run, first.snapshot, nullptr);
+  EXPECT_TRUE(second.relaunch);
+  EXPECT_TRUE(second.errors.empty());
+  EXPECT_EQ(Backup(), "new");
+  EXPECT_EQ(Snapshot(), "newer");
+  EXPECT_EQ(Target(), "newer");
+}
+
+TEST_F(EndOfRun, FreshSnapshotFailureLeavesNewRunWithoutSnapshot) {
+  struct Case {
+    int failingCall;
+    std::string namedFile;
+    const char* phrase;
+  } cases[] = {
+      {2, kTarget, " の控えを取れません"},                       // the copy
+      {3, std::string(kTarget) + ".TMP", " に書き込めません"},  // the move into place
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failingCall);
+    files = FakeFiles();
+    SetUpFiles(true);
+    files.FailCall(c.failingCall);
+    ContinueOutcome out = SaveAndSnapshot(files, system, run, taken, nullptr);
+    EXPECT_TRUE(out.relaunch);
+    EXPECT_FALSE(out.snapshot.taken);
+    EXPECT_EQ(Backup(), "old");
+    EXPECT_EQ(Target(), "new");
+    EXPECT_FALSE(files.Has(run.snapshot));
+    EXPECT_FALSE(files.Has(run.snapshot + ".part"));
+    ASSERT_EQ(out.errors.size(), 1u);
+    EXPECT_EQ(out.errors[0], c.namedFile + c.phrase + "\n\n" + kDiskFullText +
+                                 "\n\nこのまま開きますが、次の破棄終了では元に戻せません。");
+
+    // In that run discard & exit refuses, and the target keeps its data.
+    EndOutcome discard = RestoreSnapshot(files, system, run, out.snapshot);
+    EXPECT_FALSE(discard.closeWindow);
+    EXPECT_EQ(Target(), "new");
+  }
+}
+
+TEST(FileFailureMessageTest, NamesFileThenPhraseThenReason) {
+  FakeSystem system;
+  EXPECT_EQ(FileFailureMessage(system, "D:\\表\\A.MDB", "に書き込めません", OsResult::Failure(5)),
+            "D:\\表\\A.MDB に書き込めません\n\nアクセスが拒否されました。");
+  // A code the platform has no words for is given by its number.
+  EXPECT_EQ(FileFailureMessage(system, "A.MDB", "に書き込めません", OsResult::Failure(1784)),
+            "A.MDB に書き込めません\n\nエラー番号 1784");
+}
+
+TEST(SnapshotStateTest, FollowsTheTakeResult) {
+  RunFiles run = RunFilesFor(kTarget);
+  EXPECT_TRUE(SnapshotState(run, SnapshotResult{OsResult::Success(), ""}).Of(kTarget));
+  RunSnapshot failed = SnapshotState(run, SnapshotResult{OsResult::Failure(112), kTarget});
+  EXPECT_FALSE(failed.taken);
+  EXPECT_FALSE(failed.Of(""));
+}
+
+}  // namespace
+}  // namespace quandrel
