@@ -1,0 +1,46 @@
+#include "MainMenu/title_picture.h"
+
+#include "text/sjis.h"
+
+namespace quandrel {
+
+PictureKind PictureKindOf(const std::string& path) {
+  if (text::HasExtension(path, ".BMP")) return PictureKind::Bitmap;
+  if (text::HasExtension(path, ".ICO")) return PictureKind::Icon;
+  if (text::HasExtension(path, ".WMF") || text::HasExtension(path, ".EMF")) return PictureKind::Metafile;
+  return PictureKind::Unsupported;
+}
+
+std::string PictureErrorText(PictureKind kind, const std::string& path) {
+  switch (kind) {
+    case PictureKind::Bitmap: return "ビットマップイメージが不正です";
+    case PictureKind::Metafile: return "メタファイルが不正です";
+    case PictureKind::Icon: return IconErrorText();
+    case PictureKind::Unsupported: break;
+  }
+  // The extension as written, without its dot.
+  std::string ext = text::Extension(path);
+  if (!ext.empty()) ext.erase(0, 1);
+  return "拡張子 ." + ext + " の画像形式は処理できません";
+}
+
+std::string IconErrorText() { return "アイコンイメージが不正です"; }
+
+bool LoadTitlePicture(MainView& view, Dialogs& dialogs, const std::string& path) {
+  const PictureKind kind = PictureKindOf(path);
+  if (kind == PictureKind::Unsupported || !view.LoadTitlePicture(path, kind)) {
+    dialogs.ShowError(PictureErrorText(kind, path));
+    return false;
+  }
+  return true;
+}
+
+bool LoadApplicationIcon(MainView& view, Dialogs& dialogs, const std::string& path) {
+  if (!view.LoadApplicationIcon(path)) {
+    dialogs.ShowError(IconErrorText());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quandrel
