@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "MainMenu/display_title.h"
 #include "MainMenu/main_view.h"
+#include "launch/end_of_run.h"
 #include "platform/platform.h"
 #include "platform/processes.h"
 #include "settings/settings.h"
@@ -50,12 +52,20 @@ class TFormMain {
   const std::vector<std::string>& DriveNames() const;
   const std::string& SettingsPath() const;
 
-  // For inspection: the main settings held in memory, and whether the
-  // current run still has a snapshot of its target on disk.
+  // For inspection: the main settings held in memory, and the snapshot the
+  // current run still has on disk (none after a failed copy or a save).
   const MainSettings& Settings() const { return settings_; }
-  bool HasSnapshot() const { return hasSnapshot_; }
+  const RunSnapshot& Snapshot() const { return snapshot_; }
 
  private:
+  std::string TargetPath() const;  // the text of EditDBpath, read afresh
+  void ShowDisplayTitle(TitleFallback fallback);
+  void ShowErrors(const std::vector<std::string>& errors);
+  // Starts the target again, waits for it and brings the window back.
+  void Relaunch();
+  // Starts the command line, watches the process and ends the watch.
+  void RunAndWatch(const std::string& commandLine, bool appWindowFirst);
+
   Platform& platform_;
   MainView& view_;
 
@@ -65,9 +75,16 @@ class TFormMain {
   MainSettings settings_;
 
   std::string launchCommand_;       // found once at start-up, reused by relaunches
-  std::string snapshotSourcePath_;  // the target whose snapshot this run took
-  bool hasSnapshot_ = false;        // that snapshot was taken and is still ours
+  std::string snapshotSourcePath_;  // EditDBpath when settings mode was entered
+  RunSnapshot snapshot_;            // the snapshot this run took and still has
   ProcessRecord process_;
+
+  // What settings mode started from, put back by a discard.
+  struct Entry {
+    std::string dbPathText;
+    bool nonCustom = false, mdbBak = false, unClose = false;
+    MainSettings settings;
+  } entry_;
 };
 
 }  // namespace quandrel

@@ -1,0 +1,330 @@
+#include "MainMenu/form_main.h"
+
+#include <algorithm>
+
+#include "MainMenu/layout_modes.h"
+#include "MainMenu/title_picture.h"
+#include "launch/launch.h"
+#include "launch/snapshot.h"
+#include "text/sjis.h"
+
+namespace quandrel {
+
+namespace {
+
+constexpr long kLeftButtonDown = 513;
+constexpr long kRightButtonDown = 516;
+
+// The executable's folder as a current directory: no trailing backslash,
+// except that a drive root keeps its own ("D:\").
+std::string ExecutableFolder(const std::string& exePath) {
+  std::string folder = text::FolderPart(exePath);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return folder;
+}
+
+// The user is told before the program starts that this run has no spare
+// copy, so that nothing is later expected of one.
+std::string SnapshotFailureText(System& system, const SnapshotResult& r) {
+  std::string reason = system.ErrorText(r.result.error);
+  if (reason.empty()) reason = "エラー番号 " + std::to_string(r.result.error);
+  return "データの予備コピーを作れませんでした。\n\n" + r.failedPath + "\n" + reason +
+         "\n\nこのまま起動しますが、終了時に変更を破棄して元に戻すことはできません。";
+}
+
+FileDialogSpec DatabaseDialog() {
+  return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
+          "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
+}
+FileDialogSpec ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
+FileDialogSpec IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
+
+}  // namespace
+
+TFormMain::TFormMain(Platform& platform, MainView& view) : platform_(platform), view_(view) {}
+
+const std::vector<std::string>& TFormMain::DriveNames() const { return driveNames_; }
+const std::string& TFormMain::SettingsPath() const { return settingsPath_; }
+
+std::string TFormMain::TargetPath() const { return view_.GetText(Control::EditDBpath); }
+
+void TFormMain::ShowDisplayTitle(TitleFallback fallback) {
+  view_.SetDisplayTitle(DisplayTitle(*platform_.files, settings_, exePath_, fallback));
+}
+
+void TFormMain::ShowErrors(const std::vector<std::string>& errors) {
+  for (const std::string& e : errors) platform_.dialogs->ShowError(e);
+}
+
+// ---------------------------------------------------------------------------
+// Creation
+
+void TFormMain::FormCreate() {
+  Files& files = *platform_.files;
+  Dialogs& dialogs = *platform_.dialogs;
+
+  // Relative paths in the settings count from the executable's folder.
+  exePath_ = platform_.system->ExecutablePath();
+  const std::string folder = ExecutableFolder(exePath_);
+  if (!folder.empty()) files.ChangeDirectory(folder);
+
+  const std::vector<std::string> fonts = platform_.system->FontFamilies();
+  if (std::find(fonts.begin(), fonts.end(), "TicagoFix") != fonts.end()) {
+    view_.SetFieldFontFace("TicagoFix");
+  }
+
+  driveNames_.clear();
+  for (char d = 'A'; d <= 'Z'; ++d) driveNames_.push_back(std::string(1, d) + ":");
+
+  settingsPath_ = SettingsFilePath(exePath_);
+  settings_ = LoadMainSettings(files, settingsPath_);
+
+  ShowDisplayTitle(TitleFallback::WithExecutablePath);
+
+  if (files.FileExists(settings_.DBPath)) settings_.DBPath = files.FullPath(settings_.DBPath);
+  // A picture or icon that can't be loaded is reported; the built-in one
+  // stays and the start goes on.
+  if (files.FileExists(settings_.ImagePath)) {
+    settings_.ImagePath = files.FullPath(settings_.ImagePath);
+    LoadTitlePicture(view_, dialogs, settings_.ImagePath);
+  }
+  if (files.FileExists(settings_.IconPath)) {
+    settings_.IconPath = files.FullPath(settings_.IconPath);
+    LoadApplicationIcon(view_, dialogs, settings_.IconPath);
+  }
+
+  view_.SetText(Control::EditDBpath, settings_.DBPath);
+  view_.SetText(Control::EditTitle, settings_.Title);
+  view_.SetText(Control::EditImagePath, settings_.ImagePath);
+  view_.SetText(Control::EditIconPath, settings_.IconPath);
+  view_.SetText(Control::EditDate, platform_.system->ShortDate());
+  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
+    view_.SetReadOnly(c, true);
+  }
+  view_.SetChecked(Control::CboxNonCustom, settings_.Customize == "Disable");
+  view_.SetChecked(Control::CboxMDBbak, settings_.MDBbak == "Use");
+  view_.SetChecked(Control::CboxUnClose, settings_.UnClose == "Use");
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+
+  // The first launch cycle. Only the tray icon stands for the launcher while
+  // the lookup may ask the user something.
+  EnterTray(view_, view_.GetText(Control::EditTitle));
+  const std::string target = TargetPath();
+  if (target.empty()) {
+    // Nothing to launch: no lookup, no snapshot, no start.
+    EndWatch(view_, false);
+    return;
+  }
+  launchCommand_ = LookUpLaunchCommand(*platform_.registry, dialogs, target);
+
+  snapshot_ = RunSnapshot{};  // a ".TMP" left by an earlier run is never this run's
+  if (TakesSnapshot(target, settings_.MDBbak)) {
+    snapshotSourcePath_ = target;
+    const RunFiles run = RunFilesFor(target);
+    SnapshotResult taken;
+    {
+      std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
+      taken = TakeSnapshot(files, run, wait.get());
+    }
+    snapshot_ = SnapshotState(run, taken);
+    if (!taken.result) dialogs.ShowError(SnapshotFailureText(*platform_.system, taken));
+  }
+
+  RunAndWatch(LaunchCommandLine(launchCommand_, target), false);
+}
+
+void TFormMain::FormDestroy() { view_.ShowApplicationWindow(true); }
+
+bool TFormMain::WmNotifyIcon(long lParam) {
+  // The icon only stands for the launcher; its clicks open nothing.
+  return lParam == kLeftButtonDown || lParam == kRightButtonDown;
+}
+
+// ---------------------------------------------------------------------------
+// Launch and watch
+
+void TFormMain::RunAndWatch(const std::string& commandLine, bool appWindowFirst) {
+  Processes& processes = *platform_.processes;
+  // A failed start holds no process, so the watch ends at its first wait.
+  processes.Start(commandLine, StartupShape::Maximized, &process_);
+  WatchProcess(processes, *platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
+  EndWatch(view_, appWindowFirst);
+  processes.Release(&process_);
+}
+
+void TFormMain::Relaunch() {
+  const std::string target = TargetPath();
+  if (target.empty()) {
+    EndWatch(view_, true);  // nothing to launch
+    return;
+  }
+  // The launch command is the one found at start-up, even when the target
+  // was changed in the settings since.
+  RunAndWatch(LaunchCommandLine(launchCommand_, target), true);
+}
+
+// ---------------------------------------------------------------------------
+// End-of-run actions
+
+void TFormMain::BitBtnAcQuitClick() {
+  const RunFiles run = RunFilesFor(TargetPath());
+  if (platform_.dialogs->Confirm(kDiscardQuestion, false) != Answer::Yes) {
+    platform_.dialogs->ShowMessage(kDiscardCancelled);
+    return;
+  }
+  const EndOutcome outcome = RestoreSnapshot(*platform_.files, *platform_.system, run, snapshot_);
+  ShowErrors(outcome.errors);
+  if (outcome.closeWindow) view_.CloseWindow();
+}
+
+void TFormMain::BitBtnAcExitClick() {
+  const RunFiles run = RunFilesFor(TargetPath());
+  const EndOutcome outcome = KeepChanges(*platform_.files, *platform_.system, run, snapshot_);
+  ShowErrors(outcome.errors);
+  if (outcome.closeWindow) view_.CloseWindow();
+}
+
+void TFormMain::BitBtnAcSaveClick() {
+  const std::string target = TargetPath();
+  EnterTray(view_, view_.GetText(Control::EditTitle));
+  const RunFiles run = RunFilesFor(target);
+  ContinueOutcome outcome;
+  {
+    std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
+    outcome = SaveAndSnapshot(*platform_.files, *platform_.system, run, snapshot_, wait.get());
+  }
+  snapshot_ = outcome.snapshot;
+  snapshotSourcePath_ = target;
+  if (!outcome.relaunch) {
+    // Nothing was changed on disk; back to end mode to let the user decide.
+    EndWatch(view_, true);
+    ShowErrors(outcome.errors);
+    return;
+  }
+  ShowErrors(outcome.errors);
+  Relaunch();
+}
+
+void TFormMain::BitBtnRestartClick() {
+  EnterTray(view_, view_.GetText(Control::EditTitle));
+  Relaunch();
+}
+
+void TFormMain::BitBtnExitClick() { view_.CloseWindow(); }
+
+// Database maintenance through Microsoft Access is not built yet.
+void TFormMain::BitBtnAcCompactClick() {}
+// Database maintenance through Microsoft Access is not built yet.
+void TFormMain::BitBtnAcRepairClick() {}
+
+// ---------------------------------------------------------------------------
+// Settings editing
+
+void TFormMain::BitBtnCustomClick() {
+  ApplyLayout(view_, SettingsModeLayout());
+  snapshotSourcePath_ = TargetPath();
+  entry_.dbPathText = snapshotSourcePath_;
+  entry_.nonCustom = view_.IsChecked(Control::CboxNonCustom);
+  entry_.mdbBak = view_.IsChecked(Control::CboxMDBbak);
+  entry_.unClose = view_.IsChecked(Control::CboxUnClose);
+  entry_.settings = settings_;
+}
+
+void TFormMain::BitBtnDBpathClick() {
+  std::optional<std::string> chosen = platform_.dialogs->OpenFile(DatabaseDialog());
+  if (!chosen) return;
+  view_.SetText(Control::EditDBpath, "");
+  view_.SetText(Control::EditDBpath, *chosen);
+}
+
+void TFormMain::BitBtnImageClick() {
+  std::optional<std::string> chosen = platform_.dialogs->OpenFile(ImageDialog());
+  if (!chosen) return;
+  // The view runs no change handler for the logic's own texts.
+  view_.SetText(Control::EditImagePath, "");
+  EditImagePathChange();
+  view_.SetText(Control::EditImagePath, *chosen);
+  EditImagePathChange();
+}
+
+void TFormMain::BitBtnIconClick() {
+  std::optional<std::string> chosen = platform_.dialogs->OpenFile(IconDialog());
+  if (!chosen) return;
+  view_.SetText(Control::EditIconPath, "");
+  EditIconPathChange();
+  view_.SetText(Control::EditIconPath, *chosen);
+  EditIconPathChange();
+}
+
+void TFormMain::EditTitleChange() {
+  settings_.Title = view_.GetText(Control::EditTitle);
+  ShowDisplayTitle(TitleFallback::WithExecutablePath);
+}
+
+void TFormMain::EditImagePathChange() {
+  Files& files = *platform_.files;
+  settings_.ImagePath = view_.GetText(Control::EditImagePath);
+  if (!files.FileExists(settings_.ImagePath)) return;  // the picture on screen stays
+  settings_.ImagePath = files.FullPath(settings_.ImagePath);
+  LoadTitlePicture(view_, *platform_.dialogs, settings_.ImagePath);
+}
+
+void TFormMain::EditIconPathChange() {
+  Files& files = *platform_.files;
+  settings_.IconPath = view_.GetText(Control::EditIconPath);
+  if (!files.FileExists(settings_.IconPath)) return;
+  settings_.IconPath = files.FullPath(settings_.IconPath);
+  LoadApplicationIcon(view_, *platform_.dialogs, settings_.IconPath);
+}
+
+void TFormMain::BitBtnOKClick() {
+  Files& files = *platform_.files;
+  Dialogs& dialogs = *platform_.dialogs;
+
+  // The fields keep showing what was typed; the stored paths are shortened.
+  settings_.DBPath = ShortenPath(files, view_.GetText(Control::EditDBpath), settingsPath_);
+  settings_.Title = view_.GetText(Control::EditTitle);
+  settings_.ImagePath = ShortenPath(files, view_.GetText(Control::EditImagePath), settingsPath_);
+  settings_.IconPath = ShortenPath(files, view_.GetText(Control::EditIconPath), settingsPath_);
+  settings_.Customize = view_.IsChecked(Control::CboxNonCustom) ? "Disable" : "Enable";
+  settings_.MDBbak = view_.IsChecked(Control::CboxMDBbak) ? "Use" : "Never";
+  settings_.UnClose = view_.IsChecked(Control::CboxUnClose) ? "Use" : "Never";
+
+  const SettingsWrite written = SaveMainSettings(files, settingsPath_, settings_);
+  if (!written.ok) {
+    // Nothing further: the snapshot stays and the user stays in settings mode.
+    dialogs.ShowError(written.message);
+    return;
+  }
+  dialogs.ShowMessage("設定が Ini ファイルに書き込まれました");
+
+  if (IsDatabaseTarget(snapshotSourcePath_)) {
+    dialogs.ShowMessage("現在作業中だった MDB ファイルを一旦保存終了します");
+    // The last run's changes stay in the target; its snapshot is let go, so
+    // no end-of-run action may put it back or keep it as the backup copy.
+    files.Remove(RunFilesFor(snapshotSourcePath_).snapshot);  // a missing file is fine
+    snapshot_ = RunSnapshot{};
+  }
+
+  ShowDisplayTitle(TitleFallback::Bare);
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+}
+
+void TFormMain::BitBtnCloseClick() {
+  // The target and the switches go back to the values in force, so the
+  // end-of-run actions keep working on the file whose snapshot was taken.
+  // The title, picture and icon stay as previewed.
+  settings_.DBPath = entry_.settings.DBPath;
+  settings_.Customize = entry_.settings.Customize;
+  settings_.MDBbak = entry_.settings.MDBbak;
+  settings_.UnClose = entry_.settings.UnClose;
+  view_.SetText(Control::EditDBpath, entry_.dbPathText);
+  view_.SetChecked(Control::CboxNonCustom, entry_.nonCustom);
+  view_.SetChecked(Control::CboxMDBbak, entry_.mdbBak);
+  view_.SetChecked(Control::CboxUnClose, entry_.unClose);
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeightAfterDiscard));
+}
+
+void TFormMain::BitBtnBackupClick() { view_.OpenBackupWindow(); }
+
+}  // namespace quandrel
