@@ -1,0 +1,39 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <windows.h>
+
+namespace quandrel::win32 {
+
+namespace {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+  auto* windows = reinterpret_cast<std::vector<TopLevelWindow>*>(param);
+  windows->push_back({reinterpret_cast<std::uintptr_t>(window), ::GetWindowThreadProcessId(window, nullptr)});
+  return TRUE;
+}
+}  // namespace
+
+std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
+  std::vector<TopLevelWindow> windows;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+void Win32Desktop::DisableClose(std::uintptr_t handle) {
+  HWND window = reinterpret_cast<HWND>(handle);
+  // Disabling Close in the window menu also greys the title bar's close box.
+  HMENU menu = ::GetSystemMenu(window, FALSE);
+  if (menu) ::EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_DISABLED);
+  ::DrawMenuBar(window);
+  ::SetFocus(window);
+}
+
+unsigned Win32Desktop::DriveType(const std::string& root) { return ::GetDriveTypeA(root.c_str()); }
+
+bool Win32Desktop::FreeBytes(const std::string& root, std::uint64_t* bytes) {
+  ULARGE_INTEGER available{};
+  if (!::GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) return false;
+  *bytes = available.QuadPart;
+  return true;
+}
+
+}  // namespace quandrel::win32

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/files.h"
+
+namespace quandrel::win32 {
+
+class Win32Files : public Files {
+ public:
+  bool FileExists(const std::string& path) override;
+  std::string FullPath(const std::string& path) override;
+  OsResult Read(const std::string& path, std::string* bytes) override;
+  OsResult WriteNew(const std::string& path, const std::string& bytes) override;
+  OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
+  OsResult Remove(const std::string& path) override;
+  OsResult Move(const std::string& src, const std::string& dst) override;
+  OsResult Replace(const std::string& src, const std::string& dst) override;
+  OsResult ChangeDirectory(const std::string& path) override;
+};
+
+}  // namespace quandrel::win32

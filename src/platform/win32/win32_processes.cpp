@@ -1,0 +1,55 @@
+#include "platform/win32/win32_processes.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace quandrel::win32 {
+
+OsResult Win32Processes::Start(const std::string& commandLine, StartupShape shape, ProcessRecord* record) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  ::GetStartupInfoA(&startup);
+  if (shape == StartupShape::Maximized) {
+    // The flags stay as the launcher got them: these take effect only where
+    // the launcher itself was started with a show state or a size.
+    startup.wShowWindow = SW_SHOWMAXIMIZED;
+    startup.dwXSize = 0xF030;
+    startup.dwYSize = 0xF030;
+  }
+  // CreateProcessA may write into the command line, so it gets a copy.
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  PROCESS_INFORMATION info{};
+  *record = ProcessRecord{};
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return OsResult::Failure(::GetLastError());
+  }
+  record->process = reinterpret_cast<std::uintptr_t>(info.hProcess);
+  record->thread = reinterpret_cast<std::uintptr_t>(info.hThread);
+  record->processId = info.dwProcessId;
+  record->threadId = info.dwThreadId;
+  return OsResult::Success();
+}
+
+WaitOutcome Win32Processes::Wait(const ProcessRecord& record, std::uint32_t milliseconds) {
+  if (record.process == 0) return WaitOutcome::Over;
+  DWORD result = ::WaitForSingleObject(reinterpret_cast<HANDLE>(record.process), milliseconds);
+  return result == WAIT_TIMEOUT ? WaitOutcome::StillRunning : WaitOutcome::Over;
+}
+
+void Win32Processes::Release(ProcessRecord* record) {
+  if (record->process) ::CloseHandle(reinterpret_cast<HANDLE>(record->process));
+  if (record->thread) ::CloseHandle(reinterpret_cast<HANDLE>(record->thread));
+  *record = ProcessRecord{};
+}
+
+OsResult Win32Processes::ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) {
+  HINSTANCE result = ::ShellExecuteA(reinterpret_cast<HWND>(owner), "OPEN", file.c_str(), parameters.c_str(), "",
+                                     SW_SHOW);
+  auto code = reinterpret_cast<std::uintptr_t>(result);
+  if (code > 32) return OsResult::Success();
+  return OsResult::Failure(static_cast<std::uint32_t>(code));
+}
+
+}  // namespace quandrel::win32

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/processes.h"
+
+namespace quandrel::win32 {
+
+class Win32Processes : public Processes {
+ public:
+  OsResult Start(const std::string& commandLine, StartupShape shape, ProcessRecord* record) override;
+  WaitOutcome Wait(const ProcessRecord& record, std::uint32_t milliseconds) override;
+  void Release(ProcessRecord* record) override;
+  OsResult ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) override;
+};
+
+}  // namespace quandrel::win32

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/registry.h"
+
+namespace quandrel::win32 {
+
+class Win32Registry : public Registry {
+ public:
+  bool ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) override;
+};
+
+}  // namespace quandrel::win32

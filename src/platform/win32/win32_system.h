@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/system.h"
+
+namespace quandrel::win32 {
+
+class Win32System : public System {
+ public:
+  std::string ExecutablePath() override;
+  std::string ShortDate() override;
+  std::string ErrorText(std::uint32_t code) override;
+  std::vector<std::string> FontFamilies() override;
+};
+
+}  // namespace quandrel::win32

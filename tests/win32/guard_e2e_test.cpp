@@ -1,0 +1,106 @@
+// The single-instance guard, end to end: the real Quandrel.exe under Wine.
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+
+namespace qtest {
+namespace {
+
+const char kRefusalTail[] = " 】は\n\n既に起動しています（２重起動禁止！）\n";
+
+// Waits until the launcher shows its main window (in end mode: with no
+// target there is nothing to launch).
+HWND WaitMainWindow(const Process& p) {
+  HWND main = FindTopWindow(p.Id(), "TFormMain");
+  WaitUntil([&] { return IsShown(main); });
+  return main;
+}
+
+void CloseLauncher(Process& p, HWND main) {
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  auto code = p.WaitExit();
+  ASSERT_TRUE(code.has_value()) << "the launcher did not end";
+  EXPECT_EQ(*code, 0u);
+}
+
+TEST(GuardE2E, SecondStartOfTheSamePathIsRefusedAndTheFirstRunsOn) {
+  Sandbox box("guard");
+  std::string exe = box.InstallLauncher();
+  Process first = Process::Start(exe);
+  HWND main = WaitMainWindow(first);
+  ASSERT_TRUE(IsShown(main));
+
+  Process second = Process::Start(exe);
+  auto refusal = WaitMessageBox(second.Id());
+  ASSERT_TRUE(refusal.has_value()) << "no refusal box";
+  EXPECT_EQ(refusal->caption, "エラー");
+  EXPECT_EQ(refusal->text, "【 " + exe + kRefusalTail);
+  EXPECT_EQ(refusal->buttons, std::vector<std::string>{"OK"});
+  // The refused start shows no window of its own.
+  EXPECT_EQ(FindTopWindow(second.Id(), "TFormMain", 200), nullptr);
+  ASSERT_TRUE(Answer(*refusal, "OK"));
+  auto code = second.WaitExit();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
+
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(IsShown(main));
+  CloseLauncher(first, main);
+}
+
+TEST(GuardE2E, CopiesInTwoFoldersBothRun) {
+  Sandbox one("one");
+  Sandbox two("two");
+  Process a = Process::Start(one.InstallLauncher());
+  Process b = Process::Start(two.InstallLauncher());
+  HWND mainA = WaitMainWindow(a);
+  HWND mainB = WaitMainWindow(b);
+  EXPECT_TRUE(IsShown(mainA));
+  EXPECT_TRUE(IsShown(mainB));
+  EXPECT_FALSE(WaitMessageBox(b.Id(), 300).has_value());
+  CloseLauncher(a, mainA);
+  CloseLauncher(b, mainB);
+}
+
+TEST(GuardE2E, PathWithTrailByteBackslashesIsGuarded) {
+  Sandbox box("表ソ能");
+  std::string exe = box.InstallLauncher("販売表.exe");
+  Process first = Process::Start(exe);
+  HWND main = WaitMainWindow(first);
+  Process second = Process::Start(exe);
+  auto refusal = WaitMessageBox(second.Id());
+  ASSERT_TRUE(refusal.has_value());
+  EXPECT_EQ(refusal->text, "【 " + exe + kRefusalTail);
+  Answer(*refusal, "OK");
+  EXPECT_EQ(second.WaitExit(), std::optional<DWORD>(0));
+  CloseLauncher(first, main);
+}
+
+TEST(GuardE2E, TenSimultaneousStartsLeaveExactlyOneRunning) {
+  Sandbox box("race");
+  std::string exe = box.InstallLauncher();
+  std::vector<Process> starts;
+  for (int i = 0; i < 10; ++i) starts.push_back(Process::Start(exe));
+
+  // Every start but one shows the refusal and ends with 0 once answered.
+  int refused = 0;
+  std::vector<Process*> running;
+  for (Process& p : starts) {
+    if (auto box = WaitMessageBox(p.Id(), 8000)) {
+      EXPECT_EQ(box->caption, "エラー");
+      Answer(*box, "OK");
+      EXPECT_EQ(p.WaitExit(), std::optional<DWORD>(0));
+      ++refused;
+    } else {
+      running.push_back(&p);
+    }
+  }
+  EXPECT_EQ(refused, 9);
+  ASSERT_EQ(running.size(), 1u);
+  HWND main = WaitMainWindow(*running[0]);
+  ASSERT_TRUE(IsShown(main));
+  CloseLauncher(*running[0], main);
+}
+
+}  // namespace
+}  // namespace qtest
