@@ -24,12 +24,11 @@ std::string ExecutableFolder(const std::string& exePath) {
 }
 
 // The user is told before the program starts that this run has no spare
-// copy, so that nothing is later expected of one.
-std::string SnapshotFailureText(System& system, const SnapshotResult& r) {
-  std::string reason = system.ErrorText(r.result.error);
-  if (reason.empty()) reason = "エラー番号 " + std::to_string(r.result.error);
-  return "データの予備コピーを作れませんでした。\n\n" + r.failedPath + "\n" + reason +
-         "\n\nこのまま起動しますが、終了時に変更を破棄して元に戻すことはできません。";
+// copy of the data, so that nothing is later expected of one.
+std::string SnapshotFailureText(System& system, const RunFiles& run, const SnapshotResult& r) {
+  const char* phrase = r.failedPath == run.target ? "の控えを取れません" : "に書き込めません";
+  return FileFailureMessage(system, r.failedPath, phrase, r.result) +
+         "\n\nこのまま開きますが、破棄終了では元に戻せません。";
 }
 
 FileDialogSpec DatabaseDialog() {
@@ -127,7 +126,7 @@ void TFormMain::FormCreate() {
       taken = TakeSnapshot(files, run, wait.get());
     }
     snapshot_ = SnapshotState(run, taken);
-    if (!taken.result) dialogs.ShowError(SnapshotFailureText(*platform_.system, taken));
+    if (!taken.result) dialogs.ShowError(SnapshotFailureText(*platform_.system, run, taken));
   }
 
   RunAndWatch(LaunchCommandLine(launchCommand_, target), false);

@@ -1,0 +1,141 @@
+// Which controls the main window shows in end mode and in settings mode, for
+// the settings that decide it.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "MainMenu/layout_modes.h"
+#include "form_main_fixture.h"
+
+namespace quandrel::testing {
+namespace {
+
+using C = Control;
+
+// The buttons whose visibility changes between modes.
+const C kModeButtons[] = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnAcQuit, C::BitBtnAcSave,
+                          C::BitBtnAcExit,   C::BitBtnRestart,   C::BitBtnExit,   C::BitBtnBackup,
+                          C::BitBtnCustom,   C::BitBtnOK,        C::BitBtnClose,  C::BitBtnDBpath,
+                          C::BitBtnImage,    C::BitBtnIcon};
+const C kFields[] = {C::EditDBpath, C::EditImagePath, C::EditIconPath, C::EditTitle};
+const C kBoxes[] = {C::CboxNonCustom, C::CboxMDBbak, C::CboxUnClose};
+// Shown in every mode.
+const C kAlwaysShown[] = {C::BevelImageTitle, C::ImageTitle,    C::PanelDBpath, C::LabelDBPath,
+                          C::LabelRequired,   C::PanelImageEtc, C::LabelImagePath, C::LabelTitle,
+                          C::LabelIconPath,   C::EditDate,      C::EditDBpath,  C::EditTitle};
+
+std::set<C> VisibleModeButtons(const fakes::FakeMainView& view) {
+  std::set<C> shown;
+  for (C c : kModeButtons)
+    if (view.IsVisible(c)) shown.insert(c);
+  return shown;
+}
+
+const std::set<C> kCommonEnd = {C::BitBtnBackup, C::BitBtnCustom};
+std::set<C> With(std::set<C> a, std::initializer_list<C> more) {
+  a.insert(more);
+  return a;
+}
+
+struct ModeCase {
+  const char* name;
+  std::string sales;  // content of D:\Work\sales.mdb; empty: no such file
+  std::string ini;    // empty: no settings file
+  std::set<C> endButtons;
+  std::optional<int> endHeight;
+  bool nonCustom, mdbBak, unClose;  // ticks
+  std::string caption;
+};
+
+class ModeTable : public FormMainTest, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(ModeTable, EndModeAfterCreationThenSettingsMode) {
+  const ModeCase& m = GetParam();
+  if (!m.sales.empty()) files.Put("D:\\Work\\sales.mdb", m.sales);
+  files.Put("D:\\Work\\tool.exe", "MZ");
+  if (!m.ini.empty()) Ini(m.ini);
+  Create();
+
+  EXPECT_EQ(VisibleModeButtons(view), m.endButtons);
+  EXPECT_EQ(view.outerHeight, m.endHeight);
+  EXPECT_EQ(view.displayTitle, m.caption);
+  for (C c : kFields) EXPECT_TRUE(view.IsReadOnly(c));
+  for (C c : kBoxes) EXPECT_FALSE(view.IsEnabled(c));
+  EXPECT_EQ(view.IsChecked(C::CboxNonCustom), m.nonCustom);
+  EXPECT_EQ(view.IsChecked(C::CboxMDBbak), m.mdbBak);
+  EXPECT_EQ(view.IsChecked(C::CboxUnClose), m.unClose);
+  for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
+  EXPECT_FALSE(view.IsVisible(C::ListBoxFontName));
+
+  form->BitBtnCustomClick();
+  EXPECT_EQ(VisibleModeButtons(view),
+            (std::set<C>{C::BitBtnOK, C::BitBtnClose, C::BitBtnDBpath, C::BitBtnImage, C::BitBtnIcon}));
+  for (C c : kFields) EXPECT_FALSE(view.IsReadOnly(c));
+  for (C c : kBoxes) EXPECT_TRUE(view.IsEnabled(c));
+  EXPECT_EQ(view.outerHeight, m.endHeight);  // settings mode keeps the height
+  for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
+  EXPECT_EQ(view.IsChecked(C::CboxMDBbak), m.mdbBak);  // ticks stay
+}
+
+const std::set<C> kPlain = With(kCommonEnd, {C::BitBtnRestart, C::BitBtnExit});
+const std::set<C> kMaintenance = {C::BitBtnAcRepair, C::BitBtnAcCompact};
+const std::set<C> kSave = With(With(kCommonEnd, {C::BitBtnAcQuit, C::BitBtnAcSave, C::BitBtnAcExit}),
+                               {C::BitBtnAcRepair, C::BitBtnAcCompact});
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ModeTable,
+    ::testing::Values(
+        ModeCase{"NoSettingsFile", "", "", kPlain, std::nullopt, false, true, true,
+                 "Quandrel (D:\\Work\\Quandrel.exe)"},
+        ModeCase{"SalesMdb", "data", "[Execute]\r\nDBPath=sales.mdb\r\n", kSave, std::nullopt, false, true,
+                 true, "sales.mdb の実行環境"},
+        ModeCase{"SalesMdbNeverSnapshot", "data", "[Execute]\r\nDBPath=sales.mdb\r\n[System]\r\nMDBbak=Never\r\n",
+                 With(kPlain, {C::BitBtnAcRepair, C::BitBtnAcCompact}), std::nullopt, false, false, true,
+                 "sales.mdb の実行環境"},
+        // Only exactly "Never" turns the snapshot off; the box shows only "Use".
+        ModeCase{"LowerCaseNever", "data", "[Execute]\r\nDBPath=sales.mdb\r\n[System]\r\nMDBbak=never\r\n", kSave,
+                 std::nullopt, false, false, true, "sales.mdb の実行環境"},
+        // A missing target of the database kind still counts as one.
+        ModeCase{"MissingMdb", "", "[Execute]\r\nDBPath=gone.MDB\r\n", kSave, std::nullopt, false, true, true,
+                 "Quandrel (D:\\Work\\Quandrel.exe)"},
+        ModeCase{"ProgramFile", "", "[Execute]\r\nDBPath=tool.exe\r\n", kPlain, std::nullopt, false, true, true,
+                 "tool.exe の実行環境"},
+        ModeCase{"Compact", "data",
+                 "[Execute]\r\nDBPath=sales.mdb\r\n[System]\r\nTitle=販売管理\r\nCustomize=Disable\r\nUnClose=\r\n",
+                 kSave, 220, true, true, false, "販売管理"},
+        ModeCase{"LowerCaseDisableIsNotCompact", "", "[System]\r\nCustomize=disable\r\n", kPlain, std::nullopt,
+                 false, true, true, "Quandrel (D:\\Work\\Quandrel.exe)"}),
+    [](const ::testing::TestParamInfo<ModeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FormMainTest, DiscardShrinksACompactWindowTo200) {
+  CreateWithSales("Customize=Disable\r\n");
+  ASSERT_EQ(view.outerHeight, std::optional<int>(220));
+  form->BitBtnCustomClick();
+  form->BitBtnCloseClick();
+  EXPECT_EQ(view.outerHeight, std::optional<int>(200));
+  EXPECT_EQ(VisibleModeButtons(view), kSave);
+}
+
+TEST_F(FormMainTest, DiscardOfAFullWindowKeepsItsHeight) {
+  CreateWithSales();
+  form->BitBtnCustomClick();
+  form->BitBtnCloseClick();
+  EXPECT_EQ(view.outerHeight, std::nullopt);
+  EXPECT_EQ(VisibleModeButtons(view), kSave);
+}
+
+// The end mode's maintenance buttons are shown for a database target and
+// otherwise left alone, so they stay as the previous mode left them.
+TEST(EndModeLayout, LeavesMaintenanceButtonsAloneForOtherTargets) {
+  MainSettings exe;
+  exe.DBPath = "tool.exe";
+  for (const LayoutStep& s : EndModeLayout(exe, kCompactHeight).steps) {
+    EXPECT_NE(s.control, C::BitBtnAcRepair);
+    EXPECT_NE(s.control, C::BitBtnAcCompact);
+  }
+}
+
+}  // namespace
+}  // namespace quandrel::testing
