@@ -19,6 +19,14 @@ target_link_libraries(Quandrel PRIVATE quandrel_win32)
 set_source_files_properties(res/quandrel.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest;${CMAKE_SOURCE_DIR}/res/quandrel.ico")
 
+# Benchmarks (run by bench/*.sh, never by the tests).
+file(GLOB QUANDREL_WIN32_BENCHES CONFIGURE_DEPENDS bench/*_win32.cpp)
+foreach(bench_source ${QUANDREL_WIN32_BENCHES})
+  get_filename_component(bench_name ${bench_source} NAME_WE)
+  add_executable(${bench_name} ${bench_source})
+  target_link_libraries(${bench_name} PRIVATE quandrel_win32)
+endforeach()
+
 if(NOT QUANDREL_TESTS)
   return()
 endif()

@@ -2,7 +2,8 @@
 //
 //   standin_db.exe [/append] [/lock] [/exit] "target"
 //
-// It appends its raw command line to "<target>.cmdline", then
+// It appends its raw command line to "<target>.cmdline" (to "<its own
+// path>.cmdline" when no target is given), then
 //   /append  adds the line "edit" to the target (a change made in the run);
 //   /lock    keeps the target open with no sharing until it ends;
 //   /exit    ends at once; otherwise it shows a window of class
@@ -48,7 +49,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   std::string target = LastQuotedArgument(rest);
   auto has = [&](const char* option) { return rest.find(option) != std::string::npos; };
 
-  if (!target.empty()) AppendTo(target + ".cmdline", line + "\r\n");
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  AppendTo((target.empty() ? std::string(self) : target) + ".cmdline", line + "\r\n");
   if (has("/append") && !target.empty()) AppendTo(target, "edit\r\n");
 
   HANDLE held = INVALID_HANDLE_VALUE;

@@ -1,0 +1,53 @@
+// Process entry: the single-instance guard, the two lasting windows and the
+// message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "BackUp/win32/backup_window.h"
+#include "MainMenu/form_main.h"
+#include "MainMenu/win32/main_window.h"
+#include "main/instance_guard.h"
+#include "main/win32/instance_mutex.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+
+using namespace quandrel;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  win32::Win32System system;
+  const std::string exePath = system.ExecutablePath();
+
+  // A second start of the same executable path is refused before anything
+  // else happens: no window, no settings, no tray icon.
+  win32::InstanceMutex guard;
+  if (guard.Acquire(InstanceName(exePath)) == win32::InstanceMutex::Outcome::AlreadyRunning) {
+    ::MessageBoxA(nullptr, SecondStartMessage(exePath).c_str(), "エラー", MB_OK | MB_ICONERROR);
+    return 0;
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  std::unique_ptr<win32::MainWindow> window = win32::MainWindow::Create(instance);
+  win32::Win32Files files;
+  win32::Win32Registry registry;
+  win32::Win32Processes processes;
+  win32::Win32Desktop desktop;
+  win32::Win32Dialogs dialogs([&] { return window->DialogOwner(); }, [&] { return window->ApplicationTitle(); });
+  Platform platform{&files, &registry, &processes, &desktop, &dialogs, &system};
+
+  TFormMain form(platform, *window);
+  window->Attach(&form);
+  form.FormCreate();
+
+  // The backup window created at start stays hidden for the whole run.
+  std::unique_ptr<win32::BackupWindow> backup = win32::BackupWindow::CreateHidden(instance, window->Handle());
+
+  window->RunMessageLoop();
+  guard.Release();
+  return 0;
+}

@@ -1,0 +1,187 @@
+// The Win32 adapters against the real (Wine) platform.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "driver/driver.h"
+#include "launch/snapshot.h"
+#include "main/instance_guard.h"
+#include "main/win32/instance_mutex.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+
+namespace quandrel::win32 {
+namespace {
+
+class Win32FilesTest : public ::testing::Test {
+ protected:
+  qtest::Sandbox box{"files表ソ"};
+  Win32Files files;
+};
+
+TEST_F(Win32FilesTest, WriteReadCopyReplaceOnJapanesePaths) {
+  std::string a = box.Path("売上表.mdb");
+  std::string b = box.Path("売上表.mdb.TMP");
+  std::string data(3 * 1024 * 1024 + 17, 'x');
+  data[0] = '\0';
+  ASSERT_TRUE(files.WriteNew(a, data));
+  EXPECT_TRUE(files.FileExists(a));
+  EXPECT_FALSE(files.FileExists(box.Dir()));  // a folder is not a file
+
+  std::vector<std::uint64_t> seen;
+  ASSERT_TRUE(files.Copy(a, b, [&](std::uint64_t done, std::uint64_t total) {
+    EXPECT_EQ(total, data.size());
+    seen.push_back(done);
+  }));
+  EXPECT_EQ(qtest::ReadBytes(b), data);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen.front(), 0u);
+  EXPECT_EQ(seen.back(), data.size());
+
+  std::string read;
+  ASSERT_TRUE(files.Read(b, &read));
+  EXPECT_EQ(read, data);
+
+  // Move refuses an existing destination; Replace takes its place.
+  ASSERT_TRUE(files.WriteNew(a, "new"));
+  OsResult moved = files.Move(a, b);
+  EXPECT_FALSE(moved);
+  EXPECT_EQ(qtest::ReadBytes(a), std::string("new"));
+  ASSERT_TRUE(files.Replace(a, b));
+  EXPECT_FALSE(files.FileExists(a));
+  EXPECT_EQ(qtest::ReadBytes(b), std::string("new"));
+}
+
+TEST_F(Win32FilesTest, FailuresReportTheWindowsError) {
+  std::string missing = box.Path("無い.mdb");
+  std::string out;
+  OsResult r = files.Read(missing, &out);
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(files.Copy(missing, box.Path("x"), nullptr).error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(files.Remove(missing));
+  EXPECT_FALSE(files.Replace(missing, box.Path("y")));
+}
+
+TEST_F(Win32FilesTest, ReplaceOntoAFileHeldOpenFailsAndKeepsBoth) {
+  std::string target = box.Path("DB.MDB");
+  std::string snapshot = box.Path("DB.MDB.TMP");
+  ASSERT_TRUE(files.WriteNew(target, "new"));
+  ASSERT_TRUE(files.WriteNew(snapshot, "old"));
+  HANDLE held = ::CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(files.Replace(snapshot, target));
+  ::CloseHandle(held);
+  EXPECT_EQ(qtest::ReadBytes(target), std::string("new"));
+  EXPECT_EQ(qtest::ReadBytes(snapshot), std::string("old"));
+}
+
+TEST_F(Win32FilesTest, SnapshotIsByteIdenticalAndLeavesNoPartialFile) {
+  std::string target = box.Path("販売.MDB");
+  std::string data;
+  for (int i = 0; i < 200000; ++i) data += static_cast<char>(i * 7);
+  ASSERT_TRUE(files.WriteNew(target, data));
+  ASSERT_TRUE(files.WriteNew(target + ".TMP", "stale"));
+  SnapshotResult r = TakeSnapshot(files, RunFilesFor(target), nullptr);
+  ASSERT_TRUE(r.result);
+  EXPECT_EQ(qtest::ReadBytes(target + ".TMP"), data);
+  EXPECT_FALSE(qtest::FileExists(target + ".TMP.part"));
+}
+
+TEST_F(Win32FilesTest, FullPathResolvesAgainstTheCurrentDirectory) {
+  ASSERT_TRUE(files.ChangeDirectory(box.Dir()));
+  EXPECT_EQ(files.FullPath("表.mdb"), box.Dir() + "\\表.mdb");
+  EXPECT_EQ(files.FullPath(""), "");
+}
+
+class Win32RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { qtest::DeleteKeyTree(HKEY_CLASSES_ROOT, kKey); }
+  void TearDown() override { qtest::DeleteKeyTree(HKEY_CLASSES_ROOT, kKey); }
+  void SetValue(DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, "", 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+  }
+  static constexpr const char* kKey = "QuandrelTest.Value";
+  Win32Registry registry;
+};
+
+TEST_F(Win32RegistryTest, DefaultValueByType) {
+  std::string value = "x";
+  EXPECT_FALSE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+
+  SetValue(REG_SZ, "C:\\販売表\\app.exe \"%1\"", 25);
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_EQ(value, "C:\\販売表\\app.exe \"%1\"");
+
+  // Stored text is used as it stands: no expansion.
+  SetValue(REG_EXPAND_SZ, "%SystemRoot%\\a.exe", 19);
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_EQ(value, "%SystemRoot%\\a.exe");
+
+  // A string stored without its terminating zero.
+  SetValue(REG_SZ, "abc", 3);
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_EQ(value, "abc");
+
+  // A value that is not text counts as missing; the key still opens.
+  DWORD number = 42;
+  SetValue(REG_DWORD, &number, sizeof number);
+  value = "x";
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_EQ(value, "");
+
+  // A long value is read whole.
+  std::string big(5000, 'q');
+  SetValue(REG_SZ, big.c_str(), static_cast<DWORD>(big.size() + 1));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_EQ(value, big);
+}
+
+TEST_F(Win32RegistryTest, LeadingBackslashNamesAKeyBelowTheRoot) {
+  SetValue(REG_SZ, "v", 2);
+  std::string value;
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, std::string("\\") + kKey, &value));
+  EXPECT_EQ(value, "v");
+}
+
+TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
+  Win32System system;
+  std::string exe = system.ExecutablePath();
+  EXPECT_EQ(exe.substr(1, 2), ":\\");
+  EXPECT_NE(exe.find("win32_tests"), std::string::npos);
+  // The Japanese short date: a four-digit year, month and day with slashes.
+  std::string date = system.ShortDate();
+  ASSERT_GE(date.size(), 8u);
+  EXPECT_EQ(date[4], '/');
+  EXPECT_FALSE(system.ErrorText(ERROR_FILE_NOT_FOUND).empty());
+  std::string text = system.ErrorText(ERROR_FILE_NOT_FOUND);
+  EXPECT_NE(text.back(), '\n');
+  EXPECT_FALSE(system.FontFamilies().empty());
+}
+
+TEST(InstanceMutexTest, SecondAcquireOfOneNameIsRefused) {
+  std::string name = InstanceName("C:\\テスト\\表\\Quandrel.exe") + std::to_string(::GetTickCount());
+  InstanceMutex first, second;
+  EXPECT_EQ(first.Acquire(name), InstanceMutex::Outcome::Acquired);
+  EXPECT_EQ(second.Acquire(name), InstanceMutex::Outcome::AlreadyRunning);
+  first.Release();
+  EXPECT_EQ(second.Acquire(name), InstanceMutex::Outcome::Acquired);
+  second.Release();
+}
+
+TEST(InstanceMutexTest, NetworkPathNamesAreGuardedToo) {
+  // Backslashes are not allowed in mutex names; such a name still guards.
+  std::string name = InstanceName("\\\\server\\share" + std::to_string(::GetTickCount()) + "\\Q.EXE");
+  InstanceMutex first, second;
+  EXPECT_EQ(first.Acquire(name), InstanceMutex::Outcome::Acquired);
+  EXPECT_EQ(second.Acquire(name), InstanceMutex::Outcome::AlreadyRunning);
+  first.Release();
+}
+
+}  // namespace
+}  // namespace quandrel::win32

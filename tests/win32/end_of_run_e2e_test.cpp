@@ -1,0 +1,178 @@
+// The end-of-run actions, end to end, with the stand-in registered for ".mdb"
+// appending "edit" to the target in each run.
+#include <gtest/gtest.h>
+
+#include "driver/launcher.h"
+
+namespace qtest {
+namespace {
+
+class EndOfRunE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    exe_ = box_.InstallLauncher();
+    db_ = box_.Path("顧客表.mdb");
+    WriteBytes(db_, "old\r\n");
+    box_.WriteIni("[Execute]\nDBPath=顧客表.mdb\n" + extraIni_);
+  }
+  void TearDown() override {
+    CloseStandIns();
+    launcher_.Kill();
+    DeleteKeyTree(HKEY_CLASSES_ROOT, ".mdb");
+    DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
+  }
+
+  // Starts the launcher, lets the stand-in run once and end; returns the
+  // main window in end mode.
+  HWND RunOnce(const std::string& options = "/append") {
+    RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand(options));
+    launcher_ = Process::Start(exe_);
+    return EndRun();
+  }
+  // Waits for the running stand-in, ends it and waits for end mode.
+  HWND EndRun() {
+    if (!WaitStandIn()) return nullptr;
+    if (!CloseStandIns()) return nullptr;
+    return WaitMainShown(launcher_);
+  }
+  std::optional<std::string> File(const std::string& suffix) { return ReadBytes(db_ + suffix); }
+
+  Sandbox box_{"run"};
+  std::string extraIni_;
+  std::string exe_, db_;
+  Process launcher_;
+};
+
+TEST_F(EndOfRunE2E, SaveAndExitKeepsTheChangesAndMakesTheBackup) {
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(File(".TMP"), std::string("old\r\n"));
+  SaveScreenshot("end-mode-mdb");
+  ASSERT_TRUE(PressButton(main, "保存終了(&Q)"));
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
+  EXPECT_EQ(File(".BAK"), std::string("old\r\n"));
+  EXPECT_FALSE(File(".TMP").has_value());
+}
+
+TEST_F(EndOfRunE2E, DiscardAnsweredYesPutsTheSnapshotBack) {
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  auto question = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(question.has_value());
+  EXPECT_EQ(question->caption, "確認");
+  EXPECT_EQ(question->text, "本当にデータベースの更新分を\n破棄してよろしいですか？");
+  EXPECT_EQ(question->buttons, (std::vector<std::string>{"はい(&Y)", "いいえ(&N)"}));
+  Answer(*question, "はい(&Y)");
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(File(""), std::string("old\r\n"));
+  EXPECT_FALSE(File(".TMP").has_value());
+  EXPECT_FALSE(File(".BAK").has_value());
+}
+
+TEST_F(EndOfRunE2E, DiscardAnsweredNoTouchesNothing) {
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  auto question = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(question.has_value());
+  Answer(*question, "いいえ(&N)");
+  auto told = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(told.has_value());
+  EXPECT_EQ(told->text, "破棄終了を中止しました");
+  Answer(*told, "OK");
+  EXPECT_TRUE(launcher_.Running());
+  EXPECT_TRUE(IsShown(main));
+  EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
+  EXPECT_EQ(File(".TMP"), std::string("old\r\n"));
+}
+
+TEST_F(EndOfRunE2E, DiscardWhileTheTargetIsHeldOpenLosesNothing) {
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  HANDLE held = ::CreateFileA(db_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  auto question = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(question.has_value());
+  Answer(*question, "はい(&Y)");
+  auto error = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->caption, "エラー");
+  EXPECT_NE(error->text.find(db_), std::string::npos) << error->text;
+  Answer(*error, "OK");
+  ::CloseHandle(held);
+  EXPECT_TRUE(launcher_.Running());
+  EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
+  EXPECT_EQ(File(".TMP"), std::string("old\r\n"));
+  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+}
+
+TEST_F(EndOfRunE2E, SaveAndContinueTwiceKeepsTheFirstPressInTheBackup) {
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "保存継続(&S)"));
+  main = EndRun();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(File(".BAK"), std::string("old\r\n"));
+  EXPECT_EQ(File(".TMP"), std::string("old\r\nedit\r\n"));
+  ASSERT_TRUE(PressButton(main, "保存継続(&S)"));
+  main = EndRun();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(File(".BAK"), std::string("old\r\nedit\r\n"));
+  EXPECT_EQ(File(".TMP"), std::string("old\r\nedit\r\nedit\r\n"));
+  EXPECT_EQ(File(""), std::string("old\r\nedit\r\nedit\r\nedit\r\n"));
+  // The relaunch named the target exactly like the first launch.
+  auto log = File(".cmdline");
+  ASSERT_TRUE(log.has_value());
+  std::string line = "\"" + StandInExe("standin_db") + "\" /append \"" + db_ + "\"\r\n";
+  EXPECT_EQ(*log, line + line + line);
+  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+}
+
+TEST_F(EndOfRunE2E, EnterInEndModePressesSaveAndExit) {
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  GUITHREADINFO info{sizeof info};
+  ASSERT_TRUE(WaitUntil([&] {
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus;
+  }));
+  PostKey(info.hwndFocus, VK_RETURN);
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(File(".BAK"), std::string("old\r\n"));
+  EXPECT_FALSE(File(".TMP").has_value());
+}
+
+class RestartE2E : public EndOfRunE2E {
+ protected:
+  void SetUp() override {
+    extraIni_ = "[System]\nMDBbak=Never\n";
+    EndOfRunE2E::SetUp();
+  }
+};
+
+TEST_F(RestartE2E, RestartTouchesNoFileAndShowsNoWaitWindow) {
+  HWND main = RunOnce("/keep");
+  ASSERT_NE(main, nullptr);
+  SaveScreenshot("end-mode-mdb-never");
+  ASSERT_TRUE(PressButton(main, "再起動(&R)"));
+  bool waitWindowSeen = false;
+  WaitUntil(
+      [&] {
+        if (::FindWindowA("TFormSplash", nullptr)) waitWindowSeen = true;
+        return ::FindWindowA("QuandrelStandIn", nullptr) != nullptr;
+      },
+      kWaitMs);
+  main = EndRun();
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(waitWindowSeen);
+  EXPECT_EQ(File(""), std::string("old\r\n"));
+  EXPECT_FALSE(File(".TMP").has_value());
+  EXPECT_FALSE(File(".BAK").has_value());
+  ASSERT_TRUE(PressButton(main, "終了(&Q)"));
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace qtest

@@ -1,0 +1,132 @@
+// The first launch cycle, end to end: association lookup, snapshot, the
+// exact command line, the watch and the return of the main window.
+#include <gtest/gtest.h>
+
+#include "driver/launcher.h"
+
+namespace qtest {
+namespace {
+
+class LaunchE2E : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    CloseStandIns();
+    DeleteKeyTree(HKEY_CLASSES_ROOT, ".qtst");
+    DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.File");
+    DeleteKeyTree(HKEY_CLASSES_ROOT, ".mdb");
+    DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
+  }
+};
+
+TEST_F(LaunchE2E, MdbTargetIsSnapshottedAndOpenedByItsProgram) {
+  Sandbox box("mdb");
+  std::string exe = box.InstallLauncher();
+  std::string db = box.Path("売上表.mdb");  // 表 ends in a 0x5C byte
+  WriteBytes(db, "old\r\n");
+  WriteBytes(db + ".TMP", "stale snapshot of an earlier run");
+  box.WriteIni("[Execute]\nDBPath=売上表.mdb\n[System]\nTitle=販売\n");
+  RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand("/append"));
+
+  Process launcher = Process::Start(exe);
+  HWND standIn = WaitStandIn();
+  ASSERT_NE(standIn, nullptr) << "the registered program was not started";
+  EXPECT_TRUE(IsShown(standIn));
+
+  // The program got the launch command and the absolute target path.
+  WaitUntil([&] { return ReadBytes(db + ".cmdline").has_value(); });
+  EXPECT_EQ(ReadBytes(db + ".cmdline"), "\"" + StandInExe("standin_db") + "\" /append \"" + db + "\"\r\n");
+  // The snapshot holds the target as it was before the run.
+  EXPECT_EQ(ReadBytes(db + ".TMP"), std::string("old\r\n"));
+  EXPECT_FALSE(FileExists(db + ".TMP.part"));
+  // While it runs the launcher shows no window.
+  HWND main = FindTopWindow(launcher.Id(), "TFormMain");
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(IsShown(main));
+  SaveScreenshot("launch-running");
+
+  ASSERT_TRUE(CloseStandIns());
+  DWORD closed = ::GetTickCount();
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(main); }, 5000)) << "the main window did not come back";
+  EXPECT_LT(::GetTickCount() - closed, 2500u);
+  EXPECT_EQ(ReadBytes(db), std::string("old\r\nedit\r\n"));
+  EXPECT_EQ(ReadBytes(db + ".TMP"), std::string("old\r\n"));
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, ProgramFileTargetIsStartedDirectly) {
+  Sandbox box("exe");
+  std::string exe = box.InstallLauncher();
+  std::string program = box.Path("集計ソフト.EXE");
+  CopyInto(StandInExe("standin_db"), program);
+  box.WriteIni("[Execute]\nDBPath=集計ソフト.EXE\n");
+
+  Process launcher = Process::Start(exe);
+  ASSERT_NE(WaitStandIn(), nullptr);
+  WaitUntil([&] { return ReadBytes(program + ".cmdline").has_value(); });
+  EXPECT_EQ(ReadBytes(program + ".cmdline"), "\"" + program + "\"\r\n");
+  EXPECT_FALSE(FileExists(program + ".TMP"));
+  ASSERT_TRUE(CloseStandIns());
+  HWND main = WaitMainShown(launcher);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, UnregisteredExtensionShowsBothMessagesThenEndMode) {
+  Sandbox box("unregistered");
+  std::string exe = box.InstallLauncher();
+  WriteBytes(box.Path("data.qzz"), "x");
+  box.WriteIni("[Execute]\nDBPath=data.qzz\n[System]\nTitle=販売管理\n");
+
+  Process launcher = Process::Start(exe);
+  auto first = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->caption, "販売管理");
+  EXPECT_EQ(first->text, "拡張子 \".qzz\" のレジストリ内容を読み込めません");
+  EXPECT_EQ(first->buttons, std::vector<std::string>{"OK"});
+  // No launcher window stands behind the box: only the tray icon.
+  HWND main = FindTopWindow(launcher.Id(), "TFormMain");
+  EXPECT_FALSE(IsShown(main));
+  Answer(*first, "OK");
+  auto second = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(second->text, "\"\" の関連付けを認識できません");
+  Answer(*second, "OK");
+
+  ASSERT_NE(WaitMainShown(launcher, 5000), nullptr);
+  EXPECT_EQ(::FindWindowA("QuandrelStandIn", nullptr), nullptr);
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, EmptyTargetStartsNothingAndSaysNothing) {
+  Sandbox box("empty");
+  std::string exe = box.InstallLauncher();
+  box.WriteIni("[Execute]\nDBPath=\n");
+  Process launcher = Process::Start(exe);
+  HWND main = WaitMainShown(launcher);
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(WaitMessageBox(launcher.Id(), 500).has_value());
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, TestExtensionGetsTheCleanedCommand) {
+  Sandbox box("qtst");
+  std::string exe = box.InstallLauncher();
+  std::string file = box.Path("伝票.qtst");
+  WriteBytes(file, "data");
+  box.WriteIni("[Execute]\nDBPath=" + file + "\n");
+  // The switch after the token is dropped along with it.
+  RegisterExtension(".qtst", "QuandrelTest.File", StandInCommand("/keep") + " /after");
+
+  Process launcher = Process::Start(exe);
+  ASSERT_NE(WaitStandIn(), nullptr);
+  WaitUntil([&] { return ReadBytes(file + ".cmdline").has_value(); });
+  EXPECT_EQ(ReadBytes(file + ".cmdline"), "\"" + StandInExe("standin_db") + "\" /keep \"" + file + "\"\r\n");
+  EXPECT_FALSE(FileExists(file + ".TMP"));  // only .MDB targets get a snapshot
+  ASSERT_TRUE(CloseStandIns());
+  HWND main = WaitMainShown(launcher);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace qtest
