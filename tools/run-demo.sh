@@ -10,12 +10,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh
-cmake --preset windows-i686 >/dev/null
-cmake --build --preset windows-i686 --target Quandrel
+# The shipped build is i686; a machine that runs no 32-bit programs under
+# Wine gets the x86_64 build of the same program.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
+cmake --preset "windows-$arch" >/dev/null
+cmake --build --preset "windows-$arch" --target Quandrel
 
 demo=$PWD/build/demo
 mkdir -p "$demo"
-cp build/windows-i686/Quandrel.exe "$demo/"
+cp "build/windows-$arch/Quandrel.exe" "$demo/"
 # Texts in the demo are Shift-JIS, as on a Japanese Windows.
 to_sjis() { iconv -f UTF-8 -t CP932; }
 db=$(printf '売上台帳.mdb' | to_sjis)
@@ -26,19 +29,19 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then export QUANDREL_KEEP_
 export QUANDREL_PREFIX=$PWD/build/demo-prefix
 # shellcheck source=tools/wine-session.sh
 source tools/wine-session.sh
-wine reg add 'HKCR\.mdb' /ve /d QuandrelDemo.Database /f >/dev/null
-wine reg add 'HKCR\QuandrelDemo.Database\shell\open\command' /ve \
+"$QUANDREL_WINE" reg add 'HKCR\.mdb' /ve /d QuandrelDemo.Database /f >/dev/null
+"$QUANDREL_WINE" reg add 'HKCR\QuandrelDemo.Database\shell\open\command' /ve \
   /d 'C:\windows\system32\notepad.exe "%1"' /f >/dev/null
 
 cd "$demo"
 if [ -n "${QUANDREL_KEEP_DISPLAY:-}" ]; then
   echo "Quandrel runs on $DISPLAY; close Notepad, then choose an action in its window."
-  wine Quandrel.exe
+  "$QUANDREL_WINE" Quandrel.exe
 else
   echo "No display: running on a virtual one; screenshots go to $demo"
-  wine Quandrel.exe &
+  "$QUANDREL_WINE" Quandrel.exe &
   sleep 8; import -window root "$demo/1-running.png"
-  wine taskkill /im notepad.exe >/dev/null 2>&1 || true
+  "$QUANDREL_WINE" taskkill /im notepad.exe >/dev/null 2>&1 || true
   sleep 4; import -window root "$demo/2-end-mode.png"
   echo "Screenshots: $demo/1-running.png (Notepad on the database, launcher in the tray)," \
        "$demo/2-end-mode.png (the main window in end mode)"

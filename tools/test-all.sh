@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests, then the
-# Windows build's tests under Wine (Xvfb display and a fresh Wine prefix of
-# this run's own), then a compile of the x86_64 build.
+# Builds everything and runs every test: the native unit tests, the shipped
+# i686 Quandrel.exe with its import check, then the Windows tests and
+# end-to-end tests under Wine (Xvfb display and a fresh Wine prefix of this
+# run's own). They run on the i686 build where this machine can run 32-bit
+# programs, else on the x86_64 build; the other build is compiled too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh
@@ -11,18 +13,26 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-echo "== Windows (i686) build and tests under Wine"
+echo "== Windows builds"
 cmake --preset windows-i686 >/dev/null
-cmake --build --preset windows-i686
-rm -rf build/windows-i686/wineprefix build/windows-i686/e2e build/windows-i686/screenshots
-export QUANDREL_PREFIX=$PWD/build/windows-i686/wineprefix
+cmake --build --preset windows-i686 --target Quandrel
+tools/check-imports.sh build/windows-i686/Quandrel.exe
+cmake --preset windows-x86_64 >/dev/null
+cmake --build --preset windows-x86_64 --target Quandrel
+tools/check-imports.sh build/windows-x86_64/Quandrel.exe
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else
+  arch=x86_64
+  echo "(this machine runs no 32-bit programs: the Wine tests use the x86_64 build)"
+fi
+echo "== Windows ($arch) tests under Wine"
+cmake --build --preset "windows-$arch"
+build=build/windows-$arch
+rm -rf "$build/wineprefix" "$build/e2e" "$build/screenshots"
+export QUANDREL_PREFIX=$PWD/$build/wineprefix
 # shellcheck source=tools/wine-session.sh
 source tools/wine-session.sh
 status=0
-ctest --preset windows-i686 || status=$?
-tools/convert-screenshots.sh build/windows-i686/screenshots || true
-
-echo "== Windows (x86_64) compile check"
-cmake --preset windows-x86_64 >/dev/null
-cmake --build --preset windows-x86_64 --target Quandrel
+ctest --preset "windows-$arch" || status=$?
+tools/convert-screenshots.sh "$build/screenshots" || true
 exit $status

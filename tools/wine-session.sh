@@ -5,6 +5,14 @@
 #   QUANDREL_PREFIX  the prefix folder (made when missing)
 
 session_prefix=${QUANDREL_PREFIX:?set QUANDREL_PREFIX}
+# Some kernels (virtual machines without 32-bit support) cannot run Wine's
+# 32-bit loader; then only 64-bit Windows programs run, through wine64.
+# QUANDREL_WINE names the loader to use, QUANDREL_WINE_ARCH what it runs.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  export QUANDREL_WINE=wine QUANDREL_WINE_ARCH=i686
+else
+  export QUANDREL_WINE=/usr/lib/wine/wine64 QUANDREL_WINE_ARCH=x86_64
+fi
 export WINEPREFIX=$session_prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
 unset WINEARCH
@@ -31,11 +39,11 @@ trap session_end EXIT
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
-  timeout 180 wineboot -i >/dev/null 2>&1
+  timeout 180 "$QUANDREL_WINE" wineboot -i >/dev/null 2>&1
   timeout 60 wineserver -w
 fi
 # Without a window manager Wine waits about 2 s for each window that hides
 # or closes; unmanaged windows skip that wait.
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+timeout 60 "$QUANDREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # Keep one server alive for the whole session: every start is then quick.
 wineserver -p >/dev/null 2>&1 || true
