@@ -221,6 +221,7 @@ void TFormMain::BitBtnAcRepairClick() {}
 
 void TFormMain::BitBtnCustomClick() {
   ApplyLayout(view_, SettingsModeLayout());
+  settingsMode_ = true;
   snapshotSourcePath_ = TargetPath();
   entry_.dbPathText = snapshotSourcePath_;
   entry_.nonCustom = view_.IsChecked(Control::CboxNonCustom);
@@ -277,6 +278,7 @@ void TFormMain::EditIconPathChange() {
 }
 
 void TFormMain::BitBtnOKClick() {
+  if (!settingsMode_) return;  // only reachable from settings mode
   Files& files = *platform_.files;
   Dialogs& dialogs = *platform_.dialogs;
 
@@ -307,9 +309,11 @@ void TFormMain::BitBtnOKClick() {
 
   ShowDisplayTitle(TitleFallback::Bare);
   ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+  settingsMode_ = false;
 }
 
 void TFormMain::BitBtnCloseClick() {
+  if (!settingsMode_) return;  // nothing to put back
   // The target and the switches go back to the values in force, so the
   // end-of-run actions keep working on the file whose snapshot was taken.
   // The title, picture and icon stay as previewed.
@@ -322,6 +326,7 @@ void TFormMain::BitBtnCloseClick() {
   view_.SetChecked(Control::CboxMDBbak, entry_.mdbBak);
   view_.SetChecked(Control::CboxUnClose, entry_.unClose);
   ApplyLayout(view_, EndModeLayout(settings_, kCompactHeightAfterDiscard));
+  settingsMode_ = false;
 }
 
 void TFormMain::BitBtnBackupClick() { view_.OpenBackupWindow(); }

@@ -79,6 +79,7 @@ class TFormMain {
   RunSnapshot snapshot_;            // the snapshot this run took and still has
   ProcessRecord process_;
 
+  bool settingsMode_ = false;
   // What settings mode started from, put back by a discard.
   struct Entry {
     std::string dbPathText;

@@ -266,6 +266,17 @@ TEST_F(FormMainTest, BrowseFillsTheFieldAndLoadsThePictureAndIcon) {
   EXPECT_EQ(form->Settings().DBPath, "");  // the target changes only when saved
 }
 
+TEST_F(FormMainTest, SaveAndDiscardOutsideSettingsModeDoNothing) {
+  CreateWithSales();
+  const std::size_t mark = view.calls.size();
+  form->BitBtnCloseClick();
+  form->BitBtnOKClick();
+  EXPECT_EQ(view.calls.size(), mark);
+  EXPECT_EQ(Text(C::EditDBpath), "D:\\Work\\sales.mdb");
+  EXPECT_EQ(form->Settings().DBPath, "D:\\Work\\sales.mdb");
+  EXPECT_TRUE(files.Has("D:\\Work\\sales.mdb.TMP"));
+}
+
 TEST_F(FormMainTest, BackupButtonOpensANewBackupWindowEachTime) {
   Create();
   form->BitBtnBackupClick();
