@@ -33,11 +33,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ::InitCommonControlsEx(&controls);
 
   std::unique_ptr<win32::MainWindow> window = win32::MainWindow::Create(instance);
+  if (!window) return 0;
   win32::Win32Files files;
   win32::Win32Registry registry;
   win32::Win32Processes processes;
   win32::Win32Desktop desktop;
-  win32::Win32Dialogs dialogs([&] { return window->DialogOwner(); }, [&] { return window->ApplicationTitle(); });
+  // Boxes belong to the main window while it is on screen; during a run it
+  // is hidden and they stand on their own.
+  win32::Win32Dialogs dialogs(
+      [&]() -> HWND { return ::IsWindowVisible(window->Handle()) ? window->Handle() : nullptr; },
+      [&] { return window->ApplicationTitle(); });
   Platform platform{&files, &registry, &processes, &desktop, &dialogs, &system};
 
   TFormMain form(platform, *window);
@@ -45,9 +50,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   form.FormCreate();
 
   // The backup window created at start stays hidden for the whole run.
-  std::unique_ptr<win32::BackupWindow> backup = win32::BackupWindow::CreateHidden(instance, window->Handle());
+  std::unique_ptr<win32::BackupWindow> backup = win32::BackupWindow::Create(instance, window->Handle());
 
-  window->RunMessageLoop();
+  win32::MainWindow::RunMessageLoop();
   guard.Release();
   return 0;
 }
