@@ -1,0 +1,807 @@
+#include "MainMenu/win32/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "BackUp/win32/backup_window.h"
+#include "MainMenu/form_main.h"
+#include "MainMenu/win32/title_art.h"
+#include "Splash/win32/splash_window.h"
+#include "../../../res/resource_ids.h"
+
+namespace quandrel::win32 {
+
+namespace {
+
+const char kMainClass[] = "TFormMain";
+const char kAppClass[] = "QuandrelApplication";
+const char kBaseFace[] = "ＭＳ Ｐゴシック";
+const char kFieldFace[] = "ＭＳ ゴシック";
+
+constexpr int kClientW = 420;
+constexpr int kClientH = 486;
+constexpr int kPictureW = 300;
+constexpr int kPictureH = 120;
+
+const COLORREF kNavy = RGB(0, 0, 128);
+const COLORREF kPurple = RGB(128, 0, 128);
+const COLORREF kDbPathColour = RGB(255, 241, 255);
+const COLORREF kFieldColour = RGB(255, 255, 241);
+const COLORREF kRequiredColour = RGB(255, 0, 0);
+
+// Posted to the application window when it is activated: the activation is
+// handed on to the window the user works with.
+constexpr UINT kActivateOwned = WM_APP + 1;
+
+enum class Kind { Frame, Picture, Button, ListBox, Panel, Label, Edit, CheckBox };
+enum class Face { Base, Bold, Field, PathLabel, Required, Date };
+
+struct ControlDef {
+  Control id;
+  Kind kind;
+  int x, y, w, h;  // at 96 DPI; a label of width 0 takes its text's size
+  const char* caption;
+  const char* hint;
+  bool visible;  // in the design
+  int tab;       // position in the tab order, -1: no tab stop
+  Face face;
+  Glyph glyph;
+  bool glyphAbove;
+};
+
+constexpr char kImageHint[] = "メインメニューに表示されるタイトルロゴファイル ( *.bmp 300 x 120 Pixel) を指定します";
+constexpr char kIconHint[] = "タスクバー等に表示されるアイコンファイル ( *.ICO のみ) を指定します";
+constexpr char kTitleHint[] = "タイトルバーに表示されるプログラム名を指定します。";
+
+// The main window's controls, in the order of the Control enumeration.
+constexpr ControlDef kControls[] = {
+    // Title strip
+    {Control::BevelImageTitle, Kind::Frame, 4, 0, 316, 136, "", nullptr, true, -1, Face::Base, Glyph::None, false},
+    {Control::ImageTitle, Kind::Picture, 12, 8, 300, 120, "", nullptr, true, -1, Face::Base, Glyph::None, false},
+    {Control::BitBtnAcRepair, Kind::Button, 326, 8, 89, 25, "修復(&R)",
+     "データベースに異常が発生した場合に、修復します。", false, 7, Face::Base, Glyph::Repair, false},
+    {Control::BitBtnAcCompact, Kind::Button, 326, 40, 89, 25, "最適化(&C)",
+     "データベースを最適化してコンパクトにします。", false, 6, Face::Base, Glyph::Compact, false},
+    {Control::BitBtnBackup, Kind::Button, 326, 76, 89, 48, "バックアップ(&B)",
+     "データベースシステムをフォルダごとバックアップします。", true, 5, Face::Base, Glyph::Backup, true},
+    {Control::BitBtnAcQuit, Kind::Button, 4, 142, 100, 48, "破棄終了(&X)",
+     "データベースの変更を破棄して、元に戻します。", false, 4, Face::Base, Glyph::Discard, true},
+    {Control::BitBtnAcSave, Kind::Button, 160, 142, 100, 48, "保存継続(&S)",
+     "データベースの変更を一旦保存した後、改めて開きます。", false, 3, Face::Base, Glyph::SaveContinue, true},
+    {Control::BitBtnRestart, Kind::Button, 160, 142, 100, 48, "再起動(&R)", "改めて開きます。", false, 2,
+     Face::Base, Glyph::Restart, true},
+    {Control::BitBtnAcExit, Kind::Button, 315, 142, 100, 48, "保存終了(&Q)",
+     "データベースの変更を保存終了します。", false, 1, Face::Bold, Glyph::SaveExit, true},
+    {Control::BitBtnExit, Kind::Button, 315, 142, 100, 48, "終了(&Q)", "終了します。", false, 0, Face::Bold,
+     Glyph::Exit, true},
+    {Control::ListBoxFontName, Kind::ListBox, 272, 92, 33, 37, "", nullptr, false, -1, Face::Base, Glyph::None,
+     false},
+    // Settings area
+    {Control::PanelDBpath, Kind::Panel, 4, 196, 409, 73, "", nullptr, true, -1, Face::Base, Glyph::None, false},
+    {Control::LabelDBPath, Kind::Label, 188, 206, 216, 24,
+     " 最初に開くファイル名の指定\r\n( *.Exe, *.Wfm, *.Cmd, *.Mdb その他)", nullptr, true, -1, Face::PathLabel,
+     Glyph::None, false},
+    {Control::LabelRequired, Kind::Label, 108, 206, 57, 20, "必須!!", nullptr, true, -1, Face::Required,
+     Glyph::None, false},
+    {Control::BitBtnDBpath, Kind::Button, 12, 204, 75, 25, "参照",
+     "最初に開くファイル名 ( *.Exe, *.Wfm, *.Cmd ) を指定します。", true, 11, Face::Base, Glyph::Browse, false},
+    {Control::EditDBpath, Kind::Edit, 12, 236, 393, 21, "", "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )",
+     true, 12, Face::Field, Glyph::None, false},
+    {Control::BitBtnCustom, Kind::Button, 12, 272, 83, 29, "設定変更", "初期設定を変更します。", false, 8,
+     Face::Base, Glyph::Custom, false},
+    {Control::BitBtnClose, Kind::Button, 241, 272, 83, 29, "変更破棄", "設定の変更を破棄します。", true, 10,
+     Face::Base, Glyph::Abort, false},
+    {Control::BitBtnOK, Kind::Button, 330, 272, 83, 29, "設定保存", "設定の変更を *.ini ファイルに保存します。",
+     true, 9, Face::Base, Glyph::Ok, false},
+    {Control::PanelImageEtc, Kind::Panel, 4, 304, 409, 177, "", nullptr, true, -1, Face::Base, Glyph::None, false},
+    {Control::BitBtnImage, Kind::Button, 12, 312, 75, 25, "参照", kImageHint, true, 15, Face::Base, Glyph::Browse,
+     false},
+    {Control::LabelImagePath, Kind::Label, 104, 320, 0, 0, "イメージファイルの指定 ( *.bmp,  300 x 120 Pixel)",
+     nullptr, true, -1, Face::Base, Glyph::None, false},
+    {Control::EditImagePath, Kind::Edit, 12, 344, 393, 21, "", kImageHint, true, 16, Face::Field, Glyph::None,
+     false},
+    {Control::EditTitle, Kind::Edit, 196, 374, 209, 21, "", kTitleHint, true, 17, Face::Field, Glyph::None, false},
+    {Control::EditDate, Kind::Edit, 16, 378, 89, 16, "", "Today", true, -1, Face::Date, Glyph::None, false},
+    {Control::LabelTitle, Kind::Label, 108, 379, 0, 0, "システムタイトル", kTitleHint, true, -1, Face::Base,
+     Glyph::None, false},
+    {Control::BitBtnIcon, Kind::Button, 16, 398, 75, 25, "参照", kIconHint, true, 18, Face::Base, Glyph::Browse,
+     false},
+    {Control::LabelIconPath, Kind::Label, 104, 407, 0, 0, "アイコンファイルの指定 ( *.ICO のみ)", nullptr, true, -1,
+     Face::Base, Glyph::None, false},
+    {Control::EditIconPath, Kind::Edit, 14, 425, 393, 21, "", kIconHint, true, 20, Face::Field, Glyph::None, false},
+    {Control::CboxUnClose, Kind::CheckBox, 295, 455, 112, 17, "「閉じる」の無効化", nullptr, true, 19, Face::Base,
+     Glyph::None, false},
+    {Control::CboxNonCustom, Kind::CheckBox, 14, 456, 120, 17, "設定変更の不許可", nullptr, true, 13, Face::Base,
+     Glyph::None, false},
+    {Control::CboxMDBbak, Kind::CheckBox, 156, 456, 117, 17, "*.Mdb の非破棄化", nullptr, true, 14, Face::Base,
+     Glyph::None, false},
+};
+static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(Control::Count),
+              "one row per control");
+
+constexpr bool RowsInEnumOrder() {
+  for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
+    if (static_cast<size_t>(kControls[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(RowsInEnumOrder(), "rows follow the Control enumeration");
+
+const ControlDef& Def(Control c) { return kControls[static_cast<int>(c)]; }
+
+bool IsField(Control c) {
+  return c == Control::EditDBpath || c == Control::EditImagePath || c == Control::EditIconPath ||
+         c == Control::EditTitle;
+}
+
+// Child windows are stacked in creation order, and the tab walk follows the
+// stacking: first the tab stops in their order, then the other controls,
+// the panels and frames last so that they lie under everything else.
+std::vector<int> CreationOrder() {
+  std::vector<int> order;
+  for (int i = 0; i < static_cast<int>(Control::Count); ++i) order.push_back(i);
+  auto rank = [](int i) {
+    const ControlDef& d = kControls[i];
+    if (d.tab >= 0) return 0;
+    if (d.kind == Kind::Panel || d.kind == Kind::Frame) return 2;
+    return 1;
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    return kControls[a].tab < kControls[b].tab;
+  });
+  return order;
+}
+
+HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
+  HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUANDREL), IMAGE_ICON, cx, cy, 0));
+  if (!icon) icon = CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION
+  return icon;
+}
+
+bool RegisterClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC appProc) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, kMainClass, &wc)) {
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = mainProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainClass;
+    if (!RegisterClassExA(&wc)) return false;
+  }
+  wc = WNDCLASSEXA{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, kAppClass, &wc)) {
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = appProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.lpszClassName = kAppClass;
+    if (!RegisterClassExA(&wc)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Creation
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+
+std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&icc);
+  std::unique_ptr<MainWindow> w(new MainWindow(instance));
+  if (!RegisterClasses(instance, MainProc, AppProc) || !w->CreateWindows()) return nullptr;
+  return w;
+}
+
+bool MainWindow::CreateWindows() {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  // The application window has no area of its own: only its taskbar button
+  // and its title are seen.
+  app_ = CreateWindowExA(0, kAppClass, "Quandrel",
+                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, sw / 2, sh / 2, 0,
+                         0, nullptr, nullptr, instance_, this);
+  if (!app_) return false;
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const RECT r = CentredWindowRect(dpi_(kClientW), dpi_(kClientH), style, 0);
+  hwnd_ = CreateWindowExA(0, kMainClass, "Quandrel", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                          app_, nullptr, instance_, this);
+  if (!hwnd_) return false;
+  EnableDialogKeys(hwnd_);
+
+  baseFont_ = MakeFont(dpi_, kBaseFace, 12);
+  boldFont_ = MakeFont(dpi_, kBaseFace, 12, true);
+  fieldFont_ = MakeFont(dpi_, kFieldFace, 13);
+  pathLabelFont_ = MakeFont(dpi_, kFieldFace, 12);
+  requiredFont_ = MakeFont(dpi_, kBaseFace, 16, true);
+  dateFont_ = MakeFont(dpi_, kBaseFace, 11);
+  dbPathBrush_ = CreateSolidBrush(kDbPathColour);
+  fieldBrush_ = CreateSolidBrush(kFieldColour);
+  requiredBrush_ = CreateSolidBrush(kRequiredColour);
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
+
+  CreateControls();
+  CreateTooltips();
+  title_ = RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_);
+
+  bigIcon_ = LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  smallIcon_ = LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  ApplyIcons();
+
+  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  tray_.hWnd = hwnd_;
+  tray_.uID = 1;
+  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+
+  ShowWindow(app_, SW_SHOWNA);
+  return true;
+}
+
+void MainWindow::CreateControls() {
+  HDC screen = GetDC(nullptr);
+  for (int i : CreationOrder()) {
+    const ControlDef& d = kControls[i];
+    const char* cls = "STATIC";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD ex = 0;
+    switch (d.kind) {
+      case Kind::Frame:
+      case Kind::Panel:
+      case Kind::Picture:
+        style |= SS_OWNERDRAW;
+        break;
+      case Kind::Button:
+        cls = "BUTTON";
+        style |= BS_OWNERDRAW;
+        break;
+      case Kind::ListBox:
+        cls = "LISTBOX";
+        style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::Label:
+        style |= SS_NOPREFIX | (d.id == Control::LabelRequired ? SS_CENTER | SS_CENTERIMAGE : SS_LEFTNOWORDWRAP);
+        if (d.hint) style |= SS_NOTIFY;  // so that the tooltip sees the mouse
+        break;
+      case Kind::Edit:
+        cls = "EDIT";
+        style |= ES_AUTOHSCROLL;
+        if (d.id == Control::EditDate) {
+          style |= ES_READONLY;
+        } else {
+          ex = WS_EX_CLIENTEDGE;
+        }
+        break;
+      case Kind::CheckBox:
+        cls = "BUTTON";
+        style |= BS_AUTOCHECKBOX;
+        break;
+    }
+    if (d.visible) style |= WS_VISIBLE;
+    if (d.tab >= 0) style |= WS_TABSTOP;
+
+    HFONT font = baseFont_;
+    switch (d.face) {
+      case Face::Base: font = baseFont_; break;
+      case Face::Bold: font = boldFont_; break;
+      case Face::Field: font = fieldFont_; break;
+      case Face::PathLabel: font = pathLabelFont_; break;
+      case Face::Required: font = requiredFont_; break;
+      case Face::Date: font = dateFont_; break;
+    }
+
+    int w = dpi_(d.w), h = dpi_(d.h);
+    if (d.kind == Kind::Label && d.w == 0) {
+      HGDIOBJ old = SelectObject(screen, font);
+      SIZE size{};
+      GetTextExtentPoint32A(screen, d.caption, lstrlenA(d.caption), &size);
+      SelectObject(screen, old);
+      w = size.cx;
+      h = size.cy;
+    }
+    HWND c = CreateWindowExA(ex, cls, d.caption, style, dpi_(d.x), dpi_(d.y), w, h, hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(d.id))), instance_, nullptr);
+    controls_[i] = c;
+    if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  ReleaseDC(nullptr, screen);
+}
+
+void MainWindow::CreateTooltips() {
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
+                             nullptr);
+  if (!tooltip_) return;
+  SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
+  for (const ControlDef& d : kControls) {
+    if (!d.hint || !controls_[Index(d.id)]) continue;
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(controls_[Index(d.id)]);
+    ti.lpszText = const_cast<char*>(d.hint);
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+MainWindow::~MainWindow() {
+  if (trayShown_) RemoveTrayIcon();
+  if (hwnd_) {
+    // Dropped without being closed (a failed start, a test): no logic to
+    // tell and no loop to end.
+    discarding_ = true;
+    DestroyWindow(hwnd_);
+  }
+  if (app_) DestroyWindow(app_);
+  for (HGDIOBJ o : {static_cast<HGDIOBJ>(baseFont_), static_cast<HGDIOBJ>(boldFont_),
+                    static_cast<HGDIOBJ>(fieldFont_), static_cast<HGDIOBJ>(pathLabelFont_),
+                    static_cast<HGDIOBJ>(requiredFont_), static_cast<HGDIOBJ>(dateFont_),
+                    static_cast<HGDIOBJ>(dbPathBrush_), static_cast<HGDIOBJ>(fieldBrush_),
+                    static_cast<HGDIOBJ>(requiredBrush_), static_cast<HGDIOBJ>(title_)}) {
+    if (o) DeleteObject(o);
+  }
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+LRESULT CALLBACK MainWindow::MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  return self->HandleMain(msg, wp, lp);
+}
+
+LRESULT CALLBACK MainWindow::AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->app_ = hwnd;
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  return self->HandleApp(hwnd, msg, wp, lp);
+}
+
+LRESULT MainWindow::HandleApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) PostMessageA(app_, kActivateOwned, 0, 0);
+      return 0;
+    case kActivateOwned: {
+      if (GetActiveWindow() != app_) return 0;
+      HWND target = GetLastActivePopup(app_);
+      if (!target || target == app_ || !IsWindowVisible(target) || !IsWindowEnabled(target)) target = hwnd_;
+      if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetActiveWindow(target);
+      return 0;
+    }
+    case WM_CLOSE:
+      // Closing from the taskbar closes the main window, which ends the program.
+      if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_NCDESTROY:
+      app_ = nullptr;
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
+  HWND self = hwnd_;
+  if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+    // Explorer started again: the icon is put back while it stands for us.
+    if (trayShown_) Shell_NotifyIconA(NIM_ADD, &tray_);
+    return 0;
+  }
+  switch (msg) {
+    case kTrayMessage:
+      // WM_USER is also DM_GETDEFID, which the dialog manager sends with
+      // both parameters 0 when Enter is pressed; the tray icon always sends
+      // its id (1) and a mouse message.
+      if (wp == 0 && lp == 0) {
+        HWND def = DefaultButton();
+        return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
+      }
+      if (logic_ && logic_->WmNotifyIcon(static_cast<long>(lp))) return 0;
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wp) - kFirstId;
+      if (id < 0 || id >= kCount) return 0;
+      const Control c = static_cast<Control>(id);
+      const int code = HIWORD(wp);
+      if (code == BN_CLICKED && Def(c).kind == Kind::Button) {
+        RunHandler(c);
+      } else if (code == EN_CHANGE && settingText_ == 0 &&
+                 (c == Control::EditTitle || c == Control::EditImagePath || c == Control::EditIconPath)) {
+        RunHandler(c);
+      }
+      return 0;
+    }
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(self, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wp)) {
+        HWND target = lastFocus_;
+        if (target && IsChild(self, target) && IsWindowVisible(target) && IsWindowEnabled(target) &&
+            InView(self, target)) {
+          SetFocus(target);
+        } else {
+          FocusFirstControl();
+        }
+      }
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(self);
+      return 0;
+    case WM_DESTROY:
+      if (trayShown_) RemoveTrayIcon();
+      if (!discarding_) {
+        if (logic_) logic_->FormDestroy();
+        PostQuitMessage(0);
+      }
+      return 0;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      tooltip_ = nullptr;
+      lastFocus_ = nullptr;
+      controls_.fill(nullptr);
+      break;
+  }
+  return DefWindowProcA(self, msg, wp, lp);
+}
+
+void MainWindow::RunHandler(Control c) {
+  if (hook_) hook_(c);
+  if (!logic_) return;
+  TFormMain& l = *logic_;
+  switch (c) {
+    case Control::BitBtnAcRepair: l.BitBtnAcRepairClick(); break;
+    case Control::BitBtnAcCompact: l.BitBtnAcCompactClick(); break;
+    case Control::BitBtnBackup: l.BitBtnBackupClick(); break;
+    case Control::BitBtnAcQuit: l.BitBtnAcQuitClick(); break;
+    case Control::BitBtnAcSave: l.BitBtnAcSaveClick(); break;
+    case Control::BitBtnRestart: l.BitBtnRestartClick(); break;
+    case Control::BitBtnAcExit: l.BitBtnAcExitClick(); break;
+    case Control::BitBtnExit: l.BitBtnExitClick(); break;
+    case Control::BitBtnDBpath: l.BitBtnDBpathClick(); break;
+    case Control::BitBtnCustom: l.BitBtnCustomClick(); break;
+    case Control::BitBtnClose: l.BitBtnCloseClick(); break;
+    case Control::BitBtnOK: l.BitBtnOKClick(); break;
+    case Control::BitBtnImage: l.BitBtnImageClick(); break;
+    case Control::BitBtnIcon: l.BitBtnIconClick(); break;
+    case Control::EditTitle: l.EditTitleChange(); break;
+    case Control::EditImagePath: l.EditImagePathChange(); break;
+    case Control::EditIconPath: l.EditIconPathChange(); break;
+    default: break;
+  }
+}
+
+HWND MainWindow::DefaultButton() const {
+  for (Control c : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
+    if (IsVisible(c)) return controls_[Index(c)];
+  }
+  return nullptr;
+}
+
+LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control) - kFirstId;
+  COLORREF text = GetSysColor(COLOR_BTNTEXT);
+  COLORREF back = GetSysColor(COLOR_BTNFACE);
+  HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
+  if (id >= 0 && id < kCount) {
+    const Control c = static_cast<Control>(id);
+    if (IsField(c)) {
+      text = kNavy;
+      if (IsReadOnly(c)) {
+        back = GetSysColor(COLOR_INACTIVECAPTION);
+        brush = GetSysColorBrush(COLOR_INACTIVECAPTION);
+      } else if (c == Control::EditDBpath) {
+        back = kDbPathColour;
+        brush = dbPathBrush_;
+      } else {
+        back = kFieldColour;
+        brush = fieldBrush_;
+      }
+    } else if (c == Control::EditDate) {
+      text = kPurple;
+    } else if (c == Control::LabelRequired) {
+      text = RGB(255, 255, 255);
+      back = kRequiredColour;
+      brush = requiredBrush_;
+    } else if (c == Control::LabelDBPath) {
+      text = RGB(0, 0, 0);
+    } else if (c == Control::ListBoxFontName) {
+      back = GetSysColor(COLOR_WINDOW);
+      brush = GetSysColorBrush(COLOR_WINDOW);
+      text = GetSysColor(COLOR_WINDOWTEXT);
+    }
+  }
+  SetTextColor(dc, text);
+  SetBkColor(dc, back);
+  return reinterpret_cast<LRESULT>(brush);
+}
+
+void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
+  const int id = static_cast<int>(item.CtlID) - kFirstId;
+  if (id < 0 || id >= kCount) return;
+  const ControlDef& d = kControls[id];
+  if (item.CtlType == ODT_BUTTON) {
+    // The black outline of the button that Enter presses: a focused
+    // picture button, else the default button.
+    HWND focus = GetFocus();
+    const bool otherHasFocus = focus && focus != item.hwndItem && IsChild(hwnd_, focus) && IsPictureButton(focus);
+    const bool isDefault = item.hwndItem == DefaultButton() && !otherHasFocus;
+    ButtonLook look{d.glyph, d.glyphAbove, d.face == Face::Bold ? boldFont_ : baseFont_};
+    DrawPictureButton(item, look, isDefault, dpi_);
+    if (item.itemAction == ODA_FOCUS) {
+      HWND def = DefaultButton();
+      if (def && def != item.hwndItem) InvalidateRect(def, nullptr, FALSE);
+    }
+    return;
+  }
+  RECT r = item.rcItem;
+  switch (d.kind) {
+    case Kind::Picture:
+      if (title_) {
+        HDC mem = CreateCompatibleDC(item.hDC);
+        HGDIOBJ old = SelectObject(mem, title_);
+        BITMAP bm{};
+        GetObjectA(title_, sizeof bm, &bm);
+        BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+      } else {
+        FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    case Kind::Panel:
+    case Kind::Frame:
+      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+      DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard
+
+bool MainWindow::TranslateDialogMessage(MSG* msg) { return TranslateDialogKeys(msg); }
+
+int MainWindow::RunMessageLoop() {
+  MSG msg{};
+  BOOL got;
+  while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 0;
+    if (!TranslateDialogKeys(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+// ---------------------------------------------------------------------------
+// MainView
+
+std::string MainWindow::ApplicationTitle() const { return app_ ? WindowText(app_) : std::string(); }
+
+void MainWindow::SetDisplayTitle(const std::string& title) {
+  if (app_) SetWindowTextA(app_, title.c_str());
+  if (hwnd_) SetWindowTextA(hwnd_, title.c_str());
+}
+
+void MainWindow::FocusFirstControl() {
+  HWND first = FirstTabStopInView(hwnd_);
+  SetFocus(first ? first : hwnd_);
+}
+
+void MainWindow::SetVisible(Control c, bool visible) {
+  HWND h = controls_[Index(c)];
+  if (!h) return;
+  if (c == Control::ListBoxFontName) visible = false;  // a scratch list, never shown
+  const bool hadFocus = GetFocus() == h;
+  ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
+  if (hadFocus && !visible) FocusFirstControl();
+  // Which button shows the default outline may have changed.
+  if (Def(c).kind == Kind::Button) {
+    for (Control b : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
+      if (controls_[Index(b)]) InvalidateRect(controls_[Index(b)], nullptr, FALSE);
+    }
+  }
+}
+
+void MainWindow::SetEnabled(Control c, bool enabled) {
+  HWND h = controls_[Index(c)];
+  if (!h) return;
+  const bool hadFocus = GetFocus() == h;
+  EnableWindow(h, enabled ? TRUE : FALSE);
+  if (hadFocus && !enabled) FocusFirstControl();
+}
+
+void MainWindow::SetReadOnly(Control c, bool readOnly) {
+  HWND h = controls_[Index(c)];
+  if (!h || Def(c).kind != Kind::Edit) return;
+  SendMessageA(h, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+  InvalidateRect(h, nullptr, TRUE);
+}
+
+bool MainWindow::IsVisible(Control c) const {
+  HWND h = controls_[Index(c)];
+  return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool MainWindow::IsEnabled(Control c) const {
+  HWND h = controls_[Index(c)];
+  return h && IsWindowEnabled(h);
+}
+
+bool MainWindow::IsReadOnly(Control c) const {
+  HWND h = controls_[Index(c)];
+  return h && Def(c).kind == Kind::Edit && (GetWindowLongA(h, GWL_STYLE) & ES_READONLY) != 0;
+}
+
+void MainWindow::SetText(Control c, const std::string& text) {
+  HWND h = controls_[Index(c)];
+  if (!h) return;
+  ++settingText_;  // the change notification this causes is not the user's
+  SetWindowTextA(h, text.c_str());
+  --settingText_;
+}
+
+std::string MainWindow::GetText(Control c) const {
+  HWND h = controls_[Index(c)];
+  return h ? WindowText(h) : std::string();
+}
+
+void MainWindow::SetChecked(Control c, bool checked) {
+  HWND h = controls_[Index(c)];
+  if (h) SendMessageA(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::IsChecked(Control c) const {
+  HWND h = controls_[Index(c)];
+  return h && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::SetFieldFontFace(const std::string& face) {
+  HFONT font = MakeFont(dpi_, face.c_str(), 13);
+  if (!font) return;
+  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
+    if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (fieldFont_) DeleteObject(fieldFont_);
+  fieldFont_ = font;
+}
+
+void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
+  if (!hwnd_) return;
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, dpi_(pixelsAt96Dpi),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  // A focus left below the lower edge would be out of the user's reach.
+  HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus) && !InView(hwnd_, focus)) FocusFirstControl();
+}
+
+bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
+  HBITMAP picture = RenderPictureFile(path, kind, dpi_(kPictureW), dpi_(kPictureH));
+  if (!picture) return false;
+  if (title_) DeleteObject(title_);
+  title_ = picture;
+  HWND image = controls_[Index(Control::ImageTitle)];
+  if (image) {
+    InvalidateRect(image, nullptr, FALSE);
+    UpdateWindow(image);
+  }
+  return true;
+}
+
+void MainWindow::ApplyIcons() {
+  for (HWND w : {app_, hwnd_}) {
+    if (!w) continue;
+    SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageA(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  }
+}
+
+bool MainWindow::LoadApplicationIcon(const std::string& path) {
+  HICON big = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                            GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE));
+  if (!big) return false;
+  HICON small = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
+  if (!small) small = CopyIcon(big);
+  HICON oldBig = bigIcon_, oldSmall = smallIcon_;
+  bigIcon_ = big;
+  smallIcon_ = small;
+  ApplyIcons();
+  // The tray keeps its own copy of the icon it shows.
+  if (oldBig) DestroyIcon(oldBig);
+  if (oldSmall && !(trayShown_ && tray_.hIcon == oldSmall)) DestroyIcon(oldSmall);
+  return true;
+}
+
+void MainWindow::CloseWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void MainWindow::OpenBackupWindow() {
+  std::unique_ptr<BackupWindow> backup = BackupWindow::Create(instance_, hwnd_);
+  if (backup) backup->ShowModal();
+}
+
+// ---------------------------------------------------------------------------
+// LauncherShell
+
+void MainWindow::AddTrayIcon(const std::string& tip) {
+  tray_ = NOTIFYICONDATAA{};
+  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  tray_.hWnd = hwnd_;
+  tray_.uID = 1;
+  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  tray_.uCallbackMessage = kTrayMessage;
+  tray_.hIcon = smallIcon_;
+  const size_t n = std::min(tip.size(), sizeof tray_.szTip - 1);
+  std::memcpy(tray_.szTip, tip.data(), n);
+  tray_.szTip[n] = '\0';
+  Shell_NotifyIconA(NIM_ADD, &tray_);
+  trayShown_ = true;
+}
+
+void MainWindow::RemoveTrayIcon() {
+  Shell_NotifyIconA(NIM_DELETE, &tray_);
+  trayShown_ = false;
+}
+
+void MainWindow::ShowMainWindow(bool visible) {
+  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void MainWindow::ShowApplicationWindow(bool visible) {
+  if (app_) ShowWindow(app_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void MainWindow::BringToFront() {
+  if (!app_) return;
+  HWND popup = GetLastActivePopup(app_);
+  if (popup && popup != app_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetForegroundWindow(popup);
+  SetForegroundWindow(app_);
+}
+
+void MainWindow::PumpMessages() { PumpPendingMessages(); }
+
+std::unique_ptr<WaitWindow> MainWindow::OpenWaitWindow() { return SplashWindow::Open(instance_, hwnd_); }
+
+}  // namespace quandrel::win32

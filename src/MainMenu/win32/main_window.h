@@ -1,0 +1,131 @@
+// The Win32 view of the main window TFormMain, and the application window
+// that carries the taskbar button and owns it.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "MainMenu/main_view.h"
+#include "MainMenu/win32/window_kit.h"
+
+namespace quandrel {
+class TFormMain;
+}
+
+namespace quandrel::win32 {
+
+class MainWindow : public MainView {
+ public:
+  // Creates the application window (shown, titled "Quandrel") and the main
+  // window with all its controls (hidden, design layout). Null when a window
+  // can't be created.
+  static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // The logic whose handlers the controls call; none until attached.
+  void Attach(TFormMain* logic) { logic_ = logic; }
+  // Called before each handler the user's actions run (the control that
+  // caused it); lets tests watch the events without a logic.
+  void SetEventHook(std::function<void(Control)> hook) { hook_ = std::move(hook); }
+
+  HWND Handle() const { return hwnd_; }
+  HWND ApplicationWindow() const { return app_; }
+  HWND ControlHandle(Control c) const { return controls_[Index(c)]; }
+  std::string ApplicationTitle() const;
+  // The control id of a control: stable, for finding it from outside.
+  static int ControlId(Control c) { return kFirstId + static_cast<int>(c); }
+
+  // Keyboard handling of the active window (Tab, Enter, Esc, Alt+letter);
+  // true when the message was handled.
+  bool TranslateDialogMessage(MSG* msg);
+  // The main message loop: runs until WM_QUIT (the main window's
+  // destruction posts it) and returns its exit code.
+  static int RunMessageLoop();
+
+  // MainView
+  void SetDisplayTitle(const std::string& title) override;
+  void SetVisible(Control c, bool visible) override;
+  void SetEnabled(Control c, bool enabled) override;
+  void SetReadOnly(Control c, bool readOnly) override;
+  bool IsVisible(Control c) const override;
+  bool IsEnabled(Control c) const override;
+  bool IsReadOnly(Control c) const override;
+  void SetText(Control c, const std::string& text) override;
+  std::string GetText(Control c) const override;
+  void SetChecked(Control c, bool checked) override;
+  bool IsChecked(Control c) const override;
+  void SetFieldFontFace(const std::string& face) override;
+  void SetOuterHeight(int pixelsAt96Dpi) override;
+  bool LoadTitlePicture(const std::string& path, PictureKind kind) override;
+  bool LoadApplicationIcon(const std::string& path) override;
+  void CloseWindow() override;
+  void OpenBackupWindow() override;
+
+  // LauncherShell
+  void AddTrayIcon(const std::string& tip) override;
+  void RemoveTrayIcon() override;
+  void ShowMainWindow(bool visible) override;
+  void ShowApplicationWindow(bool visible) override;
+  void BringToFront() override;
+  void PumpMessages() override;
+  std::unique_ptr<WaitWindow> OpenWaitWindow() override;
+
+  // The tray icon's callback message, and whether the icon is up.
+  static constexpr UINT kTrayMessage = WM_USER;
+  bool TrayIconShown() const { return trayShown_; }
+
+ private:
+  static constexpr int kFirstId = 100;
+  static constexpr int kCount = static_cast<int>(Control::Count);
+  static int Index(Control c) { return static_cast<int>(c); }
+
+  explicit MainWindow(HINSTANCE instance);
+  bool CreateWindows();
+  void CreateControls();
+  void CreateTooltips();
+  void PaintBuiltInTitle();
+  HWND DefaultButton() const;
+  void FocusFirstControl();
+  void RunHandler(Control c);
+  void ApplyIcons();
+
+  static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK AppProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMain(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ControlColour(HDC dc, HWND control);
+  void DrawItem(const DRAWITEMSTRUCT& item);
+
+  HINSTANCE instance_;
+  Dpi dpi_;
+  HWND app_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
+
+  TFormMain* logic_ = nullptr;
+  std::function<void(Control)> hook_;
+  int settingText_ = 0;       // inside SetText: changes are the logic's own
+  bool discarding_ = false;   // destroyed by the destructor, not closed
+  HWND lastFocus_ = nullptr;  // given back when the window is activated again
+
+  HFONT baseFont_ = nullptr, boldFont_ = nullptr, fieldFont_ = nullptr;
+  HFONT pathLabelFont_ = nullptr, requiredFont_ = nullptr, dateFont_ = nullptr;
+  HBRUSH dbPathBrush_ = nullptr, fieldBrush_ = nullptr, requiredBrush_ = nullptr;
+
+  HBITMAP title_ = nullptr;  // the title picture at the control's size
+
+  HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
+
+  NOTIFYICONDATAA tray_{};
+  bool trayShown_ = false;
+  UINT taskbarCreated_ = 0;
+};
+
+}  // namespace quandrel::win32

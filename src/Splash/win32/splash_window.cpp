@@ -1,0 +1,182 @@
+#include "Splash/win32/splash_window.h"
+
+namespace quandrel::win32 {
+
+namespace {
+
+const char kClass[] = "TFormSplash";
+const char kCaption[] = "Just Moment, Please";
+const char kBaseFace[] = "ＭＳ Ｐゴシック";
+
+constexpr int kOuterW = 333;
+constexpr int kOuterH = 174;
+// Panel1 and, inside it at (9, 8), Image1 (client coordinates at 96 DPI).
+constexpr int kPanelX = 8, kPanelY = 8, kPanelW = 313, kPanelH = 137;
+constexpr int kImageX = kPanelX + 9, kImageY = kPanelY + 8, kImageW = 292, kImageH = 119;
+// The progress bar lies in the strip between the picture and the panel's edge.
+constexpr int kBarY = kImageY + kImageH + 2, kBarH = 5;
+
+// The picture's two colours.
+const COLORREF kPictureBack = RGB(0, 60, 110);
+const COLORREF kPictureInk = RGB(255, 248, 220);
+
+bool RegisterClassOnce(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExA(instance, kClass, &wc)) return true;
+  wc = WNDCLASSEXA{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));  // IDC_WAIT
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClass;
+  return RegisterClassExA(&wc) != 0;
+}
+
+void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
+  HPEN p = CreatePen(PS_SOLID, pen, kPictureInk);
+  HBRUSH b = CreateSolidBrush(kPictureInk);
+  HGDIOBJ oldPen = SelectObject(dc, p);
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const int r = l + w, btm = t + h, mx = l + w / 2, my = t + h / 2;
+  MoveToEx(dc, l, t, nullptr);
+  LineTo(dc, r, t);
+  MoveToEx(dc, l, btm, nullptr);
+  LineTo(dc, r, btm);
+  POINT glass[] = {{l + w / 8, t}, {r - w / 8, t}, {mx + w / 12, my}, {r - w / 8, btm},
+                   {l + w / 8, btm}, {mx - w / 12, my}};
+  Polygon(dc, glass, 6);
+  // Sand: the rest in the top bulb, a heap in the bottom one.
+  SelectObject(dc, b);
+  SelectObject(dc, GetStockObject(NULL_PEN));
+  POINT top[] = {{l + w / 4, t + h / 5}, {r - w / 4, t + h / 5}, {mx, my - h / 12}};
+  Polygon(dc, top, 3);
+  POINT heap[] = {{l + w / 5, btm - 1}, {r - w / 5, btm - 1}, {mx, btm - h / 4}};
+  Polygon(dc, heap, 3);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  DeleteObject(p);
+  DeleteObject(b);
+}
+
+}  // namespace
+
+std::unique_ptr<SplashWindow> SplashWindow::Open(HINSTANCE instance, HWND owner) {
+  if (!RegisterClassOnce(instance, Proc)) return nullptr;
+  std::unique_ptr<SplashWindow> w(new SplashWindow());
+  w->font_ = MakeFont(w->dpi_, kBaseFace, 12);
+  w->lineFont_ = MakeFont(w->dpi_, kBaseFace, 15, true);
+  w->bigFont_ = MakeFont(w->dpi_, kBaseFace, 19, true);
+  const RECT r = CentredOuterRect(w->dpi_(kOuterW), w->dpi_(kOuterH));
+  CreateWindowExA(0, kClass, kCaption, WS_POPUP | WS_CAPTION, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                  owner, nullptr, instance, w.get());
+  if (!w->hwnd_) return nullptr;
+  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->font_), FALSE);
+  // The copy that follows blocks the thread: the window must be painted now.
+  ShowWindow(w->hwnd_, SW_SHOW);
+  UpdateWindow(w->hwnd_);
+  return w;
+}
+
+SplashWindow::~SplashWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  for (HFONT f : {font_, lineFont_, bigFont_}) {
+    if (f) DeleteObject(f);
+  }
+}
+
+LRESULT CALLBACK SplashWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<SplashWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self) {
+    switch (msg) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        self->Paint(dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      case WM_CLOSE:
+        return 0;  // it goes when the copy is done
+      case WM_NCDESTROY:
+        self->hwnd_ = nullptr;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        break;
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+RECT SplashWindow::BarRect() const {
+  return RECT{dpi_(kImageX), dpi_(kBarY), dpi_(kImageX + kImageW), dpi_(kBarY) + dpi_(kBarH)};
+}
+
+void SplashWindow::ShowProgress(std::uint64_t done, std::uint64_t total) {
+  if (!hwnd_ || total == 0) return;
+  const RECT bar = BarRect();
+  const int inner = (bar.right - bar.left) - 2;
+  if (done > total) done = total;
+  const int filled = static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * inner);
+  if (filled == filled_) return;  // nothing the eye would see
+  filled_ = filled;
+  InvalidateRect(hwnd_, &bar, FALSE);
+  UpdateWindow(hwnd_);
+}
+
+void SplashWindow::Paint(HDC dc) {
+  const Dpi& d = dpi_;
+  RECT panel{d(kPanelX), d(kPanelY), d(kPanelX + kPanelW), d(kPanelY + kPanelH)};
+  FrameRect(dc, &panel, GetSysColorBrush(COLOR_WINDOWFRAME));
+  InflateRect(&panel, -1, -1);
+  DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);
+
+  // Image1: two colours, a waiting sign and the request to wait.
+  RECT image{d(kImageX), d(kImageY), d(kImageX + kImageW), d(kImageY + kImageH)};
+  HBRUSH back = CreateSolidBrush(kPictureBack);
+  FillRect(dc, &image, back);
+  DeleteObject(back);
+  RECT frame = image;
+  InflateRect(&frame, -d(4), -d(4));
+  HBRUSH ink = CreateSolidBrush(kPictureInk);
+  FrameRect(dc, &frame, ink);
+  DeleteObject(ink);
+  Hourglass(dc, image.left + d(16), image.top + d(30), d(30), d(56), d(2) > 1 ? d(2) : 1);
+
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kPictureInk);
+  const int textLeft = image.left + d(56), textRight = image.right - d(10);
+  HGDIOBJ oldFont = SelectObject(dc, lineFont_);
+  RECT line1{textLeft, image.top + d(16), textRight, image.top + d(36)};
+  DrawTextA(dc, "起動前にデータの", -1, &line1, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  RECT line2{textLeft, image.top + d(36), textRight, image.top + d(56)};
+  DrawTextA(dc, "予備コピーを作成しています", -1, &line2, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  HPEN rule = CreatePen(PS_SOLID, 1, kPictureInk);
+  HGDIOBJ oldPen = SelectObject(dc, rule);
+  MoveToEx(dc, textLeft, image.top + d(64), nullptr);
+  LineTo(dc, textRight, image.top + d(64));
+  SelectObject(dc, oldPen);
+  DeleteObject(rule);
+  SelectObject(dc, bigFont_);
+  RECT line3{textLeft, image.top + d(72), textRight, image.top + d(100)};
+  DrawTextA(dc, "しばらくお待ちください", -1, &line3, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+
+  // The progress bar: a sunken track, filled from the left.
+  RECT bar = BarRect();
+  FrameRect(dc, &bar, GetSysColorBrush(COLOR_BTNSHADOW));
+  InflateRect(&bar, -1, -1);
+  RECT done = bar;
+  done.right = bar.left + filled_;
+  RECT rest = bar;
+  rest.left = done.right;
+  if (done.right > done.left) FillRect(dc, &done, GetSysColorBrush(COLOR_HIGHLIGHT));
+  if (rest.right > rest.left) FillRect(dc, &rest, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+}  // namespace quandrel::win32
