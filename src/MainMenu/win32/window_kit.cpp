@@ -400,8 +400,7 @@ bool WalkTabOrder(HWND window, const MSG* msg) {
     return false;
   }
   const BOOL back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-  HWND focus = GetFocus();
-  HWND from = IsChild(window, focus) ? focus : nullptr;
+  HWND from = IsChild(window, msg->hwnd) ? msg->hwnd : nullptr;
   HWND first = nullptr;
   HWND next = GetNextDlgTabItem(window, from, back);
   for (int guard = 0; next && next != from && guard < 1024; ++guard) {
@@ -459,22 +458,22 @@ char MnemonicOf(const std::string& caption) {
 void EnableDialogKeys(HWND window) { SetPropA(window, kDialogKeysProp, reinterpret_cast<HANDLE>(1)); }
 
 bool TranslateDialogKeys(MSG* msg) {
-  HWND active = GetActiveWindow();
-  if (!active || !GetPropA(active, kDialogKeysProp)) return false;
-  if (msg->hwnd != active && !IsChild(active, msg->hwnd)) return false;
+  // The window the keys are meant for is the one holding the control they
+  // were sent to, even when the activation is still on its way there.
+  HWND window = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+  if (!window || !GetPropA(window, kDialogKeysProp)) return false;
 
-  if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && WalkTabOrder(active, msg)) return true;
+  if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && WalkTabOrder(window, msg)) return true;
   if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
     // A focused picture button takes Enter itself; otherwise the dialog
     // manager asks the window for its default button.
-    HWND focus = GetFocus();
-    if (IsChild(active, focus) && IsPictureButton(focus) && IsUsable(focus)) {
-      Press(focus);
+    if (msg->hwnd != window && IsPictureButton(msg->hwnd) && IsUsable(msg->hwnd)) {
+      Press(msg->hwnd);
       return true;
     }
   }
-  if (msg->message == WM_SYSCHAR && PressMnemonic(active, msg->wParam)) return true;
-  return IsDialogMessageA(active, msg) != FALSE;
+  if (msg->message == WM_SYSCHAR && PressMnemonic(window, msg->wParam)) return true;
+  return IsDialogMessageA(window, msg) != FALSE;
 }
 
 bool PumpPendingMessages() {

@@ -68,7 +68,8 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, const ButtonLook& look, bool 
 // Whether `hwnd` is one of the owner-drawn picture buttons.
 bool IsPictureButton(HWND hwnd);
 
-// Windows registered here get the dialog keys while they are active: Tab
+// Windows registered here get the dialog keys sent to them or to their
+// controls: Tab
 // and Shift+Tab walk the tab order, Enter presses the focused picture button
 // or else the window's default button (answering DM_GETDEFID), Alt+letter
 // presses the visible control whose caption marks that letter with "&".
