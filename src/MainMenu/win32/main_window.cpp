@@ -33,6 +33,9 @@ const COLORREF kDbPathColour = RGB(255, 241, 255);
 const COLORREF kFieldColour = RGB(255, 255, 241);
 const COLORREF kRequiredColour = RGB(255, 0, 0);
 
+// The tray record's classic size, the one every shell accepts.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "88-byte tray record in 32-bit builds");
+
 // Posted to the application window when it is activated: the activation is
 // handed on to the window the user works with.
 constexpr UINT kActivateOwned = WM_APP + 1;
@@ -302,16 +305,27 @@ void MainWindow::CreateControls() {
       case Face::Date: font = dateFont_; break;
     }
 
-    int w = dpi_(d.w), h = dpi_(d.h);
-    if (d.kind == Kind::Label && d.w == 0) {
+    int x = dpi_(d.x), w = dpi_(d.w), h = dpi_(d.h);
+    if (d.kind == Kind::Label) {
       HGDIOBJ old = SelectObject(screen, font);
-      SIZE size{};
-      GetTextExtentPoint32A(screen, d.caption, lstrlenA(d.caption), &size);
+      RECT text{0, 0, 0, 0};
+      DrawTextA(screen, d.caption, -1, &text, DT_CALCRECT | DT_NOPREFIX);
       SelectObject(screen, old);
-      w = size.cx;
-      h = size.cy;
+      if (d.w == 0) {
+        w = text.right;
+        h = text.bottom;
+      } else if (d.id != Control::LabelRequired) {
+        // A face whose glyphs come out wider than the design's (another
+        // DPI, a substitute font) must not cut the text: the label grows to
+        // the left, keeping its right edge.
+        if (text.right > w) {
+          x -= text.right - w;
+          w = text.right;
+        }
+        if (text.bottom > h) h = text.bottom;
+      }
     }
-    HWND c = CreateWindowExA(ex, cls, d.caption, style, dpi_(d.x), dpi_(d.y), w, h, hwnd_,
+    HWND c = CreateWindowExA(ex, cls, d.caption, style, x, dpi_(d.y), w, h, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(d.id))), instance_, nullptr);
     controls_[i] = c;
     if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
