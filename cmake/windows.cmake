@@ -53,7 +53,7 @@ endforeach()
 file(GLOB QUANDREL_DRIVER_SOURCES CONFIGURE_DEPENDS tests/win32/driver/*.cpp)
 add_library(quandrel_driver STATIC ${QUANDREL_DRIVER_SOURCES})
 target_include_directories(quandrel_driver PUBLIC tests/win32)
-target_link_libraries(quandrel_driver PUBLIC gtest user32 gdi32 advapi32 shell32)
+target_link_libraries(quandrel_driver PUBLIC quandrel_core gtest user32 gdi32 advapi32 shell32)
 target_compile_definitions(quandrel_driver PUBLIC
   QUANDREL_BUILD_DIR="${CMAKE_BINARY_DIR}"
   QUANDREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

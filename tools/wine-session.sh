@@ -42,8 +42,28 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 180 "$QUANDREL_WINE" wineboot -i >/dev/null 2>&1
   timeout 60 wineserver -w
 fi
-# Without a window manager Wine waits about 2 s for each window that hides
-# or closes; unmanaged windows skip that wait.
-timeout 60 "$QUANDREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+session_reg() { timeout 60 "$QUANDREL_WINE" reg add "$@" /f >/dev/null 2>&1; }
+if [ ! -f "$WINEPREFIX/.quandrel-ready" ]; then
+  # Without a window manager Wine waits about 2 s for each window that hides
+  # or closes; unmanaged windows skip that wait.
+  session_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+  # Wine's own UI fonts, and the Japanese faces the windows ask for, drawn
+  # with the IPA fonts (the proportional face for the proportional one).
+  fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+  session_reg "$fonts" /v 'Tahoma (TrueType)' /d 'Z:\usr\share\wine\fonts\tahoma.ttf'
+  session_reg "$fonts" /v 'Tahoma Bold (TrueType)' /d 'Z:\usr\share\wine\fonts\tahomabd.ttf'
+  session_reg "$fonts" /v 'Marlett (TrueType)' /d 'Z:\usr\share\wine\fonts\marlett.ttf'
+  subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  session_reg "$subst" /v 'ＭＳ Ｐゴシック' /d IPAPGothic
+  session_reg "$subst" /v 'ＭＳ ゴシック' /d IPAGothic
+  session_reg "$subst" /v 'MS UI Gothic' /d IPAPGothic
+  # Program files are opened as themselves, as on Windows (a fresh 64-bit
+  # prefix has no association for them).
+  session_reg 'HKCR\.exe' /ve /d exefile
+  session_reg 'HKCR\exefile\shell\open\command' /ve /d '"%1" %*'
+  session_reg 'HKCR\.bat' /ve /d batfile
+  session_reg 'HKCR\batfile\shell\open\command' /ve /d '"%1" %*'
+  touch "$WINEPREFIX/.quandrel-ready"
+fi
 # Keep one server alive for the whole session: every start is then quick.
 wineserver -p >/dev/null 2>&1 || true

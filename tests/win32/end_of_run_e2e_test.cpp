@@ -134,7 +134,8 @@ TEST_F(EndOfRunE2E, SaveAndContinueTwiceKeepsTheFirstPressInTheBackup) {
 TEST_F(EndOfRunE2E, EnterInEndModePressesSaveAndExit) {
   HWND main = RunOnce();
   ASSERT_NE(main, nullptr);
-  GUITHREADINFO info{sizeof info};
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
   ASSERT_TRUE(WaitUntil([&] {
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus;
   }));

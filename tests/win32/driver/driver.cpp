@@ -7,6 +7,8 @@
 #include <fstream>
 #include <vector>
 
+#include "text/sjis.h"
+
 namespace qtest {
 
 namespace {
@@ -144,7 +146,7 @@ Process Process::Start(const std::string& exe, const std::string& arguments, con
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::string dir = currentDir;
-  if (dir.empty()) dir = exe.substr(0, exe.rfind('\\'));
+  if (dir.empty()) dir = quandrel::text::FolderPart(exe);  // a 0x5C trail byte is no separator
   if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
                         &info)) {
     ADD_FAILURE() << "cannot start " << line << " error " << ::GetLastError();
