@@ -342,6 +342,9 @@ void RegisterExtension(const std::string& extension, const std::string& fileClas
 // ---------------------------------------------------------------- screenshots
 
 void SaveScreenshot(const std::string& name) {
+  // A window that has just appeared paints a moment later; the launcher
+  // handles its messages once a second while it watches a program.
+  ::Sleep(1200);
   std::string dir = BuildDir() + "\\screenshots";
   ::CreateDirectoryA(dir.c_str(), nullptr);
   HDC screen = ::GetDC(nullptr);
