@@ -19,9 +19,11 @@ cmake --build --preset "windows-$arch" --target Quandrel
 demo=$PWD/build/demo
 mkdir -p "$demo"
 cp "build/windows-$arch/Quandrel.exe" "$demo/"
-# Texts in the demo are Shift-JIS, as on a Japanese Windows.
+# Texts in the demo files are Shift-JIS, as on a Japanese Windows; file names
+# on the Linux side are UTF-8, which Wine shows to the program as CP932.
 to_sjis() { iconv -f UTF-8 -t CP932; }
-db=$(printf '売上台帳.mdb' | to_sjis)
+db='売上台帳.mdb'
+rm -f "$demo"/*.mdb* 2>/dev/null || true
 [ -f "$demo/$db" ] || printf '伝票番号,得意先,金額\r\n1001,山田商店,12000\r\n' | to_sjis > "$demo/$db"
 printf '[Execute]\r\nDBPath=売上台帳.mdb\r\n[System]\r\nTitle=販売管理システム（デモ）\r\n' | to_sjis > "$demo/Quandrel.INI"
 
