@@ -14,24 +14,10 @@ constexpr int kClientH = 321;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
-bool RegisterClassOnce(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExA(instance, kClass, &wc)) return true;
-  wc = WNDCLASSEXA{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClass;
-  return RegisterClassExA(&wc) != 0;
-}
-
 }  // namespace
 
 std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owner) {
-  if (!RegisterClassOnce(instance, Proc)) return nullptr;
+  if (!RegisterWindowClass(instance, kClass, Proc, IDC_ARROW)) return nullptr;
   std::unique_ptr<BackupWindow> w(new BackupWindow());
   w->owner_ = owner;
   w->font_ = MakeFont(w->dpi_, kBaseFace, 12);

@@ -167,30 +167,8 @@ HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
 }
 
 bool RegisterClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC appProc) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExA(instance, kMainClass, &wc)) {
-    wc = WNDCLASSEXA{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = mainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainClass;
-    if (!RegisterClassExA(&wc)) return false;
-  }
-  wc = WNDCLASSEXA{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExA(instance, kAppClass, &wc)) {
-    wc = WNDCLASSEXA{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = appProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    wc.lpszClassName = kAppClass;
-    if (!RegisterClassExA(&wc)) return false;
-  }
-  return true;
+  return RegisterWindowClass(instance, kMainClass, mainProc, IDC_ARROW) &&
+         RegisterWindowClass(instance, kAppClass, appProc, IDC_ARROW, 0);
 }
 
 }  // namespace

@@ -22,6 +22,11 @@ class Dpi {
   int dpi_;
 };
 
+// Registers a window class once (later calls find it registered): the given
+// cursor (an IDC_ value) and, unless `background` is 0, that system colour.
+bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, LPCSTR cursor,
+                         int background = COLOR_BTNFACE);
+
 // A Shift-JIS font `pixels` high (character height, as a negative height).
 HFONT MakeFont(const Dpi& dpi, const char* face, int pixels, bool bold = false);
 

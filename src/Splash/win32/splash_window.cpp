@@ -20,20 +20,6 @@ constexpr int kBarY = kImageY + kImageH + 2, kBarH = 5;
 const COLORREF kPictureBack = RGB(0, 60, 110);
 const COLORREF kPictureInk = RGB(255, 248, 220);
 
-bool RegisterClassOnce(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExA(instance, kClass, &wc)) return true;
-  wc = WNDCLASSEXA{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));  // IDC_WAIT
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClass;
-  return RegisterClassExA(&wc) != 0;
-}
-
 void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
   HPEN p = CreatePen(PS_SOLID, pen, kPictureInk);
   HBRUSH b = CreateSolidBrush(kPictureInk);
@@ -63,7 +49,7 @@ void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
 }  // namespace
 
 std::unique_ptr<SplashWindow> SplashWindow::Open(HINSTANCE instance, HWND owner) {
-  if (!RegisterClassOnce(instance, Proc)) return nullptr;
+  if (!RegisterWindowClass(instance, kClass, Proc, IDC_WAIT)) return nullptr;
   std::unique_ptr<SplashWindow> w(new SplashWindow());
   w->font_ = MakeFont(w->dpi_, kBaseFace, 12);
   w->lineFont_ = MakeFont(w->dpi_, kBaseFace, 15, true);
