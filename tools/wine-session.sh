@@ -67,3 +67,8 @@ if [ ! -f "$WINEPREFIX/.quandrel-ready" ]; then
 fi
 # Keep one server alive for the whole session: every start is then quick.
 wineserver -p >/dev/null 2>&1 || true
+# The first Windows program of a session starts Wine's own background
+# programs, which keep the standard handles they inherit: start them here,
+# on /dev/null, or a test runner reading a program's output through a pipe
+# waits for an end of file that never comes.
+timeout 60 "$QUANDREL_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
