@@ -80,10 +80,10 @@ Answer Win32Dialogs::Confirm(const std::string& text, bool withAbort) {
   }
 }
 
-std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogSpec& spec) {
+std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogSpec& request) {
   // Filter: label, NUL, pattern, NUL, ..., NUL.
   std::string filter;
-  for (const FileFilter& f : spec.filters) {
+  for (const FileFilter& f : request.filters) {
     filter += f.label;
     filter += '\0';
     filter += f.pattern;
@@ -91,7 +91,7 @@ std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogSpec& spec) {
   }
   filter += '\0';
   std::vector<char> name(32 * 1024, '\0');
-  spec.initialName.copy(name.data(), std::min(spec.initialName.size(), name.size() - 1));
+  request.initialName.copy(name.data(), std::min(request.initialName.size(), name.size() - 1));
 
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;

@@ -141,8 +141,8 @@ class FakeDialogs : public Dialogs {
     answers.pop_front();
     return a;
   }
-  std::optional<std::string> OpenFile(const FileDialogSpec& spec) override {
-    fileDialogs.push_back(spec);
+  std::optional<std::string> OpenFile(const FileDialogSpec& request) override {
+    fileDialogs.push_back(request);
     if (fileChoices.empty()) return std::nullopt;
     auto choice = fileChoices.front();
     fileChoices.pop_front();
