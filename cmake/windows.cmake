@@ -5,7 +5,7 @@ option(QUANDREL_TESTS "Build the Win32 tests and the stand-in programs" ON)
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0600 STRICT)
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 set(QUANDREL_WIN32_LIBS comctl32 comdlg32 shell32 gdi32 user32 advapi32 msimg32)
 
