@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/os_result.h"
 
@@ -39,6 +40,12 @@ class Files {
   virtual OsResult Replace(const std::string& src, const std::string& dst) = 0;
 
   virtual OsResult ChangeDirectory(const std::string& path) = 0;
+
+  // The names (no folder part) of the entries a wildcard pattern such as
+  // "D:\DB\*.MDB" matches, files and folders alike, whatever their
+  // attributes, in the order the platform reports them; none when nothing
+  // matches or the folder cannot be read.
+  virtual std::vector<std::string> FindNames(const std::string& pattern) = 0;
 };
 
 }  // namespace quandrel

@@ -122,4 +122,15 @@ OsResult Win32Files::ChangeDirectory(const std::string& path) {
   return FromBool(::SetCurrentDirectoryA(path.c_str()));
 }
 
+std::vector<std::string> Win32Files::FindNames(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  FindHandle search(::FindFirstFileA(pattern.c_str(), &found));
+  if (!search) return names;  // nothing matches, or the folder is not there
+  do {
+    names.push_back(found.cFileName);
+  } while (::FindNextFileA(search.get(), &found));
+  return names;
+}
+
 }  // namespace quandrel::win32

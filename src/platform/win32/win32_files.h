@@ -15,6 +15,7 @@ class Win32Files : public Files {
   OsResult Move(const std::string& src, const std::string& dst) override;
   OsResult Replace(const std::string& src, const std::string& dst) override;
   OsResult ChangeDirectory(const std::string& path) override;
+  std::vector<std::string> FindNames(const std::string& pattern) override;
 };
 
 }  // namespace quandrel::win32

@@ -1,5 +1,8 @@
 #include "fakes/fake_files.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "text/sjis.h"
 
 namespace quandrel::fakes {
@@ -7,7 +10,15 @@ namespace quandrel::fakes {
 std::string FakeFiles::Key(const std::string& path) { return text::UpperAscii(path); }
 
 void FakeFiles::Put(const std::string& path, const std::string& bytes) {
+  // A new file comes last in its folder's listing; a rewritten one keeps its place.
+  if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
   files_[Key(path)] = Entry{path, bytes};
+}
+
+void FakeFiles::AddFolder(const std::string& path) {
+  if (!folders_.count(Key(path))) created_[Key(path)] = ++creations_;
+  folders_.insert(Key(path));
+  folderNames_[Key(path)] = path;
 }
 
 std::optional<std::string> FakeFiles::Get(const std::string& path) const {
@@ -128,6 +139,32 @@ OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
 OsResult FakeFiles::ChangeDirectory(const std::string& path) {
   cwd_ = path;
   return OsResult::Success();
+}
+
+std::vector<std::string> FakeFiles::FindNames(const std::string& pattern) {
+  const std::string full = FullPath(pattern);
+  const std::string folder = Key(text::FolderPart(full));
+  const std::string wildcard = text::FileNamePart(full);
+  if (wildcard.empty() || wildcard[0] != '*') return {};
+  const std::string suffix = Key(wildcard.substr(1));
+
+  std::vector<std::pair<std::uint64_t, std::string>> found;
+  auto consider = [&](const std::string& key, const std::string& path) {
+    if (Key(text::FolderPart(key)) != folder) return;
+    const std::string name = text::FileNamePart(path);
+    const std::string upper = Key(name);
+    if (upper.size() < suffix.size() || upper.compare(upper.size() - suffix.size(), suffix.size(), suffix) != 0) {
+      return;
+    }
+    found.emplace_back(created_[key], name);
+  };
+  for (const auto& [key, entry] : files_) consider(key, entry.name);
+  for (const auto& [key, name] : folderNames_) consider(key, name);
+
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> names;
+  for (auto& f : found) names.push_back(std::move(f.second));
+  return names;
 }
 
 }  // namespace quandrel::fakes

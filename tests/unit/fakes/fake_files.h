@@ -28,7 +28,8 @@ class FakeFiles : public Files {
   void Put(const std::string& path, const std::string& bytes);
   std::optional<std::string> Get(const std::string& path) const;
   bool Has(const std::string& path) const { return Get(path).has_value(); }
-  void AddFolder(const std::string& path) { folders_.insert(Key(path)); }
+  // A folder; FindNames lists it among the entries of its parent.
+  void AddFolder(const std::string& path);
   // Paths of all files, as first written.
   std::vector<std::string> List() const;
   void SetCurrentDirectoryForTest(const std::string& dir) { cwd_ = dir; }
@@ -56,6 +57,10 @@ class FakeFiles : public Files {
   OsResult Move(const std::string& src, const std::string& dst) override;
   OsResult Replace(const std::string& src, const std::string& dst) override;
   OsResult ChangeDirectory(const std::string& path) override;
+  // Supports patterns of the form "<folder>\*<suffix>" ("D:\DB\*.MDB"): the
+  // files and folders directly in that folder whose names end in the
+  // suffix, letter case aside, in the order they were created.
+  std::vector<std::string> FindNames(const std::string& pattern) override;
 
  private:
   struct Entry {
@@ -70,6 +75,11 @@ class FakeFiles : public Files {
 
   std::map<std::string, Entry> files_;
   std::set<std::string> folders_;
+  // When each file or folder was created, for FindNames' order; a folder's
+  // name as written.
+  std::map<std::string, std::uint64_t> created_;
+  std::map<std::string, std::string> folderNames_;
+  std::uint64_t creations_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::string cwd_ = "C:\\";
