@@ -5,6 +5,7 @@
 #include "MainMenu/layout_modes.h"
 #include "MainMenu/title_picture.h"
 #include "launch/launch.h"
+#include "launch/maintenance.h"
 #include "launch/snapshot.h"
 #include "text/sjis.h"
 
@@ -211,10 +212,49 @@ void TFormMain::BitBtnRestartClick() {
 
 void TFormMain::BitBtnExitClick() { view_.CloseWindow(); }
 
-// Database maintenance through Microsoft Access is not built yet.
-void TFormMain::BitBtnAcCompactClick() {}
-// Database maintenance through Microsoft Access is not built yet.
-void TFormMain::BitBtnAcRepairClick() {}
+// ---------------------------------------------------------------------------
+// Database maintenance
+
+namespace {
+
+// While Access runs the main window stays on screen and handles its
+// messages, so its buttons are disabled meanwhile: no other action may
+// start before Access has ended. Only the buttons disabled here come back.
+class ButtonsHeld {
+ public:
+  explicit ButtonsHeld(MainView& view) : view_(view) {
+    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
+                      Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
+                      Control::BitBtnExit, Control::BitBtnCustom}) {
+      if (!view_.IsEnabled(c)) continue;
+      view_.SetEnabled(c, false);
+      held_.push_back(c);
+    }
+  }
+  ~ButtonsHeld() {
+    for (Control c : held_) view_.SetEnabled(c, true);
+  }
+  ButtonsHeld(const ButtonsHeld&) = delete;
+  ButtonsHeld& operator=(const ButtonsHeld&) = delete;
+
+ private:
+  MainView& view_;
+  std::vector<Control> held_;
+};
+
+}  // namespace
+
+void TFormMain::BitBtnAcCompactClick() {
+  ButtonsHeld held(view_);
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+      .Compact(TargetPath());
+}
+
+void TFormMain::BitBtnAcRepairClick() {
+  ButtonsHeld held(view_);
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+      .Repair(TargetPath());
+}
 
 // ---------------------------------------------------------------------------
 // Settings editing

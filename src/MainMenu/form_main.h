@@ -78,6 +78,7 @@ class TFormMain {
   std::string snapshotSourcePath_;  // EditDBpath when settings mode was entered
   RunSnapshot snapshot_;            // the snapshot this run took and still has
   ProcessRecord process_;
+  std::string accessPath_;  // Microsoft Access, as the last lookup that found it said
 
   bool settingsMode_ = false;
   // What settings mode started from, put back by a discard.

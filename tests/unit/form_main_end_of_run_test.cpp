@@ -161,15 +161,5 @@ TEST_F(FormMainTest, RestartWithoutATargetStartsNothing) {
                                            "main show", "front"));
 }
 
-TEST_F(FormMainTest, MaintenanceButtonsDoNothingYet) {
-  CreateWithSales();
-  const std::size_t mark = view.calls.size();
-  const int disk = files.DiskCalls();
-  form->BitBtnAcCompactClick();
-  form->BitBtnAcRepairClick();
-  EXPECT_EQ(view.calls.size(), mark);
-  EXPECT_EQ(files.DiskCalls(), disk);
-}
-
 }  // namespace
 }  // namespace quandrel::testing

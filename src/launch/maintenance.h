@@ -1,0 +1,83 @@
+// Compaction and repair of the database by Microsoft Access: where Access
+// is found, its command lines, which files of the target's folder are
+// offered for compaction too, and the two runs as the main window starts them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "launch/launcher_shell.h"
+#include "platform/os_result.h"
+#include "platform/platform.h"
+#include "platform/processes.h"
+
+namespace quandrel {
+
+// The key below HKEY_LOCAL_MACHINE whose default value is Access's path.
+extern const char kAccessAppPathKey[];
+
+enum class AccessJob { Compact, Repair };
+
+// The Access path and the database path, each in double quotes, then the
+// switch: "C:\Office\MSACCESS.EXE" "D:\DB\SALES.MDB" /Compact
+std::string AccessCommandLine(const std::string& accessPath, const std::string& databasePath, AccessJob job);
+
+// Everything before the file-name part of the target: its folder with the
+// trailing backslash ("D:\DB\" of "D:\DB\SALES.MDB"), empty for a bare name.
+std::string TargetFolder(const std::string& targetPath);
+
+// What the scan searches for: the target's folder + "*.MDB".
+std::string SameFolderPattern(const std::string& targetPath);
+
+// Whether the scan asks about this entry of the target's folder. The target
+// itself is recognised by its name upper-cased byte by byte, and skipped.
+// The search also matches names through their short 8.3 aliases
+// ("SALES.MDBX" is "SALES~1.MDB"), so only names that really end in ".MDB"
+// are offered. Attributes play no part: a folder named "OLD.MDB" is offered.
+bool OffersEntry(const std::string& entryName, const std::string& targetPath);
+
+// "「 SALES.MDB 」の最適化が終了しました。" for the target's file-name part.
+std::string CompactionDoneMessage(const std::string& targetPath);
+// The question before another file of the folder is compacted.
+std::string OtherFileQuestion(const std::string& entryName);
+// Shown when the scan is over, however it ended.
+extern const char kCompactionOverMessage[];
+
+// Reads Access's path from the registry. A lookup that finds no path (key
+// missing, or empty) keeps the one an earlier lookup found; false when
+// there is still none.
+bool LookUpAccess(Registry& registry, std::string* accessPath);
+
+// One compaction or repair, started from the main window in end mode. The
+// application window (the taskbar button) is hidden while Access runs, the
+// main window stays on screen, and the watch loop runs with the close lock
+// on Access's windows but without a tray icon.
+class AccessMaintenance {
+ public:
+  // `process` is the record shared with the launches; `accessPath` lives as
+  // long as the main window, so a later failed lookup keeps it.
+  AccessMaintenance(Platform& platform, LauncherShell& shell, ProcessRecord& process,
+                    std::function<std::string()> unClose, std::string& accessPath);
+
+  // Compacts the target, says so, then offers the other ".MDB" entries of
+  // its folder one by one (Yes: compact it too, Abort: stop, No: next) and
+  // ends with the closing message. When Access is not registered or can't
+  // be started, an error box says why and nothing else happens.
+  void Compact(const std::string& targetPath);
+  // Repairs the target; no message unless Access can't be found or started.
+  void Repair(const std::string& targetPath);
+
+ private:
+  bool FindAccess();
+  // Starts Access on the database and waits until it has ended.
+  OsResult RunAccess(const std::string& databasePath, AccessJob job);
+  void ShowStartFailure(OsResult result);
+
+  Platform& platform_;
+  LauncherShell& shell_;
+  ProcessRecord& process_;
+  std::function<std::string()> unClose_;
+  std::string& accessPath_;
+};
+
+}  // namespace quandrel
