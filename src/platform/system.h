@@ -15,6 +15,8 @@ class System {
   virtual std::string ExecutablePath() = 0;
   // Today's local date in the user's short date format (2026/12/10 in Japan).
   virtual std::string ShortDate() = 0;
+  // Today's local weekday: 1 for Sunday to 7 for Saturday.
+  virtual int Weekday() = 0;
   // The platform's own wording of an error code, without a trailing line end
   // (Japanese on a Japanese system); empty when it has none.
   virtual std::string ErrorText(std::uint32_t code) = 0;

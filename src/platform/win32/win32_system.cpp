@@ -31,6 +31,12 @@ std::string Win32System::ShortDate() {
   return fallback;
 }
 
+int Win32System::Weekday() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return now.wDayOfWeek + 1;  // wDayOfWeek counts from Sunday as 0
+}
+
 std::string Win32System::ErrorText(std::uint32_t code) {
   char* message = nullptr;
   DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

@@ -8,6 +8,7 @@ class Win32System : public System {
  public:
   std::string ExecutablePath() override;
   std::string ShortDate() override;
+  int Weekday() override;
   std::string ErrorText(std::uint32_t code) override;
   std::vector<std::string> FontFamilies() override;
 };

@@ -52,6 +52,8 @@ class FakeProcesses : public Processes {
     std::string file, parameters;
   };
   std::vector<ShellCall> shellOpened;
+  // Each next shell start fails with this error, while non-zero.
+  std::uint32_t failShellOpenWith = 0;
   // How many waits each next start stays running for (front first); 0 when
   // the queue is empty.
   std::deque<int> runFor;
@@ -89,6 +91,7 @@ class FakeProcesses : public Processes {
   }
   OsResult ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) override {
     shellOpened.push_back({owner, file, parameters});
+    if (failShellOpenWith != 0) return OsResult::Failure(failShellOpenWith);
     return OsResult::Success();
   }
 
@@ -160,10 +163,12 @@ class FakeSystem : public System {
  public:
   std::string executablePath = "D:\\Work\\Quandrel.exe";
   std::string shortDate = "2026/12/10";
+  int weekday = 5;  // 2026/12/10 is a Thursday
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
 
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
+  int Weekday() override { return weekday; }
   std::string ErrorText(std::uint32_t code) override {
     switch (code) {
       case 2: return "指定されたファイルが見つかりません。";
