@@ -1,0 +1,70 @@
+// The backup window as its logic (TFormBackUp) sees it. The Win32 view draws
+// the controls; the logic decides what they show.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quandrel {
+
+// The controls of the backup window, named as in its design.
+enum class BackupControl {
+  RadioGroupDrv,
+  PanelDrvInfo,
+  LabelDrvKind2,
+  LabelDrvKind,
+  BtnDrvLeft,
+  LabelDrvLeft,
+  Bevel1,
+  Label2,
+  EditPreFix,
+  BevelMulti,
+  LabelMulti,
+  CheckBoxMultiDay,
+  CheckBoxMultiOff,
+  CheckBoxMultiWeek,
+  Label1,
+  BevelSub,
+  LabelSub,
+  CheckBoxSubOn,
+  CheckBoxSubOff,
+  Bevel2,
+  Label3,
+  CheckBoxUpDate,
+  CheckBoxOverWrite,
+  ButtonGo,
+  LabelCopyTo,
+  EditCopyTo,
+  BitBtnClose,
+  Count
+};
+
+// The drive group has 26 items, "A:" to "Z:", numbered 0 to 25.
+constexpr int kDriveItems = 26;
+
+class BackupView {
+ public:
+  virtual ~BackupView() = default;
+
+  // Check boxes. A user's click flips the box before its handler runs;
+  // setting a state from the logic runs no handler.
+  virtual bool IsChecked(BackupControl c) const = 0;
+  virtual void SetChecked(BackupControl c, bool checked) = 0;
+
+  // The chosen item of the drive group, or none. Choosing from the logic
+  // runs no handler.
+  virtual std::optional<int> ChosenDrive() const = 0;
+  virtual void ChooseDrive(std::optional<int> item) = 0;
+
+  // Texts of the fields and labels. Setting a text runs no handler.
+  virtual std::string GetText(BackupControl c) const = 0;
+  virtual void SetText(BackupControl c, const std::string& text) = 0;
+
+  // The window, as the owner of programs started from it.
+  virtual std::uintptr_t WindowHandle() const = 0;
+  // Closes the window; the main window goes on.
+  virtual void CloseWindow() = 0;
+};
+
+}  // namespace quandrel

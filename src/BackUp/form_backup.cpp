@@ -1,0 +1,210 @@
+#include "BackUp/form_backup.h"
+
+#include <utility>
+
+#include "launch/end_of_run.h"
+
+namespace quandrel {
+
+namespace {
+
+constexpr char kPrefixMissing[] =
+    "\nPreFix設定は削除できません。\n\n"
+    "ルート直下へのバックアップ（コピー元と全く同じ構造）を希望する時は、\n\n"
+    "【\"\"】（半角ダブルクォーテーション２つ）を入れて下さい。\n";
+constexpr char kDefaultPrefix[] = "BackUp";
+// A copy without a drive would go to the root of the current drive, which
+// no one means.
+constexpr char kNoDrive[] = "バックアップ先ドライブを選んで下さい。";
+constexpr char kNoDestination[] = "バックアップ先フォルダ名を指定して下さい。";
+
+std::string DriveRoot(const std::string& driveName) { return driveName + "\\"; }
+
+}  // namespace
+
+TFormBackUp::TFormBackUp(Platform& platform, BackupView& view, std::vector<std::string> driveNames,
+                         std::string settingsPath)
+    : platform_(platform), view_(view), driveNames_(std::move(driveNames)), settingsPath_(std::move(settingsPath)) {}
+
+void TFormBackUp::ChangeToExecutableFolder() {
+  // Relative paths, and XCOPY started from here, count from the
+  // executable's folder.
+  const std::string folder = SourceFolder(platform_.system->ExecutablePath());
+  if (!folder.empty()) platform_.files->ChangeDirectory(folder);
+}
+
+std::string TFormBackUp::ChosenDriveName() const {
+  const std::optional<int> item = view_.ChosenDrive();
+  if (!item || *item < 0 || static_cast<std::size_t>(*item) >= driveNames_.size()) return std::string();
+  return driveNames_[static_cast<std::size_t>(*item)];
+}
+
+Multiplex TFormBackUp::ChosenMultiplex() const {
+  if (view_.IsChecked(BackupControl::CheckBoxMultiDay)) return Multiplex::Date;
+  if (view_.IsChecked(BackupControl::CheckBoxMultiWeek)) return Multiplex::Weekday;
+  return Multiplex::None;
+}
+
+void TFormBackUp::BuildDestination() {
+  // With no drive chosen the field keeps whatever it shows.
+  const std::string drive = ChosenDriveName();
+  if (drive.empty()) return;
+  const std::string tail = DestinationTail(SourceFolder(platform_.system->ExecutablePath()),
+                                           view_.GetText(BackupControl::EditPreFix), ChosenMultiplex(), dateName_,
+                                           weekdayName_);
+  view_.SetText(BackupControl::EditCopyTo, drive + tail);
+}
+
+// ---------------------------------------------------------------------------
+// Creation
+
+void TFormBackUp::FormCreate() {
+  ChangeToExecutableFolder();
+  loaded_ = LoadBackupOptions(*platform_.files, settingsPath_);
+  // Fixed for the window's life, even past midnight.
+  dateName_ = DateFolderName(platform_.system->ShortDate());
+  weekdayName_ = WeekdayFolderName(platform_.system->Weekday());
+
+  view_.SetChecked(BackupControl::CheckBoxMultiDay, loaded_.Multi == "Day");
+  view_.SetChecked(BackupControl::CheckBoxMultiWeek, loaded_.Multi == "Week");
+  view_.SetChecked(BackupControl::CheckBoxMultiOff, loaded_.Multi != "Day" && loaded_.Multi != "Week");
+  view_.SetChecked(BackupControl::CheckBoxSubOff, loaded_.SubFolder == "No");
+  view_.SetChecked(BackupControl::CheckBoxSubOn, loaded_.SubFolder != "No");
+  view_.SetChecked(BackupControl::CheckBoxUpDate, loaded_.UpDate == "Yes");
+  view_.SetChecked(BackupControl::CheckBoxOverWrite, loaded_.UpDate != "Yes");
+
+  // Only an exact entry ("E:", not "e:") chooses a drive.
+  for (std::size_t i = 0; i < driveNames_.size(); ++i) {
+    if (driveNames_[i] == loaded_.Drive) {
+      view_.ChooseDrive(static_cast<int>(i));
+      RadioGroupDrvClick();
+      break;
+    }
+  }
+
+  view_.SetText(BackupControl::EditPreFix, loaded_.PreFix);
+  BuildDestination();
+}
+
+// ---------------------------------------------------------------------------
+// Drive
+
+void TFormBackUp::RadioGroupDrvClick() {
+  const std::string drive = ChosenDriveName();
+  if (drive.empty()) return;
+  BuildDestination();
+
+  Desktop& desktop = *platform_.desktop;
+  const DriveKind kind = DriveKindOf(desktop.DriveType(DriveRoot(drive)));
+  if (kind.known) {
+    view_.SetText(BackupControl::LabelDrvKind, kind.text);
+    if (kind.showsFreeSpace) {
+      std::uint64_t bytes = 0;
+      const bool ok = desktop.FreeBytes(DriveRoot(drive), &bytes);
+      view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(ok ? std::optional<std::uint64_t>(bytes) : std::nullopt));
+    } else {
+      view_.SetText(BackupControl::LabelDrvLeft, "");
+    }
+  }
+  ChangeToExecutableFolder();
+}
+
+void TFormBackUp::BtnDrvLeftClick() {
+  const std::string drive = ChosenDriveName();
+  if (drive.empty()) return;
+  std::uint64_t bytes = 0;
+  const bool ok = platform_.desktop->FreeBytes(DriveRoot(drive), &bytes);
+  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(ok ? std::optional<std::uint64_t>(bytes) : std::nullopt));
+}
+
+// ---------------------------------------------------------------------------
+// Boxes
+
+void TFormBackUp::PairClick(BackupControl clicked, BackupControl partner) {
+  view_.SetChecked(partner, !view_.IsChecked(clicked));
+}
+
+void TFormBackUp::CheckBoxSubOnClick() { PairClick(BackupControl::CheckBoxSubOn, BackupControl::CheckBoxSubOff); }
+void TFormBackUp::CheckBoxSubOffClick() { PairClick(BackupControl::CheckBoxSubOff, BackupControl::CheckBoxSubOn); }
+void TFormBackUp::CheckBoxUpDateClick() {
+  PairClick(BackupControl::CheckBoxUpDate, BackupControl::CheckBoxOverWrite);
+}
+void TFormBackUp::CheckBoxOverWriteClick() {
+  PairClick(BackupControl::CheckBoxOverWrite, BackupControl::CheckBoxUpDate);
+}
+
+void TFormBackUp::MultiClick(BackupControl clicked) {
+  using C = BackupControl;
+  if (clicked == C::CheckBoxMultiOff) {
+    view_.SetChecked(C::CheckBoxMultiOff, true);
+    view_.SetChecked(C::CheckBoxMultiDay, false);
+    view_.SetChecked(C::CheckBoxMultiWeek, false);
+  } else {
+    // The click has already flipped the box: ticked now means chosen, and
+    // unticked means back to neither.
+    const C other = clicked == C::CheckBoxMultiDay ? C::CheckBoxMultiWeek : C::CheckBoxMultiDay;
+    view_.SetChecked(other, false);
+    view_.SetChecked(C::CheckBoxMultiOff, !view_.IsChecked(clicked));
+  }
+  BuildDestination();
+}
+
+void TFormBackUp::CheckBoxMultiDayClick() { MultiClick(BackupControl::CheckBoxMultiDay); }
+void TFormBackUp::CheckBoxMultiOffClick() { MultiClick(BackupControl::CheckBoxMultiOff); }
+void TFormBackUp::CheckBoxMultiWeekClick() { MultiClick(BackupControl::CheckBoxMultiWeek); }
+
+// ---------------------------------------------------------------------------
+// Prefix
+
+void TFormBackUp::EditPreFixChange() {
+  if (view_.GetText(BackupControl::EditPreFix).empty()) {
+    platform_.dialogs->ShowError(kPrefixMissing);
+    view_.SetText(BackupControl::EditPreFix, kDefaultPrefix);
+  }
+  BuildDestination();
+}
+
+// ---------------------------------------------------------------------------
+// Copy and return
+
+void TFormBackUp::ButtonGoClick() {
+  Dialogs& dialogs = *platform_.dialogs;
+  if (ChosenDriveName().empty()) {
+    dialogs.ShowError(kNoDrive);
+    return;
+  }
+  const std::string destination = view_.GetText(BackupControl::EditCopyTo);
+  if (destination.empty()) {
+    dialogs.ShowError(kNoDestination);
+    return;
+  }
+  const std::string parameters =
+      CopyParameters(SourceFolder(platform_.system->ExecutablePath()), destination,
+                     view_.IsChecked(BackupControl::CheckBoxUpDate), view_.IsChecked(BackupControl::CheckBoxSubOn));
+  // XCOPY shows its own progress and errors; only a failed start is ours to tell.
+  const OsResult started = platform_.processes->ShellOpen(view_.WindowHandle(), kCopyProgram, parameters);
+  if (!started) dialogs.ShowError(FileFailureMessage(*platform_.system, kCopyProgram, "を起動できません", started));
+}
+
+void TFormBackUp::BitBtnCloseClick() {
+  using C = BackupControl;
+  BackupOptions o;
+  o.Multi = view_.IsChecked(C::CheckBoxMultiDay) ? "Day" : view_.IsChecked(C::CheckBoxMultiWeek) ? "Week" : "No";
+  o.SubFolder = view_.IsChecked(C::CheckBoxSubOff) ? "No" : "Yes";
+  o.UpDate = view_.IsChecked(C::CheckBoxUpDate) ? "Yes" : "No";
+  // An empty field or no chosen drive writes back what was loaded.
+  const std::string prefix = view_.GetText(C::EditPreFix);
+  o.PreFix = prefix.empty() ? loaded_.PreFix : prefix;
+  const std::string drive = ChosenDriveName();
+  o.Drive = drive.empty() ? loaded_.Drive : drive;
+
+  const SettingsWrite written = SaveBackupOptions(*platform_.files, settingsPath_, o);
+  if (!written.ok) {
+    // The window stays, so the user can try again or keep the choices.
+    platform_.dialogs->ShowError(written.message);
+    return;
+  }
+  view_.CloseWindow();
+}
+
+}  // namespace quandrel
