@@ -1,5 +1,11 @@
 #include "BackUp/win32/backup_window.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "BackUp/form_backup.h"
+
 namespace quandrel::win32 {
 
 namespace {
@@ -7,6 +13,8 @@ namespace {
 const char kClass[] = "TFormBackUp";
 const char kCaption[] = "システムのバックアップ";
 const char kBaseFace[] = "ＭＳ Ｐゴシック";
+const char kFixedFace[] = "ＭＳ ゴシック";
+const char kBlanks[] = "                   ";  // 19: the drive labels before any drive is chosen
 
 constexpr int kClientW = 528;
 constexpr int kClientH = 321;
@@ -14,34 +22,311 @@ constexpr int kClientH = 321;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
+const COLORREF kNavy = RGB(0, 0, 128);
+const COLORREF kDriveInfoColour = RGB(255, 241, 255);
+const COLORREF kCopyToColour = RGB(241, 255, 241);
+
+// The drive group's items: 6 rows down each of 5 columns, laid out the way
+// the group was designed (column width (371 - 10) / 5, row height
+// (185 - 12 - 5) / 6, below the group's caption).
+constexpr int kGroupX = 6, kGroupY = 13;
+constexpr int kItemColumnW = 72, kItemRowH = 28, kItemLeft = 8, kItemTop = 13, kItemH = 20;
+constexpr int kItemsPerColumn = 6;
+
+// The drive information panel; its controls are placed relative to it.
+constexpr int kPanelX = 263, kPanelY = 80;
+
+enum class Kind { Group, Panel, Frame, Label, FixedLabel, Button, PictureButton, Edit, CheckBox };
+enum class Face { Base, Go, CopyToLabel, CopyTo };
+
+struct ControlDef {
+  BackupControl id;
+  Kind kind;
+  int x, y, w, h;  // client area at 96 DPI; an ordinary label takes its text's size
+  const char* caption;
+  const char* hint;
+  int tab;  // position in the tab order, -1: no tab stop
+  Face face;
+};
+
+using C = BackupControl;
+constexpr char kSubHint[] = "サブフォルダもバックアップに含めるか否かを選択します。";
+
+// The backup window's controls, in the order of the BackupControl enumeration.
+constexpr ControlDef kControls[] = {
+    {C::RadioGroupDrv, Kind::Group, kGroupX, kGroupY, 371, 185, " バックアップﾟ先ドライブ ", nullptr, 2, Face::Base},
+    // The panel's tab position is its button's.
+    {C::PanelDrvInfo, Kind::Panel, kPanelX, kPanelY, 101, 113, "", nullptr, -1, Face::Base},
+    {C::LabelDrvKind2, Kind::Label, kPanelX + 8, kPanelY + 16, 75, 12, "ドライブの種類", nullptr, -1, Face::Base},
+    {C::LabelDrvKind, Kind::FixedLabel, kPanelX + 6, kPanelY + 32, 90, 17, kBlanks, "ドライブの種類です", -1,
+     Face::Base},
+    {C::BtnDrvLeft, Kind::Button, kPanelX + 6, kPanelY + 56, 90, 25, "残容量の確認", nullptr, 8, Face::Base},
+    {C::LabelDrvLeft, Kind::FixedLabel, kPanelX + 6, kPanelY + 84, 90, 17, kBlanks, "ドライブの残り容量です", -1,
+     Face::Base},
+    {C::Bevel1, Kind::Frame, 383, 20, 139, 41, "", nullptr, -1, Face::Base},
+    {C::Label2, Kind::Label, 391, 12, 116, 12, "プレフィックス フォルダ", nullptr, -1, Face::Base},
+    {C::EditPreFix, Kind::Edit, 393, 30, 121, 20, "", "対象ドライブのバックアップ先フォルダを指定します。", 10,
+     Face::Base},
+    {C::BevelMulti, Kind::Frame, 384, 86, 137, 105, "", "バックアップ先のフォルダ名に日付を加えるか否かを選択します。",
+     -1, Face::Base},
+    {C::LabelMulti, Kind::Label, 387, 78, 131, 12, " 日付を基準とした多重化 ", nullptr, -1, Face::Base},
+    {C::CheckBoxMultiDay, Kind::CheckBox, 425, 102, 70, 17, "日付する", "バックアップ先のフォルダ名に日付を加えます。",
+     4, Face::Base},
+    {C::CheckBoxMultiOff, Kind::CheckBox, 425, 130, 70, 17, "しない",
+     "バックアップ先のフォルダ名に日付や曜日を加えません。", 5, Face::Base},
+    {C::CheckBoxMultiWeek, Kind::CheckBox, 425, 158, 70, 17, "曜日する",
+     "バックアップ先のフォルダ名に曜日を加えます。", 9, Face::Base},
+    {C::Label1, Kind::Label, 387, 188, 131, 12, " 曜日を基準とした多重化 ", nullptr, -1, Face::Base},
+    {C::BevelSub, Kind::Frame, 8, 216, 169, 41, "", nullptr, -1, Face::Base},
+    {C::LabelSub, Kind::Label, 16, 208, 101, 12, "サブフォルダの扱い", nullptr, -1, Face::Base},
+    {C::CheckBoxSubOn, Kind::CheckBox, 24, 232, 57, 17, "含む", kSubHint, 6, Face::Base},
+    {C::CheckBoxSubOff, Kind::CheckBox, 104, 232, 57, 17, "不要", kSubHint, 7, Face::Base},
+    {C::Bevel2, Kind::Frame, 184, 216, 169, 41, "", nullptr, -1, Face::Base},
+    {C::Label3, Kind::Label, 192, 208, 137, 12, "同一名ファイル既存の場合", nullptr, -1, Face::Base},
+    {C::CheckBoxUpDate, Kind::CheckBox, 200, 232, 73, 17, "日時更新", "日時を比較して、より新しいファイルのみ更新します。",
+     11, Face::Base},
+    {C::CheckBoxOverWrite, Kind::CheckBox, 280, 232, 65, 17, "強制上書", "どんな場合も強制上書きします。", 12,
+     Face::Base},
+    {C::ButtonGo, Kind::Button, 362, 213, 159, 44, "バックアップ実行(&B)",
+     "データベースシステムをフォルダごとバックアップします。", 0, Face::Go},
+    {C::LabelCopyTo, Kind::Label, 18, 268, 212, 15, "バックアップ先(予定)フォルダ名", nullptr, -1, Face::CopyToLabel},
+    {C::EditCopyTo, Kind::Edit, 16, 289, 393, 22, "", "バックアップ先フォルダ名を表示しています。", 3, Face::CopyTo},
+    {C::BitBtnClose, Kind::PictureButton, 422, 279, 99, 33, "戻る(&Q)", "メインメニューに戻ります。", 1, Face::Base},
+};
+static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(BackupControl::Count),
+              "one row per control");
+
+constexpr bool RowsInEnumOrder() {
+  for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
+    if (static_cast<size_t>(kControls[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(RowsInEnumOrder(), "rows follow the BackupControl enumeration");
+
+const ControlDef& Def(BackupControl c) { return kControls[static_cast<int>(c)]; }
+
+constexpr int kDriveItemsSlot = -1;
+
+// Child windows are stacked in creation order, and the tab walk follows the
+// stacking: first the tab stops in their order (the drive group's items in
+// the group's place), then the labels, then the panel and the frames, and
+// the group's own frame last, so that each lies under what it holds.
+std::vector<int> CreationOrder() {
+  std::vector<int> order;
+  for (int i = 0; i < static_cast<int>(BackupControl::Count); ++i) order.push_back(i);
+  auto rank = [](int i) {
+    const ControlDef& d = kControls[i];
+    if (d.kind == Kind::Group) return 3;
+    if (d.tab >= 0) return 0;
+    if (d.kind == Kind::Panel || d.kind == Kind::Frame) return 2;
+    return 1;
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    return rank(a) == 0 && kControls[a].tab < kControls[b].tab;
+  });
+  // The items take the group's tab position.
+  const int groupTab = Def(BackupControl::RadioGroupDrv).tab;
+  auto at = std::find_if(order.begin(), order.end(), [&](int i) { return kControls[i].tab > groupTab; });
+  order.insert(at, kDriveItemsSlot);
+  return order;
+}
+
+bool IsDriveItemId(int id, int first) { return id >= first && id < first + kDriveItems; }
+
+// A group box paints its frame and caption but not what lies inside, and
+// the window does not paint under its children: the group fills itself.
+LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Creation
 
 std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owner) {
   if (!RegisterWindowClass(instance, kClass, Proc, IDC_ARROW)) return nullptr;
   std::unique_ptr<BackupWindow> w(new BackupWindow());
   w->owner_ = owner;
-  w->font_ = MakeFont(w->dpi_, kBaseFace, 12);
-  const RECT r = CentredWindowRect(w->dpi_(kClientW), w->dpi_(kClientH), kStyle, kExStyle);
+  const Dpi& dpi = w->dpi_;
+  w->baseFont_ = MakeFont(dpi, kBaseFace, 12);
+  w->goFont_ = MakeFont(dpi, kBaseFace, 16, true);
+  w->copyToLabelFont_ = MakeFont(dpi, kBaseFace, 15, true);
+  w->copyToFont_ = MakeFont(dpi, kFixedFace, 16, true);
+  w->driveInfoBrush_ = CreateSolidBrush(kDriveInfoColour);
+  w->copyToBrush_ = CreateSolidBrush(kCopyToColour);
+  const RECT r = CentredWindowRect(dpi(kClientW), dpi(kClientH), kStyle, kExStyle);
   CreateWindowExA(kExStyle, kClass, kCaption, kStyle, r.left, r.top, r.right - r.left, r.bottom - r.top, owner,
                   nullptr, instance, w.get());
   if (!w->hwnd_) return nullptr;
-  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->font_), FALSE);
+  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->baseFont_), FALSE);
   EnableDialogKeys(w->hwnd_);
+  w->CreateControls(instance);
+  w->CreateTooltips(instance);
   return w;
 }
 
+HFONT BackupWindow::FontFor(BackupControl c) const {
+  switch (Def(c).face) {
+    case Face::Go: return goFont_;
+    case Face::CopyToLabel: return copyToLabelFont_;
+    case Face::CopyTo: return copyToFont_;
+    case Face::Base: break;
+  }
+  return baseFont_;
+}
+
+void BackupWindow::CreateControls(HINSTANCE instance) {
+  HDC screen = GetDC(nullptr);
+  for (int i : CreationOrder()) {
+    if (i == kDriveItemsSlot) {
+      for (int item = 0; item < kDriveItems; ++item) items_[static_cast<size_t>(item)] = CreateDriveItem(instance, item, screen);
+      continue;
+    }
+    const ControlDef& d = kControls[i];
+    const char* cls = "STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD ex = 0;
+    switch (d.kind) {
+      case Kind::Group:
+        cls = "BUTTON";
+        style |= BS_GROUPBOX;
+        break;
+      case Kind::Panel:
+      case Kind::Frame:
+        style |= SS_OWNERDRAW;
+        break;
+      case Kind::Label:
+        style |= SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+        break;
+      case Kind::FixedLabel:
+        style |= SS_NOPREFIX | SS_CENTERIMAGE | (d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT);
+        break;
+      case Kind::Button:
+        cls = "BUTTON";
+        style |= BS_PUSHBUTTON;
+        break;
+      case Kind::PictureButton:
+        cls = "BUTTON";
+        style |= BS_OWNERDRAW;
+        break;
+      case Kind::Edit:
+        cls = "EDIT";
+        style |= ES_AUTOHSCROLL;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::CheckBox:
+        cls = "BUTTON";
+        style |= BS_AUTOCHECKBOX;
+        break;
+    }
+    if (d.hint && cls[0] == 'S') style |= SS_NOTIFY;  // so that the tooltip sees the mouse
+    // The group's own frame takes no focus: its items hold its tab position.
+    if (d.tab >= 0 && d.kind != Kind::Group) style |= WS_TABSTOP | WS_GROUP;
+
+    const HFONT font = FontFor(d.id);
+    int w = dpi_(d.w), h = dpi_(d.h);
+    if (d.kind == Kind::Label) {
+      // Sized to its text, as a label that sizes itself.
+      HGDIOBJ old = SelectObject(screen, font);
+      RECT text{0, 0, 0, 0};
+      DrawTextA(screen, d.caption, -1, &text, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+      SelectObject(screen, old);
+      w = text.right;
+      h = text.bottom;
+    }
+    HWND c = CreateWindowExA(ex, cls, d.caption, style, dpi_(d.x), dpi_(d.y), w, h, hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(d.id))), instance, nullptr);
+    controls_[static_cast<size_t>(i)] = c;
+    if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c && d.kind == Kind::Group) SetWindowSubclass(c, GroupBoxProc, 1, 0);
+  }
+  ReleaseDC(nullptr, screen);
+
+  // The design state of the boxes.
+  for (C box : {C::CheckBoxMultiOff, C::CheckBoxSubOn, C::CheckBoxUpDate}) SetChecked(box, true);
+  // A fixed-height destination field: its font must not make it grow.
+  if (HWND copyTo = controls_[Index(C::EditCopyTo)]) {
+    SendMessageA(copyTo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(dpi_(2), dpi_(2)));
+  }
+}
+
+HWND BackupWindow::CreateDriveItem(HINSTANCE instance, int item, HDC screen) {
+  const std::string caption = std::string(1, static_cast<char>('A' + item)) + ":";
+  HGDIOBJ old = SelectObject(screen, baseFont_);
+  RECT text{0, 0, 0, 0};
+  DrawTextA(screen, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(screen, old);
+  // As wide as its circle and text and a little less high than its row,
+  // so that the drive panel right of the fourth column and below the fifth
+  // lies clear of the items.
+  const int column = item / kItemsPerColumn, row = item % kItemsPerColumn;
+  const int x = dpi_(kGroupX + kItemLeft + column * kItemColumnW);
+  const int y = dpi_(kGroupY + kItemTop + row * kItemRowH + (kItemRowH - kItemH) / 2);
+  int w = std::min(dpi_(13 + 5) + static_cast<int>(text.right) + dpi_(2), dpi_(kItemColumnW - 10));
+  if (x < dpi_(kPanelX)) w = std::min(w, dpi_(kPanelX - 1) - x);
+  // One group: the first item starts it; only the chosen item (the first
+  // while none is) is a tab stop, and the arrow keys move inside.
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON;
+  if (item == 0) style |= WS_GROUP | WS_TABSTOP;
+  HWND h = CreateWindowExA(0, "BUTTON", caption.c_str(), style, x, y, w, dpi_(kItemH), hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(DriveItemId(item))), instance, nullptr);
+  if (h) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
+  return h;
+}
+
+void BackupWindow::CreateTooltips(HINSTANCE instance) {
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
+                             nullptr);
+  if (!tooltip_) return;
+  SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
+  for (const ControlDef& d : kControls) {
+    HWND control = controls_[Index(d.id)];
+    if (!d.hint || !control) continue;
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<char*>(d.hint);
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
 BackupWindow::~BackupWindow() {
+  // Nothing the destruction causes (a focus that leaves a field) reaches
+  // the logic.
+  logic_ = nullptr;
+  hook_ = nullptr;
   if (modal_ && owner_) EnableWindow(owner_, TRUE);
   if (hwnd_) DestroyWindow(hwnd_);
-  if (font_) DeleteObject(font_);
+  for (HGDIOBJ o : {static_cast<HGDIOBJ>(baseFont_), static_cast<HGDIOBJ>(goFont_),
+                    static_cast<HGDIOBJ>(copyToLabelFont_), static_cast<HGDIOBJ>(copyToFont_),
+                    static_cast<HGDIOBJ>(driveInfoBrush_), static_cast<HGDIOBJ>(copyToBrush_)}) {
+    if (o) DeleteObject(o);
+  }
 }
+
+// ---------------------------------------------------------------------------
+// Modal showing
 
 void BackupWindow::ShowModal() {
   if (!hwnd_ || modal_) return;
   modal_ = true;
   if (owner_) EnableWindow(owner_, FALSE);
+  lastFocus_ = controls_[Index(C::ButtonGo)];
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  if (lastFocus_) SetFocus(lastFocus_);
 
   MSG msg;
   while (modal_ && hwnd_) {
@@ -72,6 +357,117 @@ void BackupWindow::Close() {
   }
 }
 
+// ---------------------------------------------------------------------------
+// Events
+
+void BackupWindow::RunHandler(BackupControl c) {
+  if (hook_) hook_(c, -1);
+  if (!logic_) return;
+  TFormBackUp& l = *logic_;
+  switch (c) {
+    case C::BtnDrvLeft: l.BtnDrvLeftClick(); break;
+    case C::CheckBoxMultiDay: l.CheckBoxMultiDayClick(); break;
+    case C::CheckBoxMultiOff: l.CheckBoxMultiOffClick(); break;
+    case C::CheckBoxMultiWeek: l.CheckBoxMultiWeekClick(); break;
+    case C::CheckBoxSubOn: l.CheckBoxSubOnClick(); break;
+    case C::CheckBoxSubOff: l.CheckBoxSubOffClick(); break;
+    case C::CheckBoxUpDate: l.CheckBoxUpDateClick(); break;
+    case C::CheckBoxOverWrite: l.CheckBoxOverWriteClick(); break;
+    case C::ButtonGo: l.ButtonGoClick(); break;
+    case C::BitBtnClose: l.BitBtnCloseClick(); break;
+    case C::EditPreFix: l.EditPreFixChange(); break;
+    default: break;
+  }
+}
+
+void BackupWindow::DriveItemClicked(int item) {
+  // A click on the item already chosen changes nothing.
+  if (chosen_ == item) return;
+  ChooseDrive(item);
+  if (hook_) hook_(C::RadioGroupDrv, item);
+  if (logic_) logic_->RadioGroupDrvClick();
+}
+
+void BackupWindow::PrefixFocus(bool entering) {
+  // Only moves between this window's controls count: the focus that leaves
+  // with the window's deactivation, and comes back with its activation,
+  // never left the field for the user.
+  if (entering) {
+    if (prefixActive_) return;
+    prefixActive_ = true;
+  } else {
+    HWND to = GetFocus();
+    if (!to || (to != hwnd_ && !IsChild(hwnd_, to))) return;
+    prefixActive_ = false;
+  }
+  RunHandler(C::EditPreFix);
+}
+
+void BackupWindow::OnCommand(int id, int code) {
+  if (IsDriveItemId(id, kFirstDriveId)) {
+    if (code == BN_CLICKED) DriveItemClicked(id - kFirstDriveId);
+    return;
+  }
+  const int index = id - kFirstId;
+  if (index < 0 || index >= kCount) return;
+  const BackupControl c = static_cast<BackupControl>(index);
+  const Kind kind = Def(c).kind;
+  if (c == C::EditPreFix) {
+    if (code == EN_SETFOCUS) PrefixFocus(true);
+    if (code == EN_KILLFOCUS) PrefixFocus(false);
+    return;
+  }
+  if (code == BN_CLICKED && (kind == Kind::Button || kind == Kind::PictureButton || kind == Kind::CheckBox)) {
+    RunHandler(c);
+  }
+}
+
+LRESULT BackupWindow::ControlColour(UINT msg, HDC dc, HWND control) {
+  const int index = GetDlgCtrlID(control) - kFirstId;
+  const BackupControl c = index >= 0 && index < kCount ? static_cast<BackupControl>(index) : C::Count;
+  if (c == C::LabelDrvKind || c == C::LabelDrvLeft) {
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, kDriveInfoColour);
+    return reinterpret_cast<LRESULT>(driveInfoBrush_);
+  }
+  if (c == C::EditCopyTo) {
+    SetTextColor(dc, kNavy);
+    SetBkColor(dc, kCopyToColour);
+    return reinterpret_cast<LRESULT>(copyToBrush_);
+  }
+  if (msg == WM_CTLCOLORSTATIC) {
+    // Labels, boxes, drive items and the group's frame on the button face.
+    SetTextColor(dc, c == C::LabelCopyTo ? kNavy : GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  }
+  return DefWindowProcA(hwnd_, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+void BackupWindow::DrawItem(const DRAWITEMSTRUCT& item) {
+  const int index = static_cast<int>(item.CtlID) - kFirstId;
+  if (index < 0 || index >= kCount) return;
+  const ControlDef& d = kControls[index];
+  RECT r = item.rcItem;
+  switch (d.kind) {
+    case Kind::PictureButton: {
+      ButtonLook look{Glyph::Return, false, baseFont_};
+      DrawPictureButton(item, look, false, dpi_);
+      break;
+    }
+    case Kind::Panel:
+      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+      DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+      break;
+    case Kind::Frame:
+      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+      DrawEdge(item.hDC, &r, EDGE_ETCHED, BF_RECT);
+      break;
+    default:
+      break;
+  }
+}
+
 LRESULT CALLBACK BackupWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<BackupWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
@@ -82,6 +478,10 @@ LRESULT CALLBACK BackupWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     self->hwnd_ = nullptr;
+    self->tooltip_ = nullptr;
+    self->lastFocus_ = nullptr;
+    self->controls_.fill(nullptr);
+    self->items_.fill(nullptr);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
@@ -95,7 +495,46 @@ LRESULT BackupWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Close();
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wp) == IDCANCEL) Close();  // Esc, through the dialog keys
+      if (LOWORD(wp) == IDCANCEL) {  // Esc, through the dialog keys
+        Close();
+        return 0;
+      }
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case DM_GETDEFID: {
+      // Enter presses the focused push button; there is no default one.
+      HWND focus = GetFocus();
+      for (C b : {C::ButtonGo, C::BtnDrvLeft}) {
+        if (focus && focus == controls_[Index(b)]) return MAKELRESULT(ControlId(b), DC_HASDEFID);
+      }
+      return 0;
+    }
+    case WM_NEXTDLGCTL: {
+      // The dialog keys move the focus here; an arrow key onto a drive
+      // item chooses it, as in any radio group.
+      HWND target = lp ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(self, GetFocus(), wp != 0);
+      if (!target || !IsChild(self, target)) return 0;
+      SetFocus(target);
+      if (IsDriveItemId(GetDlgCtrlID(target), kFirstDriveId)) DriveItemClicked(GetDlgCtrlID(target) - kFirstDriveId);
+      return 0;
+    }
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return ControlColour(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(self, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wp)) {
+        HWND target = lastFocus_;
+        if (!(target && IsChild(self, target) && IsWindowVisible(target) && IsWindowEnabled(target))) {
+          target = FirstTabStopInView(self);
+        }
+        SetFocus(target ? target : self);
+      }
       return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE) {
@@ -112,6 +551,61 @@ LRESULT BackupWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcA(self, msg, wp, lp);
+}
+
+// ---------------------------------------------------------------------------
+// BackupView
+
+bool BackupWindow::IsChecked(BackupControl c) const {
+  HWND h = controls_[Index(c)];
+  return h && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void BackupWindow::SetChecked(BackupControl c, bool checked) {
+  HWND h = controls_[Index(c)];
+  if (h) SendMessageA(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void BackupWindow::ChooseDrive(std::optional<int> item) {
+  if (item && (*item < 0 || *item >= kDriveItems)) item.reset();
+  chosen_ = item;
+  const int tabStop = item ? *item : 0;
+  for (int i = 0; i < kDriveItems; ++i) {
+    HWND h = items_[static_cast<size_t>(i)];
+    if (!h) continue;
+    SendMessageA(h, BM_SETCHECK, item == i ? BST_CHECKED : BST_UNCHECKED, 0);
+    LONG style = GetWindowLongA(h, GWL_STYLE);
+    style = i == tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    SetWindowLongA(h, GWL_STYLE, style);
+  }
+}
+
+std::string BackupWindow::GetText(BackupControl c) const {
+  HWND h = controls_[Index(c)];
+  return h ? WindowText(h) : std::string();
+}
+
+void BackupWindow::SetText(BackupControl c, const std::string& text) {
+  HWND h = controls_[Index(c)];
+  if (h) SetWindowTextA(h, text.c_str());
+}
+
+// ---------------------------------------------------------------------------
+// Window and logic together
+
+std::unique_ptr<BackupForm> BackupForm::Create(HINSTANCE instance, HWND owner, Platform& platform,
+                                               std::vector<std::string> driveNames, std::string settingsPath) {
+  std::unique_ptr<BackupForm> form(new BackupForm());
+  form->view_ = BackupWindow::Create(instance, owner);
+  if (!form->view_) return nullptr;
+  form->logic_ = std::make_unique<TFormBackUp>(platform, *form->view_, std::move(driveNames), std::move(settingsPath));
+  form->view_->Attach(form->logic_.get());
+  form->logic_->FormCreate();
+  return form;
+}
+
+BackupForm::~BackupForm() {
+  if (view_) view_->Attach(nullptr);
 }
 
 }  // namespace quandrel::win32

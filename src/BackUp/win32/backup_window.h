@@ -1,43 +1,121 @@
-// The Win32 frame of the backup window TFormBackUp: a fixed window with a
-// caption and no title-bar buttons, shown modally over the main window.
+// The Win32 view of the backup window TFormBackUp: a fixed window with a
+// caption and no title-bar buttons, shown modally over the main window, with
+// the drive group, the option boxes, the prefix and destination fields and
+// the copy and return buttons. Its controls call the logic's handlers.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "BackUp/backup_view.h"
 #include "MainMenu/win32/window_kit.h"
+#include "platform/platform.h"
+
+namespace quandrel {
+class TFormBackUp;
+}
 
 namespace quandrel::win32 {
 
-class BackupWindow {
+class BackupWindow : public BackupView {
  public:
-  // Creates the window, hidden, owned by `owner` and centred on the desktop.
-  // Null when it can't be created.
+  // Creates the window with all its controls in their design state, hidden,
+  // owned by `owner` and centred on the desktop. Null when it can't be created.
   static std::unique_ptr<BackupWindow> Create(HINSTANCE instance, HWND owner);
-  ~BackupWindow();  // destroys the window
+  ~BackupWindow() override;  // destroys the window
   BackupWindow(const BackupWindow&) = delete;
   BackupWindow& operator=(const BackupWindow&) = delete;
 
-  // Shows the window modally: the owner takes no input until the window is
-  // closed (Esc, Alt+F4 or Close()); the owner is enabled again and
-  // activated. A WM_QUIT met meanwhile ends the wait and is posted again.
+  // The logic whose handlers the controls call; none until attached.
+  void Attach(TFormBackUp* logic) { logic_ = logic; }
+  // Called before each handler the user's actions run (the control, and the
+  // drive item for RadioGroupDrv); lets tests watch the events without a logic.
+  void SetEventHook(std::function<void(BackupControl, int)> hook) { hook_ = std::move(hook); }
+
+  // Shows the window modally with the focus on ButtonGo: the owner takes no
+  // input until the window is closed (the return button, Esc, Alt+F4 or
+  // Close()); the owner is enabled again and activated. A WM_QUIT met
+  // meanwhile ends the wait and is posted again.
   void ShowModal();
   // Ends a modal showing (hides the window).
   void Close();
 
   HWND Handle() const { return hwnd_; }
+  HWND ControlHandle(BackupControl c) const { return controls_[Index(c)]; }
+  HWND DriveItemHandle(int item) const { return items_[static_cast<size_t>(item)]; }
+  // Control ids: stable, for finding the controls from outside.
+  static int ControlId(BackupControl c) { return kFirstId + Index(c); }
+  static int DriveItemId(int item) { return kFirstDriveId + item; }
+
+  // BackupView
+  bool IsChecked(BackupControl c) const override;
+  void SetChecked(BackupControl c, bool checked) override;
+  std::optional<int> ChosenDrive() const override { return chosen_; }
+  void ChooseDrive(std::optional<int> item) override;
+  std::string GetText(BackupControl c) const override;
+  void SetText(BackupControl c, const std::string& text) override;
+  std::uintptr_t WindowHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+  void CloseWindow() override { Close(); }
 
  private:
+  static constexpr int kFirstId = 100;
+  static constexpr int kFirstDriveId = 200;
+  static constexpr int kCount = static_cast<int>(BackupControl::Count);
+  static int Index(BackupControl c) { return static_cast<int>(c); }
+
   BackupWindow() = default;
+  void CreateControls(HINSTANCE instance);
+  HWND CreateDriveItem(HINSTANCE instance, int item, HDC screen);
+  void CreateTooltips(HINSTANCE instance);
+  HFONT FontFor(BackupControl c) const;
+  void OnCommand(int id, int code);
+  void RunHandler(BackupControl c);
+  void DriveItemClicked(int item);
+  void PrefixFocus(bool entering);
+  LRESULT ControlColour(UINT msg, HDC dc, HWND control);
+  void DrawItem(const DRAWITEMSTRUCT& item);
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   Dpi dpi_;
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
-  HFONT font_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::array<HWND, static_cast<size_t>(BackupControl::Count)> controls_{};
+  std::array<HWND, kDriveItems> items_{};
+  std::optional<int> chosen_;
+
+  TFormBackUp* logic_ = nullptr;
+  std::function<void(BackupControl, int)> hook_;
   bool modal_ = false;
+  bool prefixActive_ = false;  // EditPreFix is the control the user works in
+  HWND lastFocus_ = nullptr;   // given back when the window is activated again
+
+  HFONT baseFont_ = nullptr, goFont_ = nullptr, copyToLabelFont_ = nullptr, copyToFont_ = nullptr;
+  HBRUSH driveInfoBrush_ = nullptr, copyToBrush_ = nullptr;
+};
+
+// A backup window together with its logic, made as one: the logic's
+// FormCreate has run when Create returns.
+class BackupForm {
+ public:
+  static std::unique_ptr<BackupForm> Create(HINSTANCE instance, HWND owner, Platform& platform,
+                                            std::vector<std::string> driveNames, std::string settingsPath);
+  ~BackupForm();
+  BackupWindow& View() { return *view_; }
+  TFormBackUp& Logic() { return *logic_; }
+
+ private:
+  BackupForm() = default;
+  // The view goes first, so no control calls a logic that is gone.
+  std::unique_ptr<TFormBackUp> logic_;
+  std::unique_ptr<BackupWindow> view_;
 };
 
 }  // namespace quandrel::win32
