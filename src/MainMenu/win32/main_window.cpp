@@ -750,8 +750,18 @@ void MainWindow::CloseWindow() {
 }
 
 void MainWindow::OpenBackupWindow() {
-  std::unique_ptr<BackupWindow> backup = BackupWindow::Create(instance_, hwnd_);
-  if (backup) backup->ShowModal();
+  if (!backupFactory_) {
+    std::unique_ptr<BackupWindow> backup = BackupWindow::Create(instance_, hwnd_);
+    if (backup) backup->ShowModal();
+    return;
+  }
+  // A new window each time: it reads the settings and takes the date afresh.
+  std::unique_ptr<BackupForm> backup = backupFactory_(hwnd_);
+  if (!backup) return;
+  const HWND outer = openBackup_;
+  openBackup_ = backup->View().Handle();
+  backup->View().ShowModal();
+  openBackup_ = outer;
 }
 
 // ---------------------------------------------------------------------------

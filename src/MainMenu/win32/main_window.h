@@ -18,6 +18,8 @@ class TFormMain;
 
 namespace quandrel::win32 {
 
+class BackupForm;
+
 class MainWindow : public MainView {
  public:
   // Creates the application window (shown, titled "Quandrel") and the main
@@ -34,7 +36,15 @@ class MainWindow : public MainView {
   // caused it); lets tests watch the events without a logic.
   void SetEventHook(std::function<void(Control)> hook) { hook_ = std::move(hook); }
 
+  // Makes each backup window the backup button opens (with its logic, its
+  // creation done), owned by `owner`. Without one, a bare window is shown.
+  using BackupFactory = std::function<std::unique_ptr<BackupForm>(HWND owner)>;
+  void SetBackupFactory(BackupFactory factory) { backupFactory_ = std::move(factory); }
+
   HWND Handle() const { return hwnd_; }
+  // The window message boxes belong to: the open backup window while one
+  // is shown, else the main window.
+  HWND DialogOwner() const { return openBackup_ ? openBackup_ : hwnd_; }
   HWND ApplicationWindow() const { return app_; }
   HWND ControlHandle(Control c) const { return controls_[Index(c)]; }
   std::string ApplicationTitle() const;
@@ -110,6 +120,8 @@ class MainWindow : public MainView {
   std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
 
   TFormMain* logic_ = nullptr;
+  BackupFactory backupFactory_;
+  HWND openBackup_ = nullptr;  // the backup window shown modally, if any
   std::function<void(Control)> hook_;
   int settingText_ = 0;       // inside SetText: changes are the logic's own
   bool discarding_ = false;   // destroyed by the destructor, not closed

@@ -41,16 +41,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Boxes belong to the main window while it is on screen; during a run it
   // is hidden and they stand on their own.
   win32::Win32Dialogs dialogs(
-      [&]() -> HWND { return ::IsWindowVisible(window->Handle()) ? window->Handle() : nullptr; },
+      [&]() -> HWND { return ::IsWindowVisible(window->Handle()) ? window->DialogOwner() : nullptr; },
       [&] { return window->ApplicationTitle(); });
   Platform platform{&files, &registry, &processes, &desktop, &dialogs, &system};
 
   TFormMain form(platform, *window);
   window->Attach(&form);
+  // Each backup window gets the drive names table and the settings file of
+  // the main window, read when the window is made.
+  auto makeBackup = [&](HWND owner) {
+    return win32::BackupForm::Create(instance, owner, platform, form.DriveNames(), form.SettingsPath());
+  };
+  window->SetBackupFactory(makeBackup);
   form.FormCreate();
 
-  // The backup window created at start stays hidden for the whole run.
-  std::unique_ptr<win32::BackupWindow> backup = win32::BackupWindow::Create(instance, window->Handle());
+  // The backup window created at start reads the settings and queries its
+  // drive like every other, but stays hidden for the whole run.
+  std::unique_ptr<win32::BackupForm> backup = makeBackup(window->Handle());
 
   win32::MainWindow::RunMessageLoop();
   guard.Release();
