@@ -168,6 +168,15 @@ TEST_F(BackupE2E, OpensInItsDesignAndSavesOnReturn) {
   EXPECT_TRUE(Checked(Ctl(backup, C::CheckBoxSubOn)));
   EXPECT_TRUE(Checked(Ctl(backup, C::CheckBoxUpDate)));
   EXPECT_EQ(Focused(backup), Ctl(backup, C::ButtonGo));
+  // The window made at start ran its creation too, and stays hidden.
+  int hidden = 0;
+  for (HWND w : TopWindowsOf(launcher_.Id(), false)) {
+    if (ClassOf(w) != "TFormBackUp" || w == backup) continue;
+    ++hidden;
+    EXPECT_FALSE(IsShown(w));
+    EXPECT_EQ(TextOf(Ctl(w, C::EditPreFix)), "BackUp");
+  }
+  EXPECT_EQ(hidden, 1);
 
   // C: of the Wine prefix is a fixed disk.
   Press(Item(backup, 'C'));

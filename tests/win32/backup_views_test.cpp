@@ -264,6 +264,19 @@ TEST_F(BackupViewTest, KeysMoveThroughTheDriveItemsAndPressTheFocusedButton) {
   SetFocus(Ctl(C::CheckBoxSubOn));
   Key(VK_RETURN);  // no default button: nothing
   EXPECT_EQ(events_, (std::vector<Event>{{C::ButtonGo, -1}, {C::BtnDrvLeft, -1}}));
+
+  // Alt+B copies and Alt+Q returns, wherever the focus is.
+  events_.clear();
+  for (WPARAM letter : {'b', 'q'}) {
+    MSG msg{};
+    msg.hwnd = GetFocus();
+    msg.message = WM_SYSCHAR;
+    msg.wParam = letter;
+    msg.lParam = 1 << 29;
+    EXPECT_TRUE(TranslateDialogKeys(&msg));
+    Drain();
+  }
+  EXPECT_EQ(events_, (std::vector<Event>{{C::ButtonGo, -1}, {C::BitBtnClose, -1}}));
 }
 
 }  // namespace
