@@ -24,14 +24,6 @@ std::string ExecutableFolder(const std::string& exePath) {
   return folder;
 }
 
-// The user is told before the program starts that this run has no spare
-// copy of the data, so that nothing is later expected of one.
-std::string SnapshotFailureText(System& system, const RunFiles& run, const SnapshotResult& r) {
-  const char* phrase = r.failedPath == run.target ? "の控えを取れません" : "に書き込めません";
-  return FileFailureMessage(system, r.failedPath, phrase, r.result) +
-         "\n\nこのまま開きますが、破棄終了では元に戻せません。";
-}
-
 FileDialogSpec DatabaseDialog() {
   return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
           "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
@@ -127,7 +119,8 @@ void TFormMain::FormCreate() {
       taken = TakeSnapshot(files, run, wait.get());
     }
     snapshot_ = SnapshotState(run, taken);
-    if (!taken.result) dialogs.ShowError(SnapshotFailureText(*platform_.system, run, taken));
+    // The user learns before the start that this run has no spare copy.
+    if (!taken.result) dialogs.ShowError(SnapshotFailureMessage(*platform_.system, run, taken));
   }
 
   RunAndWatch(LaunchCommandLine(launchCommand_, target), false);

@@ -50,6 +50,11 @@ std::string FileFailureMessage(System& system, const std::string& path, const ch
   return Reasoned(path, phrase, reason);
 }
 
+std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed) {
+  const char* phrase = failed.failedPath == run.target ? kCannotCopy : kCannotWrite;
+  return FileFailureMessage(system, failed.failedPath, phrase, failed.result) + "\n\n" + kNoSnapshotAhead;
+}
+
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
                            const RunSnapshot& snapshot) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotRestore, run.target,
@@ -105,11 +110,7 @@ ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& ru
   outcome.relaunch = true;
   SnapshotResult taken = TakeSnapshot(files, run, wait);
   outcome.snapshot = SnapshotState(run, taken);
-  if (!taken.result) {
-    const char* phrase = taken.failedPath == run.target ? kCannotCopy : kCannotWrite;
-    outcome.errors.push_back(FileFailureMessage(system, taken.failedPath, phrase, taken.result) +
-                             "\n\n" + kNoSnapshotAhead);
-  }
+  if (!taken.result) outcome.errors.push_back(SnapshotFailureMessage(system, run, taken));
   return outcome;
 }
 

@@ -45,6 +45,10 @@ extern const char kDiscardCancelled[];  // "破棄終了を中止しました"
 std::string FileFailureMessage(System& system, const std::string& path, const char* phrase,
                                OsResult result);
 
+// Why a snapshot could not be taken (the file and the Windows reason), and
+// that the coming run then can't be undone by a discard.
+std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed);
+
 struct EndOutcome {
   bool closeWindow = false;         // false: stay in end mode
   std::vector<std::string> errors;  // error boxes to show first

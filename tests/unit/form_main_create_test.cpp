@@ -121,7 +121,7 @@ TEST_F(FormMainTest, FailedSnapshotIsReportedBeforeTheStartAndLeavesTheRunWithou
 
   const std::string error =
       "error: D:\\Work\\sales.mdb の控えを取れません\n\nアクセスが拒否されました。\n\n"
-      "このまま開きますが、破棄終了では元に戻せません。";
+      "このまま開きますが、次の破棄終了では元に戻せません。";
   auto at = std::find(view.calls.begin(), view.calls.end(), error);
   auto start = std::find_if(view.calls.begin(), view.calls.end(),
                             [](const std::string& c) { return c.rfind("start ", 0) == 0; });
