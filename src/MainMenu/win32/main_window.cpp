@@ -13,11 +13,6 @@
 #include "Splash/win32/splash_window.h"
 #include "../../../res/resource_ids.h"
 
-#ifndef _WIN64
-// The tray record is the first, 88-byte form, understood by every shell.
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "88-byte tray record");
-#endif
-
 namespace quandrel::win32 {
 
 namespace {
