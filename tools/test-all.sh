@@ -3,7 +3,7 @@
 # i686 Quandrel.exe with its import check, then the Windows tests and
 # end-to-end tests under Wine (Xvfb display and a fresh Wine prefix of this
 # run's own). They run on the i686 build where this machine can run 32-bit
-# programs, else on the x86_64 build; the other build is compiled too.
+# programs, else on the x86_64 build; both builds are compiled whole.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh
@@ -15,7 +15,7 @@ ctest --preset native
 
 echo "== Windows builds"
 cmake --preset windows-i686 >/dev/null
-cmake --build --preset windows-i686 --target Quandrel
+cmake --build --preset windows-i686
 tools/check-imports.sh build/windows-i686/Quandrel.exe
 cmake --preset windows-x86_64 >/dev/null
 cmake --build --preset windows-x86_64 --target Quandrel

@@ -700,17 +700,19 @@ INSTANTIATE_TEST_SUITE_P(Endings, BackupModalTest,
                            }
                          });
 
+// Finds the window the view opened, then closes it.
+void CALLBACK FindAndCloseBackup(HWND, UINT, UINT_PTR id, DWORD) {
+  g_backup = FindWindowA("TFormBackUp", nullptr);
+  CloseBackupSoon(nullptr, 0, id, 0);
+}
+
 TEST_F(MainWindowTest, BackupButtonOpensAModalWindowOwnedByTheMainWindow) {
   ShowActive();
   g_owner = main_;
   g_ownerEnabledInside = true;
   g_closeMessage = WM_CLOSE;
   g_closeKey = 0;
-  // The timer finds the window the view opened.
-  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    g_backup = FindWindowA("TFormBackUp", nullptr);
-    CloseBackupSoon(nullptr, 0, id, 0);
-  });
+  SetTimer(nullptr, 0, 50, FindAndCloseBackup);
   window_->OpenBackupWindow();
   EXPECT_NE(g_backup, nullptr);
   EXPECT_FALSE(g_ownerEnabledInside);
