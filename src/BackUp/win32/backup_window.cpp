@@ -96,13 +96,7 @@ constexpr ControlDef kControls[] = {
 static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(BackupControl::Count),
               "one row per control");
 
-constexpr bool RowsInEnumOrder() {
-  for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
-    if (static_cast<size_t>(kControls[i].id) != i) return false;
-  }
-  return true;
-}
-static_assert(RowsInEnumOrder(), "rows follow the BackupControl enumeration");
+static_assert(RowsFollowEnumeration(kControls), "rows follow the BackupControl enumeration");
 
 const ControlDef& Def(BackupControl c) { return kControls[static_cast<int>(c)]; }
 
@@ -284,22 +278,9 @@ HWND BackupWindow::CreateDriveItem(HINSTANCE instance, int item, HDC screen) {
 }
 
 void BackupWindow::CreateTooltips(HINSTANCE instance) {
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
-                             nullptr);
-  if (!tooltip_) return;
-  SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
-  for (const ControlDef& d : kControls) {
-    HWND control = controls_[Index(d.id)];
-    if (!d.hint || !control) continue;
-    TOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = const_cast<char*>(d.hint);
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  std::vector<std::pair<HWND, const char*>> hints;
+  for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
+  tooltip_ = CreateHintTooltips(instance, hwnd_, baseFont_, hints);
 }
 
 BackupWindow::~BackupWindow() {

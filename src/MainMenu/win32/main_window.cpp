@@ -126,13 +126,7 @@ constexpr ControlDef kControls[] = {
 static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(Control::Count),
               "one row per control");
 
-constexpr bool RowsInEnumOrder() {
-  for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
-    if (static_cast<size_t>(kControls[i].id) != i) return false;
-  }
-  return true;
-}
-static_assert(RowsInEnumOrder(), "rows follow the Control enumeration");
+static_assert(RowsFollowEnumeration(kControls), "rows follow the Control enumeration");
 
 const ControlDef& Def(Control c) { return kControls[static_cast<int>(c)]; }
 
@@ -312,21 +306,9 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateTooltips() {
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
-                             nullptr);
-  if (!tooltip_) return;
-  SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
-  for (const ControlDef& d : kControls) {
-    if (!d.hint || !controls_[Index(d.id)]) continue;
-    TOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(controls_[Index(d.id)]);
-    ti.lpszText = const_cast<char*>(d.hint);
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  std::vector<std::pair<HWND, const char*>> hints;
+  for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
+  tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_, hints);
 }
 
 MainWindow::~MainWindow() {

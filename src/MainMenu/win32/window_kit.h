@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quandrel::win32 {
 
@@ -26,6 +29,21 @@ class Dpi {
 // cursor (an IDC_ value) and, unless `background` is 0, that system colour.
 bool RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, LPCSTR cursor,
                          int background = COLOR_BTNFACE);
+
+// A control table lists one row per control, in the order of its enumeration
+// (each row's `id` is the control's enumerator).
+template <typename Row, std::size_t N>
+constexpr bool RowsFollowEnumeration(const Row (&rows)[N]) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (static_cast<std::size_t>(rows[i].id) != i) return false;
+  }
+  return true;
+}
+
+// A tooltip window of `window` that shows each control's hint while the
+// pointer rests on it; null when it can't be created.
+HWND CreateHintTooltips(HINSTANCE instance, HWND window, HFONT font,
+                        const std::vector<std::pair<HWND, const char*>>& hints);
 
 // A Shift-JIS font `pixels` high (character height, as a negative height).
 HFONT MakeFont(const Dpi& dpi, const char* face, int pixels, bool bold = false);
