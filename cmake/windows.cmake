@@ -13,6 +13,7 @@ file(GLOB QUANDREL_WIN32_SOURCES CONFIGURE_DEPENDS src/*/win32/*.cpp)
 list(FILTER QUANDREL_WIN32_SOURCES EXCLUDE REGEX "/WinMain\\.cpp$")
 add_library(quandrel_win32 STATIC ${QUANDREL_WIN32_SOURCES})
 target_link_libraries(quandrel_win32 PUBLIC quandrel_core ${QUANDREL_WIN32_LIBS})
+target_include_directories(quandrel_win32 PRIVATE res)
 
 add_executable(Quandrel WIN32 src/main/win32/WinMain.cpp res/quandrel.rc)
 target_link_libraries(Quandrel PRIVATE quandrel_win32)

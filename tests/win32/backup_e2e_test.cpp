@@ -4,7 +4,6 @@
 // the test maps onto a folder of its own.
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "BackUp/win32/backup_window.h"
 #include "driver/launcher.h"
@@ -17,24 +16,7 @@ using quandrel::BackupControl;
 using quandrel::win32::BackupWindow;
 using C = BackupControl;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
 bool Checked(HWND control) { return ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-HWND Focused(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
 
 // A click of the mouse into a control of another process (it takes the focus).
 void ClickInto(HWND control) {
@@ -167,7 +149,7 @@ TEST_F(BackupE2E, OpensInItsDesignAndSavesOnReturn) {
   EXPECT_TRUE(Checked(Ctl(backup, C::CheckBoxMultiOff)));
   EXPECT_TRUE(Checked(Ctl(backup, C::CheckBoxSubOn)));
   EXPECT_TRUE(Checked(Ctl(backup, C::CheckBoxUpDate)));
-  EXPECT_EQ(Focused(backup), Ctl(backup, C::ButtonGo));
+  EXPECT_EQ(FocusedControl(backup), Ctl(backup, C::ButtonGo));
   // The window made at start ran its creation too, and stays hidden.
   int hidden = 0;
   for (HWND w : TopWindowsOf(launcher_.Id(), false)) {
@@ -189,7 +171,7 @@ TEST_F(BackupE2E, OpensInItsDesignAndSavesOnReturn) {
 
   // A prefix typed into the field counts once the focus leaves it.
   ClickInto(Ctl(backup, C::EditPreFix));
-  ASSERT_TRUE(WaitUntil([&] { return Focused(backup) == Ctl(backup, C::EditPreFix); }));
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(backup) == Ctl(backup, C::EditPreFix); }));
   SetTextOf(Ctl(backup, C::EditPreFix), "控え表");
   Press(Ctl(backup, C::CheckBoxMultiDay));
   ASSERT_TRUE(WaitUntil([&] { return Checked(Ctl(backup, C::CheckBoxMultiDay)); }));
@@ -209,7 +191,7 @@ TEST_F(BackupE2E, OpensInItsDesignAndSavesOnReturn) {
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main_) != FALSE; }));
   auto ini = ReadBytes(box_.Path("Quandrel.INI"));
   ASSERT_TRUE(ini.has_value());
-  EXPECT_EQ(Lines(*ini), (std::vector<std::string>{"[BackUp]", "Multi=Day", "SubFolder=No", "Drive=C:",
+  EXPECT_EQ(IniLines(*ini), (std::vector<std::string>{"[BackUp]", "Multi=Day", "SubFolder=No", "Drive=C:",
                                                     "PreFix=控え表", "UpDate=Yes"}));
 
   // A new window reads them back.
@@ -236,7 +218,7 @@ TEST_F(BackupE2E, EmptyPrefixIsRefused) {
   ASSERT_NE(backup, nullptr);
   HWND prefix = Ctl(backup, C::EditPreFix);
   ClickInto(prefix);
-  ASSERT_TRUE(WaitUntil([&] { return Focused(backup) == prefix; }));
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(backup) == prefix; }));
   SetTextOf(prefix, "");
   Press(Ctl(backup, C::CheckBoxUpDate));  // the focus leaves the field
   auto box = WaitMessageBox(launcher_.Id());

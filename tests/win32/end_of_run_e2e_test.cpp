@@ -134,12 +134,9 @@ TEST_F(EndOfRunE2E, SaveAndContinueTwiceKeepsTheFirstPressInTheBackup) {
 TEST_F(EndOfRunE2E, EnterInEndModePressesSaveAndExit) {
   HWND main = RunOnce();
   ASSERT_NE(main, nullptr);
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  ASSERT_TRUE(WaitUntil([&] {
-    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus;
-  }));
-  PostKey(info.hwndFocus, VK_RETURN);
+  HWND focus = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (focus = FocusedControl(main)) != nullptr; }));
+  PostKey(focus, VK_RETURN);
   EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
   EXPECT_EQ(File(".BAK"), std::string("old\r\n"));
   EXPECT_FALSE(File(".TMP").has_value());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "MainMenu/win32/main_window.h"
 #include "driver/launcher.h"
@@ -19,18 +18,6 @@ HWND ControlOf(HWND main, Control c) { return ::GetDlgItem(main, MainWindow::Con
 std::vector<std::string> Sorted(std::vector<std::string> v) {
   std::sort(v.begin(), v.end());
   return v;
-}
-
-// The key lines of an INI text, in order, without blank lines.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
 }
 
 class MainWindowE2E : public ::testing::Test {
@@ -150,7 +137,7 @@ TEST_F(MainWindowE2E, SettingsSavedWithATypedTitle) {
 
   auto ini = ReadBytes(box_.Path("Quandrel.INI"));
   ASSERT_TRUE(ini.has_value());
-  EXPECT_EQ(Lines(*ini), (std::vector<std::string>{"[Execute]", "DBPath=sales.mdb", "[System]", "ImagePath=",
+  EXPECT_EQ(IniLines(*ini), (std::vector<std::string>{"[Execute]", "DBPath=sales.mdb", "[System]", "ImagePath=",
                                                     "IconPath=", "Title=販売管理ソフト表", "Customize=Enable",
                                                     "MDBbak=Use", "UnClose=Use"}));
   EXPECT_NE(ini->find("\r\n"), std::string::npos);

@@ -11,7 +11,7 @@
 #include "MainMenu/form_main.h"
 #include "MainMenu/win32/title_art.h"
 #include "Splash/win32/splash_window.h"
-#include "../../../res/resource_ids.h"
+#include "resource_ids.h"
 
 namespace quandrel::win32 {
 

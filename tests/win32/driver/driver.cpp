@@ -268,6 +268,26 @@ bool PressButton(HWND parent, const std::string& caption) {
   return true;
 }
 
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+std::vector<std::string> IniLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
 void PostKey(HWND window, UINT vk) {
   ::PostMessageA(window, WM_KEYDOWN, vk, 1);
   ::PostMessageA(window, WM_KEYUP, vk, 0xC0000001);

@@ -84,6 +84,10 @@ std::vector<std::string> VisibleButtonCaptions(HWND parent);
 // handler cannot block the test).
 void Press(HWND button);
 bool PressButton(HWND parent, const std::string& caption);
+// The control that has the keyboard focus in the thread owning `window`.
+HWND FocusedControl(HWND window);
+// The non-empty lines of an INI text, in order, without their CR LF.
+std::vector<std::string> IniLines(const std::string& text);
 // Types a key into a window (posted key down and up).
 void PostKey(HWND window, UINT vk);
 
