@@ -81,6 +81,12 @@ std::string DestinationTail(const std::string& sourceFolder, const std::string& 
   return tail;
 }
 
+std::string CopyProgramPath(const std::string& systemDirectory) {
+  if (systemDirectory.empty()) return std::string();
+  const bool endsInSeparator = text::CharFindLastOf(systemDirectory, "\\") == systemDirectory.size() - 1;
+  return systemDirectory + (endsInSeparator ? "" : "\\") + kCopyProgramName;
+}
+
 std::string CopyParameters(const std::string& source, const std::string& destination, bool updateOnly,
                            bool withSubfolders) {
   std::string p = "\"" + source + "\" \"" + destination + "\\\" /C /F";

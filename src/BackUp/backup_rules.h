@@ -12,7 +12,7 @@ namespace quandrel {
 // A PreFix of two ASCII double quotes: no prefix folder, the source path
 // goes straight under the destination drive's root.
 inline constexpr char kRootMarker[] = "\"\"";
-inline constexpr char kCopyProgram[] = "Xcopy.exe";
+inline constexpr char kCopyProgramName[] = "xcopy.exe";
 
 // The extra folder level below the source path.
 enum class Multiplex { None, Date, Weekday };
@@ -33,6 +33,12 @@ std::string SourceFolder(const std::string& executablePath);
 // ending in half a character), then "\" and the date or weekday name.
 std::string DestinationTail(const std::string& sourceFolder, const std::string& prefix, Multiplex mode,
                             const std::string& dateName, const std::string& weekdayName);
+
+// The system's XCOPY by its full path: the folder given (the system
+// directory) and "xcopy.exe". Started by a bare name from the program's
+// folder, an Xcopy.exe that anyone dropped there would run instead. Empty
+// when the folder is unknown.
+std::string CopyProgramPath(const std::string& systemDirectory);
 
 // "\"<source>\" \"<destination>\\\" /C /F", then " /D" for update-only,
 // then " /E" when subfolders are copied.

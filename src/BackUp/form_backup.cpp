@@ -16,6 +16,7 @@ constexpr char kDefaultPrefix[] = "BackUp";
 // A copy without a drive would go to the root of the current drive, which
 // no one means.
 constexpr char kNoDrive[] = "バックアップ先ドライブを選んで下さい。";
+constexpr char kCannotStart[] = "を起動できません";
 constexpr char kNoDestination[] = "バックアップ先フォルダ名を指定して下さい。";
 
 std::string DriveRoot(const std::string& driveName) { return driveName + "\\"; }
@@ -181,9 +182,14 @@ void TFormBackUp::ButtonGoClick() {
   const std::string parameters =
       CopyParameters(SourceFolder(platform_.system->ExecutablePath()), destination,
                      view_.IsChecked(BackupControl::CheckBoxUpDate), view_.IsChecked(BackupControl::CheckBoxSubOn));
+  const std::string program = CopyProgramPath(platform_.system->SystemDirectory());
+  if (program.empty()) {
+    dialogs.ShowError(std::string(kCopyProgramName) + " " + kCannotStart);
+    return;
+  }
   // XCOPY shows its own progress and errors; only a failed start is ours to tell.
-  const OsResult started = platform_.processes->ShellOpen(view_.WindowHandle(), kCopyProgram, parameters);
-  if (!started) dialogs.ShowError(FileFailureMessage(*platform_.system, kCopyProgram, "を起動できません", started));
+  const OsResult started = platform_.processes->ShellOpen(view_.WindowHandle(), program, parameters);
+  if (!started) dialogs.ShowError(FileFailureMessage(*platform_.system, program, kCannotStart, started));
 }
 
 void TFormBackUp::BitBtnCloseClick() {

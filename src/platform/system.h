@@ -22,6 +22,10 @@ class System {
   virtual std::string ErrorText(std::uint32_t code) = 0;
   // Names of all installed font families.
   virtual std::vector<std::string> FontFamilies() = 0;
+  // The folder of the system's own programs (GetSystemDirectoryA), so that
+  // one of them is started by its full path and never by a bare name that a
+  // file beside the program could answer; empty when the platform can't tell.
+  virtual std::string SystemDirectory() = 0;
 };
 
 }  // namespace quandrel

@@ -119,6 +119,19 @@ TEST(DestinationTailTest, NoDriveInTheSourceGivesNoPath) {
   EXPECT_EQ(DestinationTail("C:", "BackUp", Multiplex::None, "", ""), "\\BackUp");
 }
 
+TEST(CopyProgramPathTest, XcopyOfTheSystemDirectory) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"C:\\Windows\\system32", "C:\\Windows\\system32\\xcopy.exe"},
+      {"C:\\WINDOWS\\SysWOW64\\", "C:\\WINDOWS\\SysWOW64\\xcopy.exe"},
+      {"C:\\", "C:\\xcopy.exe"},
+      // A trail byte 0x5C at the end is no separator: the name still gets one.
+      {"D:\\ソ", "D:\\ソ\\xcopy.exe"},
+      // An unknown system directory gives no path, never a bare name.
+      {"", ""},
+  };
+  for (const auto& [folder, expected] : cases) EXPECT_EQ(CopyProgramPath(folder), expected) << folder;
+}
+
 struct ParamCase {
   bool updateOnly, withSubfolders;
   std::string expected;

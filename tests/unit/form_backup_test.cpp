@@ -282,7 +282,7 @@ TEST_F(FormBackupTest, CopyStartsXcopyWithTheFieldAsItStands) {
   form->ButtonGoClick();
   ASSERT_EQ(processes.shellOpened.size(), 1u);
   EXPECT_EQ(processes.shellOpened[0].owner, fakes::FakeBackupView::kHandle);
-  EXPECT_EQ(processes.shellOpened[0].file, "Xcopy.exe");
+  EXPECT_EQ(processes.shellOpened[0].file, "C:\\Windows\\system32\\xcopy.exe") << "by the system's path, never a bare name";
   EXPECT_EQ(processes.shellOpened[0].parameters,
             R"("C:\Apps\Sales" "E:\BackUp\Apps\Sales\2024_03_05\" /C /F /D /E)");
 
@@ -321,7 +321,18 @@ TEST_F(FormBackupTest, FailedStartOfXcopyIsReported) {
   Create("Drive=E:\r\n");
   processes.failShellOpenWith = 2;
   form->ButtonGoClick();
-  EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"error: Xcopy.exe を起動できません\n\n指定されたファイルが見つかりません。"}));
+  EXPECT_EQ(dialogs.shown, (std::vector<std::string>{
+                               "error: C:\\Windows\\system32\\xcopy.exe を起動できません\n\n指定されたファイルが見つかりません。"}));
+  EXPECT_FALSE(view.closed);
+}
+
+TEST_F(FormBackupTest, UnknownSystemDirectoryStartsNothing) {
+  // A bare "xcopy.exe" would be looked for in the program's folder first.
+  Create("Drive=E:\r\n");
+  system.systemDirectory = "";
+  form->ButtonGoClick();
+  EXPECT_TRUE(processes.shellOpened.empty());
+  EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"error: xcopy.exe を起動できません"}));
   EXPECT_FALSE(view.closed);
 }
 

@@ -1,7 +1,7 @@
 // The backup window end to end: opened from a running Quandrel.exe, its
 // controls, a drive choice, the prefix, the return with the options in the
-// INI file, and a copy made by the system's own XCOPY into a drive letter
-// the test maps onto a folder of its own.
+// INI file, and a copy made by the system's own XCOPY (never one beside the
+// program) into a drive letter the test maps onto a folder of its own.
 #include <gtest/gtest.h>
 
 
@@ -239,11 +239,17 @@ TEST_F(BackupE2E, EmptyPrefixIsRefused) {
   EXPECT_NE(ini->find("PreFix=BackUp\r\n"), std::string::npos);
 }
 
-TEST_F(BackupE2E, CopyRunsXcopy) {
-  // The program's folder: the launcher, a database and a subfolder.
+TEST_F(BackupE2E, CopyRunsSystemXcopy) {
+  // The program's folder: the launcher, a database, a subfolder, and an
+  // Xcopy.exe that someone dropped there, which must not run.
   Sandbox source("販売表");
   const std::string exe = source.InstallLauncher();
   WriteBytes(source.Path("sales.mdb"), "database bytes");
+  const std::string planted = source.Path("Xcopy.exe");
+  ASSERT_TRUE(::CopyFileA(StandInExe("standin_planted").c_str(), planted.c_str(), FALSE));
+  // Wine would run its built-in XCOPY for any file of that name; with this
+  // the launcher runs whichever xcopy.exe it finds, as Windows does.
+  ::SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree,mshtml=;xcopy.exe=n");
   ASSERT_TRUE(::CreateDirectoryA(source.Path("ソフト").c_str(), nullptr));
   WriteBytes(source.Path("ソフト\\memo.txt"), "memo");
   const char drive = MapDrive(box_.Dir());
@@ -269,6 +275,8 @@ TEST_F(BackupE2E, CopyRunsXcopy) {
       },
       60000))
       << "XCOPY made no complete copy in " << copied;
+  EXPECT_FALSE(ReadBytes(planted + ".ran").has_value()) << "the Xcopy.exe beside the program ran";
+  ::SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree,mshtml=");
   EXPECT_TRUE(IsShown(backup)) << "the window stays open";
   ASSERT_TRUE(PressButton(backup, "戻る(&Q)"));
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main_) != FALSE; }));

@@ -67,4 +67,14 @@ std::vector<std::string> Win32System::FontFamilies() {
   return std::vector<std::string>(names.begin(), names.end());
 }
 
+std::string Win32System::SystemDirectory() {
+  std::vector<char> buffer(MAX_PATH + 1);
+  for (;;) {
+    UINT n = ::GetSystemDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    if (n == 0) return "";
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(n + 1);  // too small: n is the size needed
+  }
+}
+
 }  // namespace quandrel::win32

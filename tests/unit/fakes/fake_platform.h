@@ -165,6 +165,7 @@ class FakeSystem : public System {
   std::string shortDate = "2026/12/10";
   int weekday = 5;  // 2026/12/10 is a Thursday
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
+  std::string systemDirectory = "C:\\Windows\\system32";
 
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
@@ -179,6 +180,7 @@ class FakeSystem : public System {
     }
   }
   std::vector<std::string> FontFamilies() override { return fonts; }
+  std::string SystemDirectory() override { return systemDirectory; }
 };
 
 }  // namespace quandrel::fakes
