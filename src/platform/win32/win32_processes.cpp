@@ -44,12 +44,28 @@ void Win32Processes::Release(ProcessRecord* record) {
   *record = ProcessRecord{};
 }
 
+std::uint32_t Win32ErrorOfShellResult(std::uintptr_t code) {
+  switch (code) {
+    case 0: return ERROR_NOT_ENOUGH_MEMORY;  // "out of memory or resources"
+    case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+    case SE_ERR_ASSOCINCOMPLETE:
+    case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
+    case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
+    // Below 26 the codes are the system's own (file and path not found,
+    // access denied, out of memory, bad format).
+    default: return static_cast<std::uint32_t>(code);
+  }
+}
+
 OsResult Win32Processes::ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) {
   HINSTANCE result = ::ShellExecuteA(reinterpret_cast<HWND>(owner), "OPEN", file.c_str(), parameters.c_str(), "",
                                      SW_SHOW);
   auto code = reinterpret_cast<std::uintptr_t>(result);
   if (code > 32) return OsResult::Success();
-  return OsResult::Failure(static_cast<std::uint32_t>(code));
+  return OsResult::Failure(Win32ErrorOfShellResult(code));
 }
 
 }  // namespace quandrel::win32
