@@ -162,20 +162,17 @@ HBITMAP RenderBuiltInTitle(int w, int h, const Dpi& dpi) {
   if (!canvas.Ok()) return nullptr;
   HDC dc = canvas.Dc();
 
-  // Deep blue to sea blue, top to bottom.
-  TRIVERTEX v[2] = {};
-  v[0].x = 0;
-  v[0].y = 0;
-  v[0].Red = 0x1000;
-  v[0].Green = 0x2600;
-  v[0].Blue = 0x5A00;
-  v[1].x = w;
-  v[1].y = h;
-  v[1].Red = 0x2400;
-  v[1].Green = 0x6C00;
-  v[1].Blue = 0xA400;
-  GRADIENT_RECT gr{0, 1};
-  GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+  // Deep blue to sea blue, top to bottom, one solid row at a time: the
+  // gradient call would tie the program to a DLL (msimg32) that the loader
+  // looks for beside the executable first.
+  const int upper[3] = {0x10, 0x26, 0x5A}, lower[3] = {0x24, 0x6C, 0xA4};
+  for (int y = 0; y < h; ++y) {
+    auto mix = [&](int k) { return upper[k] + (lower[k] - upper[k]) * y / (h > 1 ? h - 1 : 1); };
+    HBRUSH row = CreateSolidBrush(RGB(mix(0), mix(1), mix(2)));
+    RECT r{0, y, w, y + 1};
+    FillRect(dc, &r, row);
+    DeleteObject(row);
+  }
 
   // A database drum on the left.
   const COLORREF drumFill = RGB(226, 238, 252), drumLine = RGB(20, 50, 100), drumBand = RGB(120, 160, 210);
