@@ -51,6 +51,11 @@ foreach(standin_source ${QUANDREL_STANDINS})
   list(APPEND QUANDREL_STANDIN_TARGETS ${standin_name})
 endforeach()
 
+# A DLL of no consequence that the tests plant beside a program.
+add_library(planted_probe SHARED tests/programs/dll/planted_probe.cpp)
+set_target_properties(planted_probe PROPERTIES PREFIX "")
+list(APPEND QUANDREL_STANDIN_TARGETS planted_probe)
+
 file(GLOB QUANDREL_DRIVER_SOURCES CONFIGURE_DEPENDS tests/win32/driver/*.cpp)
 add_library(quandrel_driver STATIC ${QUANDREL_DRIVER_SOURCES})
 target_include_directories(quandrel_driver PUBLIC tests/win32)

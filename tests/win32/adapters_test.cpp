@@ -3,13 +3,17 @@
 
 #include <windows.h>
 
+#include "BackUp/backup_rules.h"
 #include "driver/driver.h"
 #include "launch/snapshot.h"
 #include "main/instance_guard.h"
 #include "main/win32/instance_mutex.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "text/sjis.h"
 
 namespace quandrel::win32 {
 namespace {
@@ -162,6 +166,72 @@ TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
   std::string text = system.ErrorText(ERROR_FILE_NOT_FOUND);
   EXPECT_NE(text.back(), '\n');
   EXPECT_FALSE(system.FontFamilies().empty());
+}
+
+TEST(Win32SystemTest, XcopyIsTheOneInTheSystemDirectory) {
+  char expected[MAX_PATH] = {};
+  ASSERT_GT(::GetSystemDirectoryA(expected, MAX_PATH), 0u);
+  const std::string program = CopyProgramPath(Win32System().SystemDirectory());
+  EXPECT_EQ(text::FolderPart(program), expected);
+  EXPECT_EQ(text::FileNamePart(program), "xcopy.exe");
+  EXPECT_NE(::GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES) << program;
+}
+
+TEST(Win32ProcessesTest, FailedShellStartCarriesTheSystemsErrorCode) {
+  qtest::Sandbox box("shell表");
+  Win32Processes processes;
+  // No program is registered for this extension: the shell's own code for
+  // that is 31, which as a system error would read "device not functioning".
+  const std::string orphan = box.Path("data.qzx9");
+  qtest::WriteBytes(orphan, "x");
+  OsResult result = processes.ShellOpen(0, orphan, "");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.error, static_cast<std::uint32_t>(ERROR_NO_ASSOCIATION));
+  result = processes.ShellOpen(0, box.Path("missing.exe"), "");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(Win32ProcessesTest, EveryShellCodeBecomesTheSystemErrorOfTheSameMeaning) {
+  const std::pair<std::uintptr_t, DWORD> cases[] = {
+      {0, ERROR_NOT_ENOUGH_MEMORY},
+      {ERROR_FILE_NOT_FOUND, ERROR_FILE_NOT_FOUND},
+      {ERROR_PATH_NOT_FOUND, ERROR_PATH_NOT_FOUND},
+      {ERROR_BAD_FORMAT, ERROR_BAD_FORMAT},
+      {SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+      {SE_ERR_OOM, ERROR_NOT_ENOUGH_MEMORY},
+      {SE_ERR_SHARE, ERROR_SHARING_VIOLATION},
+      {SE_ERR_ASSOCINCOMPLETE, ERROR_NO_ASSOCIATION},
+      {SE_ERR_DDETIMEOUT, ERROR_DDE_FAIL},
+      {SE_ERR_DDEFAIL, ERROR_DDE_FAIL},
+      {SE_ERR_DDEBUSY, ERROR_DDE_FAIL},
+      {SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION},
+      {SE_ERR_DLLNOTFOUND, ERROR_DLL_NOT_FOUND},
+  };
+  Win32System system;
+  for (const auto& [shell, expected] : cases) {
+    EXPECT_EQ(Win32ErrorOfShellResult(shell), expected) << shell;
+    EXPECT_FALSE(system.ErrorText(Win32ErrorOfShellResult(shell)).empty()) << shell;
+  }
+}
+
+TEST(DllSearchTest, ADllBesideTheProgramIsNoLongerLoadedByItsName) {
+  // planted_probe.dll lies beside this test program, where the loader's
+  // usual search finds it first. The restriction holds for the rest of the
+  // process, which runs this test alone.
+  HMODULE before = ::LoadLibraryA("planted_probe.dll");
+  ASSERT_NE(before, nullptr) << "without the restriction the probe beside the program is found";
+  ::FreeLibrary(before);
+  ASSERT_EQ(::GetModuleHandleA("planted_probe.dll"), nullptr);
+
+  EXPECT_TRUE(RestrictDllSearchToSystem()) << "the platform has the system-only search";
+  HMODULE after = ::LoadLibraryA("planted_probe.dll");
+  EXPECT_EQ(after, nullptr);
+  if (after) ::FreeLibrary(after);
+  // The system's own DLLs still load by name.
+  HMODULE system = ::LoadLibraryA("msimg32.dll");
+  EXPECT_NE(system, nullptr);
+  if (system) ::FreeLibrary(system);
 }
 
 TEST(InstanceMutexTest, SecondAcquireOfOneNameIsRefused) {

@@ -8,6 +8,7 @@
 #include "MainMenu/win32/main_window.h"
 #include "main/instance_guard.h"
 #include "main/win32/instance_mutex.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
@@ -18,6 +19,9 @@
 using namespace quandrel;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything can load a DLL by name: none from the program's folder.
+  win32::RestrictDllSearchToSystem();
+
   win32::Win32System system;
   const std::string exePath = system.ExecutablePath();
 
