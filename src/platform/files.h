@@ -49,8 +49,8 @@ class Files {
 
   // Opens an existing file and keeps it open, shared for reading only: while
   // the hold lives, every attempt to write, replace, rename or delete the
-  // file fails with a sharing violation, this program's own included. On
-  // failure *hold is left empty.
+  // file fails, this program's own included (a sharing violation, or access
+  // denied for a replacing move onto it). On failure *hold is left empty.
   virtual OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) = 0;
 
   // The path the platform resolves an existing file to through an open
