@@ -110,13 +110,14 @@ void TFormMain::FormCreate() {
   launchCommand_ = LookUpLaunchCommand(*platform_.registry, dialogs, target);
 
   snapshot_ = RunSnapshot{};  // a ".TMP" left by an earlier run is never this run's
+  snapshotHold_.LetGo();
   if (TakesSnapshot(target, settings_.MDBbak)) {
     snapshotSourcePath_ = target;
     const RunFiles run = RunFilesFor(target);
     SnapshotResult taken;
     {
       std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
-      taken = TakeSnapshot(files, run, wait.get());
+      taken = TakeSnapshot(files, run, wait.get(), &snapshotHold_);
     }
     snapshot_ = SnapshotState(run, taken);
     // The user learns before the start that this run has no spare copy.
@@ -165,14 +166,14 @@ void TFormMain::BitBtnAcQuitClick() {
     platform_.dialogs->ShowMessage(kDiscardCancelled);
     return;
   }
-  const EndOutcome outcome = RestoreSnapshot(*platform_.files, *platform_.system, run, snapshot_);
+  const EndOutcome outcome = RestoreSnapshot(*platform_.files, *platform_.system, run, snapshot_, &snapshotHold_);
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
 
 void TFormMain::BitBtnAcExitClick() {
   const RunFiles run = RunFilesFor(TargetPath());
-  const EndOutcome outcome = KeepChanges(*platform_.files, *platform_.system, run, snapshot_);
+  const EndOutcome outcome = KeepChanges(*platform_.files, *platform_.system, run, snapshot_, &snapshotHold_);
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
@@ -184,7 +185,8 @@ void TFormMain::BitBtnAcSaveClick() {
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
-    outcome = SaveAndSnapshot(*platform_.files, *platform_.system, run, snapshot_, wait.get());
+    outcome = SaveAndSnapshot(*platform_.files, *platform_.system, run, snapshot_, wait.get(),
+                              &snapshotHold_);
   }
   snapshot_ = outcome.snapshot;
   snapshotSourcePath_ = target;
@@ -336,6 +338,8 @@ void TFormMain::BitBtnOKClick() {
     dialogs.ShowMessage("現在作業中だった MDB ファイルを一旦保存終了します");
     // The last run's changes stay in the target; its snapshot is let go, so
     // no end-of-run action may put it back or keep it as the backup copy.
+    // A snapshot another run holds can't be removed, and stays that run's.
+    snapshotHold_.LetGo();
     files.Remove(RunFilesFor(snapshotSourcePath_).snapshot);  // a missing file is fine
     snapshot_ = RunSnapshot{};
   }

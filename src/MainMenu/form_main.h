@@ -9,6 +9,7 @@
 #include "MainMenu/display_title.h"
 #include "MainMenu/main_view.h"
 #include "launch/end_of_run.h"
+#include "launch/snapshot.h"
 #include "platform/platform.h"
 #include "platform/processes.h"
 #include "settings/settings.h"
@@ -77,6 +78,7 @@ class TFormMain {
   std::string launchCommand_;       // found once at start-up, reused by relaunches
   std::string snapshotSourcePath_;  // EditDBpath when settings mode was entered
   RunSnapshot snapshot_;            // the snapshot this run took and still has
+  SnapshotHold snapshotHold_;       // keeps that snapshot from other runs
   ProcessRecord process_;
   std::string accessPath_;  // Microsoft Access, as the last lookup that found it said
 

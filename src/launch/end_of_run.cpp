@@ -22,6 +22,16 @@ const char kNoRunSnapshot[] = "今回の起動時に取った控えのファイ�
 const char kChangesKept[] = "データベースの変更はそのまま保存されています。";
 const char kNoSnapshotAhead[] = "このまま開きますが、次の破棄終了では元に戻せません。";
 
+// Moves this run's snapshot onto `dst` in one replacing step. The hold is
+// let go just before (it would refuse the move) and taken again when the
+// move fails, since the snapshot then stays and is still needed.
+OsResult MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold) {
+  if (hold) hold->LetGo();
+  OsResult moved = files.Replace(run.snapshot, dst);
+  if (!moved && hold) hold->Take(files, run.snapshot);
+  return moved;
+}
+
 std::string Reasoned(const std::string& path, const char* phrase, const std::string& reason) {
   return path + " " + phrase + "\n\n" + reason;
 }
@@ -56,14 +66,14 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
 }
 
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
-                           const RunSnapshot& snapshot) {
+                           const RunSnapshot& snapshot, SnapshotHold* hold) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotRestore, run.target,
                                         kMissingForRestore);
   if (!problem.empty()) return {false, {problem}};
   // One replacing move: the target is never deleted on its own, so when it
   // can't be replaced (still open elsewhere) it keeps the changes and the
   // snapshot stays for another try.
-  OsResult placed = files.Replace(run.snapshot, run.target);
+  OsResult placed = MoveHeldSnapshot(files, run, run.target, hold);
   if (!placed) return {false, {FileFailureMessage(system, run.target, kCannotRestore, placed)}};
   return {true, {}};
 }
@@ -73,7 +83,7 @@ namespace {
 // Makes this run's snapshot the backup copy. Returns false only when the
 // move failed, that is, when the snapshot is still there and still needed.
 bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSnapshot& snapshot,
-                  std::vector<std::string>* errors) {
+                  SnapshotHold* hold, std::vector<std::string>* errors) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotUpdateBackup,
                                         run.backup, kMissingForBackup);
   if (!problem.empty()) {
@@ -82,7 +92,7 @@ bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSn
   }
   // No separate delete of the previous backup copy: the move replaces it,
   // or creates the first one, and a failure leaves both files as they were.
-  OsResult moved = files.Replace(run.snapshot, run.backup);
+  OsResult moved = MoveHeldSnapshot(files, run, run.backup, hold);
   if (!moved) {
     errors->push_back(FileFailureMessage(system, run.backup, kCannotUpdateBackup, moved));
     return false;
@@ -93,22 +103,22 @@ bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSn
 }  // namespace
 
 EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
-                       const RunSnapshot& snapshot) {
+                       const RunSnapshot& snapshot, SnapshotHold* hold) {
   EndOutcome outcome;
-  outcome.closeWindow = RotateBackup(files, system, run, snapshot, &outcome.errors);
+  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors);
   return outcome;
 }
 
 ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& run,
-                                const RunSnapshot& snapshot, WaitWindow* wait) {
+                                const RunSnapshot& snapshot, WaitWindow* wait, SnapshotHold* hold) {
   ContinueOutcome outcome;
   outcome.snapshot = snapshot;
   // A fresh snapshot now would overwrite the one the backup copy could not
   // take over; stop before that.
-  if (!RotateBackup(files, system, run, snapshot, &outcome.errors)) return outcome;
+  if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors)) return outcome;
 
   outcome.relaunch = true;
-  SnapshotResult taken = TakeSnapshot(files, run, wait);
+  SnapshotResult taken = TakeSnapshot(files, run, wait, hold);
   outcome.snapshot = SnapshotState(run, taken);
   if (!taken.result) outcome.errors.push_back(SnapshotFailureMessage(system, run, taken));
   return outcome;

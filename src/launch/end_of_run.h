@@ -7,6 +7,9 @@
 // run took it of the very path the action works on; a stray ".TMP" file of
 // another run or another target is never put in anyone's place.
 //
+// The run's hold on its snapshot (may be null) is let go right before the
+// move that takes the snapshot away, and taken again when that move fails.
+//
 // Each function returns what the caller must do next; texts in `errors` go
 // into error boxes, in order, before the caller closes, relaunches or stays.
 #pragma once
@@ -61,7 +64,8 @@ struct EndOutcome {
 // file changed, one error, stay in end mode (closing would let the next
 // start overwrite the snapshot).
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
-                           const RunSnapshot& snapshot);
+                           const RunSnapshot& snapshot,
+                           SnapshotHold* hold = nullptr);
 
 // Save & exit. Makes this run's snapshot the backup copy (replacing the
 // previous one, or creating it); the target keeps the changes.
@@ -71,7 +75,8 @@ EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
 // When the backup copy can't be replaced: no file changed, one error, stay
 // in end mode so the snapshot is not lost to the next start.
 EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
-                       const RunSnapshot& snapshot);
+                       const RunSnapshot& snapshot,
+                       SnapshotHold* hold = nullptr);
 
 struct ContinueOutcome {
   bool relaunch = false;            // false: go back to end mode, no relaunch
@@ -89,6 +94,7 @@ struct ContinueOutcome {
 //    run goes on without a snapshot (snapshot.taken false).
 // relaunch is true whenever step 2 was reached.
 ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& run,
-                                const RunSnapshot& snapshot, WaitWindow* wait);
+                                const RunSnapshot& snapshot, WaitWindow* wait,
+                                SnapshotHold* hold = nullptr);
 
 }  // namespace quandrel

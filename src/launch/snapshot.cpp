@@ -6,7 +6,12 @@ RunFiles RunFilesFor(const std::string& targetPath) {
   return RunFiles{targetPath, targetPath + ".TMP", targetPath + ".BAK"};
 }
 
-SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait) {
+OsResult SnapshotHold::Take(Files& files, const std::string& snapshotPath) {
+  hold_.reset();
+  return files.Hold(snapshotPath, &hold_);
+}
+
+SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait, SnapshotHold* hold) {
   // The copy goes to a name of its own first: a copy that breaks off (disk
   // full, target locked, power cut) must never look like a finished snapshot.
   const std::string partial = run.snapshot + ".part";
@@ -18,10 +23,18 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait)
     files.Remove(partial);  // whatever part was written is of no use
     return {copied, run.target};
   }
+  // A snapshot that another run holds can't be replaced: that run's
+  // snapshot stays as it is and this run goes without one. A hold of this
+  // run's own on an earlier snapshot ends here: the new one takes its place.
+  if (hold) hold->LetGo();
   OsResult placed = files.Replace(partial, run.snapshot);
   if (!placed) {
     files.Remove(partial);
     return {placed, run.snapshot};
+  }
+  if (hold) {
+    OsResult held = hold->Take(files, run.snapshot);
+    if (!held) return {held, run.snapshot};
   }
   return {OsResult::Success(), ""};
 }

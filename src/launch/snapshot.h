@@ -2,6 +2,7 @@
 // its backup copy (the snapshot of the last save).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Splash/wait_window.h"
@@ -22,10 +23,31 @@ struct SnapshotResult {
   std::string failedPath;  // the file the failing step worked on
 };
 
+// This run's hold on its snapshot file: while the run owns a snapshot it
+// keeps the file open, so that another run of the same target (a launcher in
+// another folder with the same target, another PC on a shared folder) can
+// read it but cannot replace, rename or delete it. The run lets go right
+// before its own steps that move or delete the snapshot, and takes hold
+// again when such a step fails and the snapshot stays.
+class SnapshotHold {
+ public:
+  // Takes hold of the file; the platform's reason when it can't.
+  OsResult Take(Files& files, const std::string& snapshotPath);
+  void LetGo() { hold_.reset(); }
+  bool Held() const { return hold_ != nullptr; }
+
+ private:
+  std::unique_ptr<FileHold> hold_;
+};
+
 // Copies the target to a temporary name beside the snapshot and puts it in
 // the snapshot's place only once the copy is complete and flushed, so that
 // no partial snapshot is ever left under the snapshot's name. The wait
-// window, when given, shows the progress.
-SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait);
+// window, when given, shows the progress. With a hold, the finished snapshot
+// is held for this run; when the hold can't be taken the snapshot counts as
+// not taken (another run may be about to replace it), and the file is left
+// where it is, since it may be that other run's.
+SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
+                            SnapshotHold* hold = nullptr);
 
 }  // namespace quandrel

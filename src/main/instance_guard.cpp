@@ -4,6 +4,18 @@
 
 namespace quandrel {
 
+std::string GuardPath(const std::string& spelledPath, const std::string& finalPath) {
+  std::string path = finalPath.empty() ? spelledPath : finalPath;
+  const std::string unc = "\\\\?\\UNC\\";
+  const std::string local = "\\\\?\\";
+  if (text::UpperAsciiBytes(path.substr(0, unc.size())) == unc) {
+    path = "\\\\" + path.substr(unc.size());
+  } else if (path.compare(0, local.size(), local) == 0) {
+    path = path.substr(local.size());
+  }
+  return text::UpperAscii(path);
+}
+
 std::string InstanceName(const std::string& fullExecutablePath) {
   std::string name = fullExecutablePath;
   for (;;) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,13 @@ namespace quandrel {
 
 // Called while a copy proceeds: bytes copied so far and the source's size.
 using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+// A file this program keeps open so that others may read it but nobody can
+// write, replace, rename or delete it. Destroying the hold lets go of it.
+class FileHold {
+ public:
+  virtual ~FileHold() = default;
+};
 
 class Files {
  public:
@@ -38,6 +46,19 @@ class Files {
   // through to disk (MoveFileExA with REPLACE_EXISTING | WRITE_THROUGH).
   // When it fails, dst is as it was.
   virtual OsResult Replace(const std::string& src, const std::string& dst) = 0;
+
+  // Opens an existing file and keeps it open, shared for reading only: while
+  // the hold lives, every attempt to write, replace, rename or delete the
+  // file fails, this program's own included (a sharing violation, or access
+  // denied for a replacing move onto it). On failure *hold is left empty.
+  virtual OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) = 0;
+
+  // The path the platform resolves an existing file to through an open
+  // handle (GetFinalPathNameByHandleA): every spelling of the same file
+  // (letter case, another drive letter for the same folder, 8.3 short
+  // names) gives one answer, in the form "\\?\D:\..." or
+  // "\\?\UNC\server\...". Empty when the platform can't tell.
+  virtual std::string FinalPath(const std::string& path) = 0;
 
   virtual OsResult ChangeDirectory(const std::string& path) = 0;
 

@@ -66,6 +66,20 @@ TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
   EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
 }
 
+TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscardPutsBack) {
+  // Another launcher with the same target starts now and tries its snapshot.
+  EXPECT_TRUE(files.Held(kSnapshot));
+  SnapshotHold other;
+  EXPECT_FALSE(TakeSnapshot(files, RunFilesFor(kTarget), nullptr, &other).result);
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+
+  dialogs.answers = {Answer::Yes};
+  form->BitBtnAcQuitClick();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("old"));
+  EXPECT_FALSE(files.Has(kSnapshot));
+  EXPECT_TRUE(view.closed);
+}
+
 TEST_F(EndOfRunTest, SaveAndExitMakesTheSnapshotTheBackupAndCloses) {
   form->BitBtnAcExitClick();
   EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));

@@ -59,6 +59,7 @@ TEST_F(FormMainTest, SaveWritesAllSevenKeysTellsTwiceAndLetsTheSnapshotGo) {
   dialogs.onShow = [&](const std::string& line) {
     if (line == kSavedEnd) snapshotWhileTold = files.Has("D:\\Work\\sales.mdb.TMP");
   };
+  EXPECT_TRUE(files.Held("D:\\Work\\sales.mdb.TMP"));
   form->BitBtnCustomClick();
   form->BitBtnOKClick();
 

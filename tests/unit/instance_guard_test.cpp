@@ -33,6 +33,39 @@ TEST(InstanceNameTest, KeepsAtMost255BytesAfterEachBackslash) {
   EXPECT_EQ(InstanceName(path), "D:_" + std::string(200, 'a') + "_" + std::string(54, 'b'));
 }
 
+TEST(GuardPathTest, EverySpellingOfOneFileGivesOneName) {
+  // What the platform resolves each spelling to, and what the guard is named.
+  struct Case {
+    const char* spelled;
+    const char* final;
+    const char* name;
+  } cases[] = {
+      {"D:\\G\\LAUNCH.EXE", "\\\\?\\D:\\G\\Launch.exe", "D:_G_LAUNCH.EXE"},
+      {"d:\\g\\launch.exe", "\\\\?\\D:\\G\\Launch.exe", "D:_G_LAUNCH.EXE"},
+      {"Q:\\LAUNCH.EXE", "\\\\?\\D:\\G\\Launch.exe", "D:_G_LAUNCH.EXE"},
+      {"D:\\LONG~1\\LAUNCH~1.EXE", "\\\\?\\D:\\Long Folder\\Launcher Menu.exe",
+       "D:_LONG FOLDER_LAUNCHER MENU.EXE"},
+      // A network path keeps its two leading backslashes (and so all of them).
+      {"S:\\LAUNCH.EXE", "\\\\?\\UNC\\server\\share\\launch.exe", "\\\\SERVER\\SHARE\\LAUNCH.EXE"},
+      {"\\\\server\\share\\launch.exe", "\\\\?\\unc\\Server\\Share\\LAUNCH.EXE",
+       "\\\\SERVER\\SHARE\\LAUNCH.EXE"},
+      // Not resolved: the spelled path, its letter case folded.
+      {"d:\\g\\launch.exe", "", "D:_G_LAUNCH.EXE"},
+      // 表 (95 5C) keeps its lead byte; its trail byte is a backslash.
+      {"d:\\表\\a.exe", "\\\\?\\D:\\表\\aボ.exe", "D:_\x95__Aボ.EXE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.spelled);
+    EXPECT_EQ(InstanceName(GuardPath(c.spelled, c.final)), c.name);
+  }
+}
+
+TEST(GuardPathTest, TrailBytesInTheLetterRangeAreNotFolded) {
+  // ホ is 83 7A and Ｂ is 82 61: their trail bytes are the codes of "z"
+  // and "a" and must stay as they are.
+  EXPECT_EQ(GuardPath("c:\\ホＢ.exe", ""), "C:\\ホＢ.EXE");
+}
+
 TEST(InstanceGuardTest, RefusalNamesTheFullPath) {
   EXPECT_EQ(SecondStartMessage("D:\\DB\\LAUNCH.EXE"),
             "【 D:\\DB\\LAUNCH.EXE 】は\n\n既に起動しています（２重起動禁止！）\n");

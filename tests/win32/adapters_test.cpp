@@ -93,6 +93,42 @@ TEST_F(Win32FilesTest, SnapshotIsByteIdenticalAndLeavesNoPartialFile) {
   EXPECT_FALSE(qtest::FileExists(target + ".TMP.part"));
 }
 
+TEST_F(Win32FilesTest, AHeldFileCanBeReadButNotReplacedRenamedOrDeleted) {
+  const std::string held = box.Path("売上表.mdb.TMP");
+  const std::string other = box.Path("other");
+  ASSERT_TRUE(files.WriteNew(held, "snapshot"));
+  ASSERT_TRUE(files.WriteNew(other, "other"));
+  std::unique_ptr<FileHold> hold;
+  ASSERT_TRUE(files.Hold(held, &hold));
+  ASSERT_NE(hold, nullptr);
+
+  std::string bytes;
+  EXPECT_TRUE(files.Read(held, &bytes));
+  EXPECT_EQ(bytes, "snapshot");
+  EXPECT_FALSE(files.Replace(other, held));
+  EXPECT_FALSE(files.Move(held, box.Path("moved")));
+  EXPECT_FALSE(files.Remove(held));
+  EXPECT_FALSE(files.WriteNew(held, "x"));
+  EXPECT_EQ(qtest::ReadBytes(held), std::string("snapshot"));
+
+  hold.reset();
+  EXPECT_TRUE(files.Replace(other, held));
+  EXPECT_EQ(qtest::ReadBytes(held), std::string("other"));
+  EXPECT_FALSE(files.Hold(box.Path("missing"), &hold));
+  EXPECT_EQ(hold, nullptr);
+}
+
+TEST_F(Win32FilesTest, FinalPathIsOneForEverySpellingOfAFile) {
+  const std::string file = box.Path("Menu.exe");
+  ASSERT_TRUE(files.WriteNew(file, "x"));
+  const std::string final = files.FinalPath(file);
+  ASSERT_FALSE(final.empty());
+  EXPECT_EQ(final.substr(0, 4), "\\\\?\\");
+  EXPECT_EQ(files.FinalPath(text::UpperAsciiBytes(file)), final);
+  EXPECT_EQ(files.FinalPath(box.Path("menu.EXE")), final);
+  EXPECT_EQ(files.FinalPath(box.Path("missing.exe")), "");
+}
+
 TEST_F(Win32FilesTest, FullPathResolvesAgainstTheCurrentDirectory) {
   ASSERT_TRUE(files.ChangeDirectory(box.Dir()));
   EXPECT_EQ(files.FullPath("表.mdb"), box.Dir() + "\\表.mdb");

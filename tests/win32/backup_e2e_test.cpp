@@ -31,30 +31,10 @@ void SetTextOf(HWND control, const std::string& text) {
 // The executable's folder without its drive, as the destination holds it.
 std::string Tail(const std::string& exe) { return quandrel::text::CutBytes(quandrel::text::FolderPart(exe).substr(2), 100); }
 
-// Starts a program of the machine under Wine (Wine starts Unix programs
-// too, without waiting for them: callers wait for what it does).
-void StartUnix(const std::string& program, const std::string& arguments) {
-  Process::Start(program, arguments, "C:\\");
-}
-
-// The Unix path of a folder below Z:.
-std::string UnixPath(const std::string& windowsPath) {
-  std::string path = windowsPath.substr(2);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  return path;
-}
-
 class BackupE2E : public ::testing::Test {
  protected:
   void TearDown() override {
     launcher_.Kill();
-    if (mapped_) {
-      StartUnix("Z:\\bin\\rm", "-f " + mappedLink_);
-      const std::string root = std::string(1, mapped_) + ":\\";
-      WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; });
-    }
   }
   // Starts the launcher without a target (it comes up in end mode at once)
   // and presses its backup button: the backup window it opens, or null.
@@ -74,29 +54,10 @@ class BackupE2E : public ::testing::Test {
   static HWND Ctl(HWND backup, C c) { return ::GetDlgItem(backup, BackupWindow::ControlId(c)); }
   static HWND Item(HWND backup, char drive) { return ::GetDlgItem(backup, BackupWindow::DriveItemId(drive - 'A')); }
 
-  // Maps a free drive letter onto `folder` (a Wine drive is a link in the
-  // prefix's dosdevices folder); 0 when none could be mapped.
-  char MapDrive(const std::string& folder) {
-    char buffer[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableA("WINEPREFIX", buffer, sizeof buffer)) return 0;
-    for (char letter = 'M'; letter <= 'Y'; ++letter) {
-      const std::string root = std::string(1, letter) + ":\\";
-      if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) continue;
-      std::string link = std::string(buffer) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-      StartUnix("Z:\\bin\\ln", "-s " + UnixPath(folder) + " " + link);
-      mapped_ = letter;
-      mappedLink_ = link;
-      return WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_FIXED; }) ? letter : 0;
-    }
-    return 0;
-  }
-
   Sandbox box_{"backup"};
   std::string exe_ = box_.InstallLauncher();
   Process launcher_;
   HWND main_ = nullptr;
-  char mapped_ = 0;
-  std::string mappedLink_;
 };
 
 TEST_F(BackupE2E, OpensInItsDesignAndSavesOnReturn) {
@@ -252,7 +213,8 @@ TEST_F(BackupE2E, CopyRunsSystemXcopy) {
   ::SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree,mshtml=;xcopy.exe=n");
   ASSERT_TRUE(::CreateDirectoryA(source.Path("ソフト").c_str(), nullptr));
   WriteBytes(source.Path("ソフト\\memo.txt"), "memo");
-  const char drive = MapDrive(box_.Dir());
+  MappedDrive mapped(box_.Dir());
+  const char drive = mapped.Letter();
   ASSERT_NE(drive, 0) << "no drive letter could be mapped";
   source.WriteIni("[BackUp]\nDrive=" + std::string(1, drive) + ":\nPreFix=控え\n");
   exe_ = exe;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
+#include "text/sjis.h"
 
 namespace qtest {
 namespace {
@@ -100,6 +101,43 @@ TEST(GuardE2E, TenSimultaneousStartsLeaveExactlyOneRunning) {
   HWND main = WaitMainWindow(*running[0]);
   ASSERT_TRUE(IsShown(main));
   CloseLauncher(*running[0], main);
+}
+
+// One executable file, three spellings of its path: upper case, lower case
+// and another drive letter that leads to the same folder. One runs; the two
+// others are refused, each naming the path as it was spelled.
+TEST(GuardE2E, EverySpellingOfTheSamePathMeetsOneGuard) {
+  Sandbox box("spelling");
+  const std::string exe = box.InstallLauncher();
+  MappedDrive drive(box.Dir());
+  ASSERT_NE(drive.Letter(), 0) << "no drive letter could be mapped";
+  std::string lower = exe;
+  for (char& c : lower) {  // the sandbox path is ASCII
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  const std::string spellings[] = {quandrel::text::UpperAsciiBytes(exe), lower,
+                                   std::string(1, drive.Letter()) + ":\\Quandrel.exe"};
+
+  Process first = Process::Start(spellings[0]);
+  HWND main = WaitMainWindow(first);
+  ASSERT_TRUE(IsShown(main));
+  for (int i = 1; i < 3; ++i) {
+    SCOPED_TRACE(spellings[i]);
+    Process other = Process::Start(spellings[i]);
+    auto refusal = WaitMessageBox(other.Id());
+    ASSERT_TRUE(refusal.has_value()) << "started a second time";
+    EXPECT_EQ(refusal->caption, "エラー");
+    // The path as this start spelled it; Wine reports the file name part
+    // as it is on disk, so that part is compared without letter case.
+    const std::string folder = quandrel::text::FolderPart(spellings[i]);
+    EXPECT_EQ(refusal->text.substr(0, folder.size() + 4), "【 " + folder + "\\") << refusal->text;
+    EXPECT_EQ(quandrel::text::UpperAsciiBytes(refusal->text),
+              quandrel::text::UpperAsciiBytes("【 " + spellings[i] + kRefusalTail));
+    ASSERT_TRUE(Answer(*refusal, "OK"));
+    EXPECT_EQ(other.WaitExit(), std::optional<DWORD>(0));
+  }
+  EXPECT_TRUE(first.Running());
+  CloseLauncher(first, main);
 }
 
 }  // namespace

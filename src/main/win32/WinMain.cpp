@@ -25,10 +25,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32System system;
   const std::string exePath = system.ExecutablePath();
 
-  // A second start of the same executable path is refused before anything
-  // else happens: no window, no settings, no tray icon.
+  win32::Win32Files files;
+
+  // A second start of the same executable file is refused before anything
+  // else happens: no window, no settings, no tray icon. The guard is named
+  // from the file's final path, so that other spellings of the path (letter
+  // case, another drive letter, a short name) meet the same guard; the
+  // refusal names the path as this start spelled it.
   win32::InstanceMutex guard;
-  if (guard.Acquire(InstanceName(exePath)) == win32::InstanceMutex::Outcome::AlreadyRunning) {
+  const std::string guardPath = GuardPath(exePath, files.FinalPath(exePath));
+  if (guard.Acquire(InstanceName(guardPath)) == win32::InstanceMutex::Outcome::AlreadyRunning) {
     ::MessageBoxA(nullptr, SecondStartMessage(exePath).c_str(), "エラー", MB_OK | MB_ICONERROR);
     return 0;
   }
@@ -38,7 +44,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   std::unique_ptr<win32::MainWindow> window = win32::MainWindow::Create(instance);
   if (!window) return 0;
-  win32::Win32Files files;
   win32::Win32Registry registry;
   win32::Win32Processes processes;
   win32::Win32Desktop desktop;

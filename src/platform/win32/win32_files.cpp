@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
@@ -116,6 +118,48 @@ OsResult Win32Files::Move(const std::string& src, const std::string& dst) {
 
 OsResult Win32Files::Replace(const std::string& src, const std::string& dst) {
   return FromBool(::MoveFileExA(src.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+namespace {
+
+class Win32FileHold : public FileHold {
+ public:
+  explicit Win32FileHold(FileHandle file) : file_(std::move(file)) {}
+
+ private:
+  FileHandle file_;
+};
+
+}  // namespace
+
+OsResult Win32Files::Hold(const std::string& path, std::unique_ptr<FileHold>* hold) {
+  hold->reset();
+  // Reading shared, nothing else: without FILE_SHARE_WRITE nobody can open
+  // it for writing, without FILE_SHARE_DELETE nobody can rename, replace or
+  // delete it.
+  FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  *hold = std::make_unique<Win32FileHold>(std::move(file));
+  return OsResult::Success();
+}
+
+std::string Win32Files::FinalPath(const std::string& path) {
+  if (path.empty()) return "";
+  // No access asked for: attributes are enough to learn the name, and the
+  // file stays free for everyone else.
+  FileHandle file(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return "";
+  std::vector<char> buffer(MAX_PATH + 1);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD n = ::GetFinalPathNameByHandleA(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return "";
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(n + 1);  // n is the size needed, terminating NUL included
+  }
+  return "";  // the name kept growing: renamed while asked
 }
 
 OsResult Win32Files::ChangeDirectory(const std::string& path) {

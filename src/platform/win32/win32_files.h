@@ -14,6 +14,8 @@ class Win32Files : public Files {
   OsResult Remove(const std::string& path) override;
   OsResult Move(const std::string& src, const std::string& dst) override;
   OsResult Replace(const std::string& src, const std::string& dst) override;
+  OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) override;
+  std::string FinalPath(const std::string& path) override;
   OsResult ChangeDirectory(const std::string& path) override;
   std::vector<std::string> FindNames(const std::string& pattern) override;
 };

@@ -82,6 +82,7 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
 
 OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) {
   if (auto e = Injected("WriteNew " + path, {path})) return OsResult::Failure(*e);
+  if (auto e = HeldError({path})) return OsResult::Failure(*e);
   if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(kAccessDenied);
   Put(FullPath(path), bytes);
   return OsResult::Success();
@@ -91,11 +92,12 @@ OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const C
   auto it = files_.find(Key(FullPath(src)));
   if (auto e = Injected("Copy " + src + " -> " + dst, {src, dst})) {
     // A copy that breaks off leaves a partial destination behind.
-    if (it != files_.end() && !locked_.count(Key(dst)) && !InReadOnlyFolder(FullPath(dst))) {
+    if (it != files_.end() && !locked_.count(Key(dst)) && !Held(dst) && !InReadOnlyFolder(FullPath(dst))) {
       Put(FullPath(dst), it->second.bytes.substr(0, it->second.bytes.size() / 2));
     }
     return OsResult::Failure(*e);
   }
+  if (auto e = HeldError({dst})) return OsResult::Failure(*e);
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(kAccessDenied);
   std::string bytes = it->second.bytes;
@@ -111,12 +113,14 @@ OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const C
 
 OsResult FakeFiles::Remove(const std::string& path) {
   if (auto e = Injected("Remove " + path, {path})) return OsResult::Failure(*e);
+  if (auto e = HeldError({path})) return OsResult::Failure(*e);
   if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(kNotFound);
   return OsResult::Success();
 }
 
 OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
   if (auto e = Injected("Move " + src + " -> " + dst, {src, dst})) return OsResult::Failure(*e);
+  if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
   auto it = files_.find(Key(FullPath(src)));
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(kAlreadyExists);
@@ -128,12 +132,63 @@ OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
 
 OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
   if (auto e = Injected("Replace " + src + " -> " + dst, {src, dst})) return OsResult::Failure(*e);
+  if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
   auto it = files_.find(Key(FullPath(src)));
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
   return OsResult::Success();
+}
+
+namespace {
+
+// Lets go of its file when destroyed, even after the fake itself is gone.
+class FakeHold : public FileHold {
+ public:
+  FakeHold(std::shared_ptr<std::map<std::string, int>> holds, std::string key)
+      : holds_(std::move(holds)), key_(std::move(key)) {
+    ++(*holds_)[key_];
+  }
+  ~FakeHold() override {
+    if (--(*holds_)[key_] == 0) holds_->erase(key_);
+  }
+
+ private:
+  std::shared_ptr<std::map<std::string, int>> holds_;
+  std::string key_;
+};
+
+}  // namespace
+
+bool FakeFiles::Held(const std::string& path) {
+  return holds_->count(Key(FullPath(path))) != 0;
+}
+
+std::optional<std::uint32_t> FakeFiles::HeldError(std::initializer_list<std::string> paths) {
+  for (const std::string& p : paths) {
+    if (Held(p)) return kSharingViolation;
+  }
+  return std::nullopt;
+}
+
+OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hold) {
+  hold->reset();
+  auto locked = locked_.find(Key(path));
+  if (locked != locked_.end()) return OsResult::Failure(locked->second);
+  const std::string key = Key(FullPath(path));
+  if (!files_.count(key)) return OsResult::Failure(kNotFound);
+  *hold = std::make_unique<FakeHold>(holds_, key);
+  return OsResult::Success();
+}
+
+void FakeFiles::SetFinalPath(const std::string& path, const std::string& finalPath) {
+  finalPaths_[Key(path)] = finalPath;
+}
+
+std::string FakeFiles::FinalPath(const std::string& path) {
+  auto it = finalPaths_.find(Key(path));
+  return it == finalPaths_.end() ? "" : it->second;
 }
 
 OsResult FakeFiles::ChangeDirectory(const std::string& path) {

@@ -2,10 +2,14 @@
 // regard to ASCII letter case, as on Windows. Any call can be made to fail:
 // the k-th call that touches the disk (Read, WriteNew, Copy, Remove, Move,
 // Replace), once or for good, or every call on one path (a locked file).
+// A file under a hold (Hold) is enforced as on Windows: it can be read and
+// copied from, but every write, replace, rename or delete of it fails with a
+// sharing violation until the last hold on it is let go.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -44,6 +48,10 @@ class FakeFiles : public Files {
   // Every write of a new file or copy into this folder fails (read-only folder).
   void MakeFolderReadOnly(const std::string& folder);
   int DiskCalls() const { return calls_; }
+  // Someone holds this file (Hold) right now.
+  bool Held(const std::string& path);
+  // What FinalPath answers for this spelling; unset spellings answer "".
+  void SetFinalPath(const std::string& path, const std::string& finalPath);
   // A log of disk calls: "Copy a -> b", "Remove a", ...
   const std::vector<std::string>& Log() const { return log_; }
 
@@ -56,6 +64,9 @@ class FakeFiles : public Files {
   OsResult Remove(const std::string& path) override;
   OsResult Move(const std::string& src, const std::string& dst) override;
   OsResult Replace(const std::string& src, const std::string& dst) override;
+  // Not counted among the disk calls; fails for a missing or locked file.
+  OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) override;
+  std::string FinalPath(const std::string& path) override;
   OsResult ChangeDirectory(const std::string& path) override;
   // Supports patterns of the form "<folder>\*<suffix>" ("D:\DB\*.MDB"): the
   // files and folders directly in that folder whose names end in the
@@ -72,6 +83,8 @@ class FakeFiles : public Files {
   std::optional<std::uint32_t> Injected(const std::string& what,
                                         std::initializer_list<std::string> paths);
   bool InReadOnlyFolder(const std::string& path) const;
+  // A sharing violation when one of these paths is held.
+  std::optional<std::uint32_t> HeldError(std::initializer_list<std::string> paths);
 
   std::map<std::string, Entry> files_;
   std::set<std::string> folders_;
@@ -88,6 +101,9 @@ class FakeFiles : public Files {
   bool failForGood_ = false;
   std::uint32_t failError_ = 0;
   std::vector<std::string> log_;
+  // Holds per file; shared with the holds, which may outlive the fake.
+  std::shared_ptr<std::map<std::string, int>> holds_ = std::make_shared<std::map<std::string, int>>();
+  std::map<std::string, std::string> finalPaths_;
 };
 
 }  // namespace quandrel::fakes

@@ -398,4 +398,47 @@ void SaveScreenshot(const std::string& name) {
   ::ReleaseDC(nullptr, screen);
 }
 
+// Drives
+
+namespace {
+
+// Starts a program of the machine under Wine (Wine starts Unix programs
+// too, without waiting for them: callers wait for what it does).
+void StartUnix(const std::string& program, const std::string& arguments) {
+  Process::Start(program, arguments, "C:\\");
+}
+
+// The Unix path of a folder below Z:.
+std::string UnixPath(const std::string& windowsPath) {
+  std::string path = windowsPath.substr(2);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return path;
+}
+
+}  // namespace
+
+MappedDrive::MappedDrive(const std::string& folder) {
+  char prefix[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return;
+  for (char letter = 'M'; letter <= 'Y'; ++letter) {
+    const std::string root = std::string(1, letter) + ":\\";
+    if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) continue;
+    link_ = std::string(prefix) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
+    StartUnix("Z:\\bin\\ln", "-s " + UnixPath(folder) + " " + link_);
+    if (WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_FIXED; })) letter_ = letter;
+    return;
+  }
+}
+
+MappedDrive::~MappedDrive() {
+  if (link_.empty()) return;
+  StartUnix("Z:\\bin\\rm", "-f " + link_);
+  if (letter_) {
+    const std::string root = std::string(1, letter_) + ":\\";
+    WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; });
+  }
+}
+
 }  // namespace qtest

@@ -70,6 +70,23 @@ class Process {
   DWORD id_ = 0;
 };
 
+// A free drive letter mapped onto a folder below Z: for as long as the object
+// lives (under Wine a drive is a link in the prefix's dosdevices folder).
+// Letter() is 0 when none could be mapped.
+class MappedDrive {
+ public:
+  explicit MappedDrive(const std::string& folder);
+  ~MappedDrive();
+  MappedDrive(const MappedDrive&) = delete;
+  MappedDrive& operator=(const MappedDrive&) = delete;
+
+  char Letter() const { return letter_; }
+
+ private:
+  char letter_ = 0;
+  std::string link_;
+};
+
 // Windows
 std::vector<HWND> TopWindowsOf(DWORD pid, bool visibleOnly = true);
 HWND FindTopWindow(DWORD pid, const std::string& cls, int timeoutMs = kWaitMs);
