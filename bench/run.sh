@@ -35,7 +35,8 @@ echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.1f GiB", $2/1048576}
 if [ "$arch" = x86_64 ]; then echo "(this machine runs no 32-bit programs: the x86_64 build is measured)"; fi
 
 # Prints min/median/max of the numbers given, then the figure's line.
-#   summary <figure> <unit> <goal> <kind: ratio|value> <numbers...>
+#   summary <figure> <unit> <goal> <kind: ratio|value|plain> <numbers...>
+# (plain: the min/median/max line alone, for a baseline)
 summary() {
   python3 - "$@" <<'EOF'
 import statistics, sys
@@ -44,6 +45,8 @@ v = sorted(float(x) for x in values)
 m = statistics.median(v)
 fmt = "%.3f" if kind == "ratio" else "%.4g"
 print(f"  {figure}: min {fmt % v[0]} median {fmt % m} max {fmt % v[-1]} {unit} ({len(v)} rounds)")
+if kind == "plain":
+    sys.exit(0)
 word = "median ratio" if kind == "ratio" else "median"
 shown = fmt % m if kind == "ratio" else f"{fmt % m} {unit}"
 print(f"{figure}: {word} {shown} (goal {goal})")
@@ -96,9 +99,9 @@ for size in $sizes; do
       snaps+=("$s") cps+=("$p") cfs+=("$c")
       vs_cp+=("$(ratio "$s" "$p")") vs_cf+=("$(ratio "$s" "$c")")
     done
-    summary "snapshot $size MiB $cache" s - value "${snaps[@]}" | head -1
-    summary "cp+fsync $size MiB $cache" s - value "${cps[@]}" | head -1
-    summary "CopyFileA+flush $size MiB $cache" s - value "${cfs[@]}" | head -1
+    summary "snapshot $size MiB $cache" s - plain "${snaps[@]}"
+    summary "cp+fsync $size MiB $cache" s - plain "${cps[@]}"
+    summary "CopyFileA+flush $size MiB $cache" s - plain "${cfs[@]}"
     summary "snapshot/cp+fsync $size MiB $cache" "" "<= 1.10" ratio "${vs_cp[@]}"
     summary "snapshot/CopyFileA+flush $size MiB $cache" "" "<= 1.05" ratio "${vs_cf[@]}"
   done
@@ -132,8 +135,8 @@ while read -r d l w; do
   directs+=("$d") launchers+=("$l") windows+=("$w")
   overheads+=("$(awk -v a="$l" -v b="$d" 'BEGIN { printf "%.1f", a - b }')")
 done <"$work/start.txt"
-summary "program started directly" ms - value "${directs[@]}" | head -1
-summary "program started by Quandrel" ms - value "${launchers[@]}" | head -1
+summary "program started directly" ms - plain "${directs[@]}"
+summary "program started by Quandrel" ms - plain "${launchers[@]}"
 summary "start overhead" ms "<= 50 ms" value "${overheads[@]}"
 summary "end of the program to main window visible" ms "about 19 ms, as before" value "${windows[@]}"
 

@@ -93,7 +93,9 @@ struct Bench {
       std::exit(1);
     }
     last = pi;
-    return ReadNumber(probe + ".start") - t0;
+    double started = -1;
+    WaitFor([&] { return (started = ReadNumber(probe + ".start")) > 0; });  // the probe may still hold it
+    return started - t0;
   }
   PROCESS_INFORMATION last{};
 };
