@@ -155,8 +155,12 @@ if part idle; then
   # the launcher's process is read instead (utime + stime, in clock ticks).
   wine_run "$start_exe" idle "$quandrel_exe" "$(winpath "$work/idle")" $((idle_seconds + 6)) >/dev/null &
   idle_job=$!
-  sleep 4
-  pid=$(grep -l 'idle.Quandrel\.exe' /proc/[0-9]*/cmdline 2>/dev/null | head -1 | cut -d/ -f3)
+  pid=
+  for _ in $(seq 60); do  # its start may take long on a busy machine
+    pid=$( (grep -l 'idle.Quandrel\.exe' /proc/[0-9]*/cmdline 2>/dev/null || true) | head -1 | cut -d/ -f3)
+    [ -n "$pid" ] && [ -f "$work/idle/PROBE.EXE.start" ] && break
+    sleep 1
+  done
   [ -n "$pid" ] || { echo "the launcher of the idle measurement was not found" >&2; exit 1; }
   ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
   c0=$(ticks) t0=$(date +%s.%N)
