@@ -10,6 +10,8 @@ class WaitWindow {
  public:
   virtual ~WaitWindow() = default;  // releases the window
   // Redraws the progress bar; no other message of the program is handled.
+  // A `done` of kCopyAmountUnknown (platform/files.h) moves a block along
+  // the bar instead: the copy goes on, how far is not known.
   virtual void ShowProgress(std::uint64_t done, std::uint64_t total) = 0;
 };
 

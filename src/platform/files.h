@@ -12,7 +12,10 @@
 namespace quandrel {
 
 // Called while a copy proceeds: bytes copied so far and the source's size.
+// `done` is kCopyAmountUnknown while the copy goes on but the platform has
+// not told how far it has come.
 using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+constexpr std::uint64_t kCopyAmountUnknown = ~std::uint64_t{0};
 
 // A file this program keeps open so that others may read it but nobody can
 // write, replace, rename or delete it. Destroying the hold lets go of it.

@@ -129,6 +129,40 @@ TEST_F(Win32FilesTest, FinalPathIsOneForEverySpellingOfAFile) {
   EXPECT_EQ(files.FinalPath(box.Path("missing.exe")), "");
 }
 
+TEST_F(Win32FilesTest, CopyKeepsTheTimeAndMakesAPlainFileOfAReadOnlyHiddenSource) {
+  std::string target = box.Path("表.MDB");
+  std::string copy = box.Path("表.MDB.TMP.part");
+  ASSERT_TRUE(files.WriteNew(target, std::string(100000, 'q')));
+  FILETIME old{};
+  old.dwHighDateTime = 0x01D00000;  // a day in 2014
+  HANDLE h = ::CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(::SetFileTime(h, nullptr, nullptr, &old));
+  ::CloseHandle(h);
+  ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+
+  ASSERT_TRUE(files.Copy(target, copy, nullptr));
+  EXPECT_EQ(qtest::ReadBytes(copy), std::string(100000, 'q'));
+  EXPECT_EQ(::GetFileAttributesA(copy.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  ASSERT_TRUE(::GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &info));
+  EXPECT_EQ(info.ftLastWriteTime.dwHighDateTime, old.dwHighDateTime);
+  EXPECT_EQ(info.ftLastWriteTime.dwLowDateTime, old.dwLowDateTime);
+  EXPECT_TRUE(files.Remove(copy));  // the copy can go again
+  ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Win32FilesTest, CopyRefusesATargetThatAnotherProgramWrites) {
+  std::string target = box.Path("DB.MDB");
+  ASSERT_TRUE(files.WriteNew(target, "data"));
+  HANDLE writer = ::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.Copy(target, box.Path("DB.MDB.TMP.part"), nullptr).error,
+            static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+  ::CloseHandle(writer);
+}
+
 TEST_F(Win32FilesTest, FullPathResolvesAgainstTheCurrentDirectory) {
   ASSERT_TRUE(files.ChangeDirectory(box.Dir()));
   EXPECT_EQ(files.FullPath("表.mdb"), box.Dir() + "\\表.mdb");

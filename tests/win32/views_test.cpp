@@ -620,6 +620,17 @@ TEST_F(MainWindowTest, WaitWindowStandsOwnedAndPaintsOnlyItself) {
   wait->ShowProgress(1ULL << 62, 1ULL << 62);  // sizes beyond 32 bits
   EXPECT_NEAR(wait->FilledPixels(), 2 * half, 1);
 
+  // A copy that tells nothing of its progress still shows that it goes on,
+  // until its first figure comes.
+  const int before = wait->MarqueeSteps();
+  wait->ShowProgress(quandrel::kCopyAmountUnknown, 100);
+  wait->ShowProgress(quandrel::kCopyAmountUnknown, 100);
+  EXPECT_TRUE(wait->Indeterminate());
+  EXPECT_EQ(wait->MarqueeSteps(), before + 2);
+  wait->ShowProgress(50, 100);
+  EXPECT_FALSE(wait->Indeterminate());
+  EXPECT_EQ(wait->FilledPixels(), half);
+
   // No other message of the program was handled meanwhile.
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, main_, probe, probe, PM_NOREMOVE));

@@ -1,5 +1,7 @@
 #include "Splash/win32/splash_window.h"
 
+#include "platform/files.h"
+
 namespace quandrel::win32 {
 
 namespace {
@@ -104,13 +106,22 @@ RECT SplashWindow::BarRect() const {
 }
 
 void SplashWindow::ShowProgress(std::uint64_t done, std::uint64_t total) {
-  if (!hwnd_ || total == 0) return;
+  if (!hwnd_) return;
   const RECT bar = BarRect();
+  if (done == kCopyAmountUnknown) {
+    indeterminate_ = true;
+    ++marqueeSteps_;
+    InvalidateRect(hwnd_, &bar, FALSE);
+    UpdateWindow(hwnd_);
+    return;
+  }
+  if (total == 0) return;
   const int inner = (bar.right - bar.left) - 2;
   if (done > total) done = total;
   const int filled = static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * inner);
-  if (filled == filled_) return;  // nothing the eye would see
+  if (filled == filled_ && !indeterminate_) return;  // nothing the eye would see
   filled_ = filled;
+  indeterminate_ = false;
   InvalidateRect(hwnd_, &bar, FALSE);
   UpdateWindow(hwnd_);
 }
@@ -159,6 +170,17 @@ void SplashWindow::Paint(HDC dc) {
   InflateRect(&bar, -1, -1);
   RECT done = bar;
   done.right = bar.left + filled_;
+  if (indeterminate_) {
+    // A block a quarter of the bar wide runs from left to right, again and again.
+    const int width = bar.right - bar.left, block = width / 4 > 1 ? width / 4 : 1;
+    const int at = (marqueeSteps_ * dpi_(6)) % (width + block) - block;
+    done.left = bar.left + (at > 0 ? at : 0);
+    done.right = bar.left + (at + block < width ? at + block : width);
+    if (done.right < done.left) done.right = done.left;
+    RECT before = bar;
+    before.right = done.left;
+    if (before.right > before.left) FillRect(dc, &before, GetSysColorBrush(COLOR_BTNFACE));
+  }
   RECT rest = bar;
   rest.left = done.right;
   if (done.right > done.left) FillRect(dc, &done, GetSysColorBrush(COLOR_HIGHLIGHT));

@@ -28,6 +28,10 @@ class SplashWindow : public WaitWindow {
   HWND Handle() const { return hwnd_; }
   // Width of the bar's filled part in pixels, as last painted.
   int FilledPixels() const { return filled_; }
+  // While the amount copied is unknown: true, and how many steps the moving
+  // block has taken.
+  bool Indeterminate() const { return indeterminate_; }
+  int MarqueeSteps() const { return marqueeSteps_; }
 
  private:
   SplashWindow() = default;
@@ -39,6 +43,8 @@ class SplashWindow : public WaitWindow {
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr, lineFont_ = nullptr, bigFont_ = nullptr;
   int filled_ = 0;
+  bool indeterminate_ = false;
+  int marqueeSteps_ = 0;
 };
 
 }  // namespace quandrel::win32

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# The benchmark suite: each figure against its baseline in interleaved rounds
+# (the order of the modes rotates from round to round), under Wine on this
+# machine. For each figure it prints min/median/max and one line
+#   <figure>: median ratio <x> (goal <y>)   or   <figure>: median <v> (goal <y>)
+# Not part of the tests. Needs about 5 GiB free under build/ and, for the
+# cold page cache, root (echo 3 > /proc/sys/vm/drop_caches).
+#   BENCH_SIZES="64 512 1536"  sizes of the snapshot in MiB
+#   BENCH_ROUNDS=5             rounds of each snapshot figure (3 at 1536 MiB)
+#   BENCH_START_ROUNDS=15      rounds of the start figures
+#   BENCH_IDLE_SECONDS=60      length of the idle CPU measurement
+#   BENCH_PARTS="snapshot memory start idle"   the parts to run
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sizes=${BENCH_SIZES:-64 512 1536}
+rounds=${BENCH_ROUNDS:-5}
+start_rounds=${BENCH_START_ROUNDS:-15}
+idle_seconds=${BENCH_IDLE_SECONDS:-60}
+parts=" ${BENCH_PARTS:-snapshot memory start idle} "
+part() { [[ $parts == *" $1 "* ]]; }
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
+build=build/windows-$arch
+cmake --preset "windows-$arch" >/dev/null
+cmake --build --preset "windows-$arch" --target Quandrel snapshot_copy_win32 start_time_win32 >/dev/null
+work=$PWD/build/bench
+rm -rf "$work"
+mkdir -p "$work"
+export QUANDREL_PREFIX=$PWD/build/bench-prefix
+# shellcheck source=tools/wine-session.sh
+source tools/wine-session.sh
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+wine_run() { "$QUANDREL_WINE" "$@" </dev/null | tr -d '\r'; }
+
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.1f GiB", $2/1048576}' /proc/meminfo)," \
+  "$(uname -r), $(wine --version 2>/dev/null || "$QUANDREL_WINE" --version), build $arch," \
+  "load $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ "$arch" = x86_64 ]; then echo "(this machine runs no 32-bit programs: the x86_64 build is measured)"; fi
+
+# Prints min/median/max of the numbers given, then the figure's line.
+#   summary <figure> <unit> <goal> <kind: ratio|value|plain> <numbers...>
+# (plain: the min/median/max line alone, for a baseline)
+summary() {
+  python3 - "$@" <<'EOF'
+import statistics, sys
+figure, unit, goal, kind, *values = sys.argv[1:]
+v = sorted(float(x) for x in values)
+m = statistics.median(v)
+fmt = "%.3f" if kind == "ratio" else "%.4g"
+print(f"  {figure}: min {fmt % v[0]} median {fmt % m} max {fmt % v[-1]} {unit} ({len(v)} rounds)")
+if kind == "plain":
+    sys.exit(0)
+word = "median ratio" if kind == "ratio" else "median"
+shown = fmt % m if kind == "ratio" else f"{fmt % m} {unit}"
+print(f"{figure}: {word} {shown} (goal {goal})")
+EOF
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", a / b }'; }
+
+can_drop=no
+if [ -w /proc/sys/vm/drop_caches ] && sync && echo 3 >/proc/sys/vm/drop_caches 2>/dev/null; then can_drop=yes; fi
+[ $can_drop = yes ] || echo "(the page cache cannot be dropped here: only warm figures are measured)"
+prepare_cache() {  # <cache> <file>
+  sync
+  if [ "$1" = cold ]; then echo 3 >/proc/sys/vm/drop_caches; else cat "$2" >/dev/null; fi
+}
+
+snap_exe=$(winpath "$PWD/$build/snapshot_copy_win32.exe")
+start_exe=$(winpath "$PWD/$build/start_time_win32.exe")
+quandrel_exe=$(winpath "$PWD/$build/Quandrel.exe")
+
+part snapshot && echo "== snapshot against cp+fsync and CopyFileA+flush"
+part snapshot && for size in $sizes; do
+  target=$work/TARGET.MDB
+  head -c $((size * 1024 * 1024)) /dev/urandom >"$target"
+  n=$rounds
+  [ "$size" -ge 1024 ] && n=${BENCH_ROUNDS:-3}
+  caches=warm
+  [ $can_drop = yes ] && caches="warm cold"
+  for cache in $caches; do
+    snaps=() cps=() cfs=() vs_cp=() vs_cf=()
+    for r in $(seq "$n"); do
+      modes=(snapshot cp copyfile)
+      k=$((r % 3))
+      modes=("${modes[@]:k}" "${modes[@]:0:k}")
+      for mode in "${modes[@]}"; do
+        rm -f "$target.TMP" "$target.CF" "$work/cp.copy"
+        prepare_cache "$cache" "$target"
+        case $mode in
+          snapshot) s=$(wine_run "$snap_exe" snapshot "$(winpath "$target")") ;;
+          copyfile) c=$(wine_run "$snap_exe" copyfile "$(winpath "$target")") ;;
+          cp)
+            t0=$(date +%s.%N)
+            cp "$target" "$work/cp.copy"
+            sync "$work/cp.copy"
+            t1=$(date +%s.%N)
+            p=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f", b - a }')
+            ;;
+        esac
+      done
+      if [ "$r" = 1 ]; then
+        cmp -s "$target" "$target.TMP" || { echo "the snapshot differs from the target" >&2; exit 1; }
+      fi
+      echo "  round $r ($cache, $size MiB, order ${modes[*]}): snapshot $s s, cp+fsync $p s, CopyFileA+flush $c s"
+      snaps+=("$s") cps+=("$p") cfs+=("$c")
+      vs_cp+=("$(ratio "$s" "$p")") vs_cf+=("$(ratio "$s" "$c")")
+    done
+    summary "snapshot $size MiB $cache" s - plain "${snaps[@]}"
+    summary "cp+fsync $size MiB $cache" s - plain "${cps[@]}"
+    summary "CopyFileA+flush $size MiB $cache" s - plain "${cfs[@]}"
+    summary "snapshot/cp+fsync $size MiB $cache" "" "<= 1.10" ratio "${vs_cp[@]}"
+    summary "snapshot/CopyFileA+flush $size MiB $cache" "" "<= 1.05" ratio "${vs_cf[@]}"
+  done
+  rm -f "$target" "$target.TMP" "$target.CF" "$work/cp.copy"
+done
+
+if part memory; then
+echo "== peak memory of the snapshot of 1536 MiB, over that of a 1 MiB file"
+big=$work/BIG.MDB small=$work/SMALL.MDB
+head -c $((1536 * 1024 * 1024)) /dev/urandom >"$big"
+head -c $((1024 * 1024)) /dev/urandom >"$small"
+peak() {  # peak resident KiB of one snapshot under Wine
+  rm -f "$1.TMP"
+  /usr/bin/time -f %M -o "$work/peak" "$QUANDREL_WINE" "$snap_exe" snapshot "$(winpath "$1")" >/dev/null </dev/null
+  cat "$work/peak"
+}
+extra=()
+for r in 1 2 3; do
+  if [ $((r % 2)) = 1 ]; then b=$(peak "$big"); s=$(peak "$small"); else s=$(peak "$small"); b=$(peak "$big"); fi
+  echo "  round $r: 1536 MiB $b KiB, 1 MiB $s KiB"
+  extra+=("$(awk -v a="$b" -v b="$s" 'BEGIN { printf "%.2f", (a - b) / 1024 }')")
+done
+summary "peak memory added by a 1536 MiB snapshot" MiB "<= 6.5 MiB, flat in the size" value "${extra[@]}"
+rm -f "$big" "$big.TMP" "$small" "$small.TMP"
+fi
+
+if part start; then
+echo "== start: Quandrel.exe to the start of its program, against starting the program directly"
+wine_run "$start_exe" start "$quandrel_exe" "$(winpath "$work/start")" "$start_rounds" >"$work/start.txt"
+directs=() launchers=() overheads=() windows=()
+while read -r d l w; do
+  directs+=("$d") launchers+=("$l") windows+=("$w")
+  overheads+=("$(awk -v a="$l" -v b="$d" 'BEGIN { printf "%.1f", a - b }')")
+done <"$work/start.txt"
+summary "program started directly" ms - plain "${directs[@]}"
+summary "program started by Quandrel" ms - plain "${launchers[@]}"
+summary "start overhead" ms "<= 50 ms" value "${overheads[@]}"
+summary "end of the program to main window visible" ms "about 19 ms, as before" value "${windows[@]}"
+
+fi
+
+if part idle; then
+  echo "== idle CPU of Quandrel.exe in the tray over $idle_seconds s"
+  # Wine does not report another process's CPU times: the kernel's count of
+  # the launcher's process is read instead (utime + stime, in clock ticks).
+  wine_run "$start_exe" idle "$quandrel_exe" "$(winpath "$work/idle")" $((idle_seconds + 6)) >/dev/null &
+  idle_job=$!
+  pid=
+  for _ in $(seq 60); do  # its start may take long on a busy machine
+    pid=$( (grep -l 'idle.Quandrel\.exe' /proc/[0-9]*/cmdline 2>/dev/null || true) | head -1 | cut -d/ -f3)
+    [ -n "$pid" ] && [ -f "$work/idle/PROBE.EXE.start" ] && break
+    sleep 1
+  done
+  [ -n "$pid" ] || { echo "the launcher of the idle measurement was not found" >&2; exit 1; }
+  ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+  c0=$(ticks) t0=$(date +%s.%N)
+  sleep "$idle_seconds"
+  c1=$(ticks) t1=$(date +%s.%N)
+  wait $idle_job || true
+  idle=$(awk -v c="$((c1 - c0))" -v hz="$(getconf CLK_TCK)" -v a="$t0" -v b="$t1" \
+    'BEGIN { printf "%.4f", c / hz / (b - a) * 100 }')
+  summary "idle CPU in the tray" "% of a core" "<= 0.05 % of a core" value "$idle"
+fi
+
+for exe in build/windows-i686/Quandrel.exe "$build/Quandrel.exe"; do
+  [ -f "$exe" ] && echo "size of $exe: $(($(stat -c %s "$exe") / 1024)) KiB ($(objdump -p "$exe" | grep -c 'DLL Name') DLLs imported)"
+done
+true
