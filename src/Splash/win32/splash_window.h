@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "MainMenu/win32/window_kit.h"
+#include "ui/win32/window_kit.h"
 #include "Splash/wait_window.h"
 
 namespace quandrel::win32 {

@@ -1,4 +1,4 @@
-#include "MainMenu/win32/window_kit.h"
+#include "ui/win32/window_kit.h"
 
 #include <commctrl.h>
 
