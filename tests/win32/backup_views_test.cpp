@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BackUp/win32/backup_window.h"
+#include "ui/win32/dialog_keys.h"
 
 namespace {
 

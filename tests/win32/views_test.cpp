@@ -12,6 +12,7 @@
 #include "BackUp/win32/backup_window.h"
 #include "MainMenu/win32/main_window.h"
 #include "Splash/win32/splash_window.h"
+#include "ui/win32/dialog_keys.h"
 
 namespace {
 

@@ -5,6 +5,12 @@
 #include <algorithm>
 
 #include "BackUp/form_backup.h"
+#include "ui/win32/control_table.h"
+#include "ui/win32/dialog_keys.h"
+#include "ui/win32/message_loops.h"
+#include "ui/win32/picture_button.h"
+#include "ui/win32/tooltips.h"
+#include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
@@ -309,19 +315,7 @@ void BackupWindow::ShowModal() {
   SetForegroundWindow(hwnd_);
   if (lastFocus_) SetFocus(lastFocus_);
 
-  MSG msg;
-  while (modal_ && hwnd_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop must see it too
-      break;
-    }
-    if (got == -1) break;
-    if (!TranslateDialogKeys(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  RunModalLoop([this] { return modal_ && hwnd_ != nullptr; });
   Close();
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "BackUp/backup_view.h"
-#include "ui/win32/window_kit.h"
+#include "ui/win32/dpi_fonts.h"
 #include "platform/platform.h"
 
 namespace quandrel {

@@ -12,6 +12,12 @@
 #include "MainMenu/win32/title_art.h"
 #include "Splash/win32/splash_window.h"
 #include "resource_ids.h"
+#include "ui/win32/control_table.h"
+#include "ui/win32/dialog_keys.h"
+#include "ui/win32/message_loops.h"
+#include "ui/win32/picture_button.h"
+#include "ui/win32/tooltips.h"
+#include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
@@ -571,18 +577,7 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
 
 bool MainWindow::TranslateDialogMessage(MSG* msg) { return TranslateDialogKeys(msg); }
 
-int MainWindow::RunMessageLoop() {
-  MSG msg{};
-  BOOL got;
-  while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-    if (got == -1) return 0;
-    if (!TranslateDialogKeys(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
-}
+int MainWindow::RunMessageLoop() { return win32::RunMessageLoop(); }
 
 // ---------------------------------------------------------------------------
 // MainView

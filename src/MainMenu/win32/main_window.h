@@ -10,7 +10,7 @@
 #include <string>
 
 #include "MainMenu/main_view.h"
-#include "ui/win32/window_kit.h"
+#include "ui/win32/dpi_fonts.h"
 
 namespace quandrel {
 class TFormMain;

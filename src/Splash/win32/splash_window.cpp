@@ -1,5 +1,7 @@
 #include "Splash/win32/splash_window.h"
 
+#include "ui/win32/window_class.h"
+
 namespace quandrel::win32 {
 
 namespace {

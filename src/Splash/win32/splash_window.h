@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/win32/window_kit.h"
+#include "ui/win32/dpi_fonts.h"
 #include "Splash/wait_window.h"
 
 namespace quandrel::win32 {
