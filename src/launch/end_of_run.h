@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "Splash/wait_window.h"
 #include "launch/snapshot.h"
+#include "launch/wait_window.h"
 #include "platform/files.h"
 #include "platform/os_result.h"
 #include "platform/system.h"

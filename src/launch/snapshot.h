@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Splash/wait_window.h"
+#include "launch/wait_window.h"
 #include "platform/files.h"
 
 namespace quandrel {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "ui/win32/dpi_fonts.h"
-#include "Splash/wait_window.h"
+#include "launch/wait_window.h"
 
 namespace quandrel::win32 {
 
