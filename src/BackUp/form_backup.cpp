@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "launch/end_of_run.h"
+#include "platform/failure_message.h"
 
 namespace quandrel {
 
