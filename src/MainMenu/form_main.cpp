@@ -24,12 +24,12 @@ std::string ExecutableFolder(const std::string& exePath) {
   return folder;
 }
 
-FileDialogSpec DatabaseDialog() {
+FileDialogRequest DatabaseDialog() {
   return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
           "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
 }
-FileDialogSpec ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
-FileDialogSpec IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
+FileDialogRequest ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
+FileDialogRequest IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
 
 }  // namespace
 

@@ -132,7 +132,7 @@ class FakeDialogs : public Dialogs {
   std::vector<std::string> shown;
   std::deque<Answer> answers;                         // default: No
   std::deque<std::optional<std::string>> fileChoices;  // default: cancel
-  std::vector<FileDialogSpec> fileDialogs;
+  std::vector<FileDialogRequest> fileDialogs;
   std::function<void(const std::string&)> onShow;    // called for each box
 
   void ShowMessage(const std::string& text) override { Record("message: " + text); }
@@ -144,7 +144,7 @@ class FakeDialogs : public Dialogs {
     answers.pop_front();
     return a;
   }
-  std::optional<std::string> OpenFile(const FileDialogSpec& request) override {
+  std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
     fileDialogs.push_back(request);
     if (fileChoices.empty()) return std::nullopt;
     auto choice = fileChoices.front();
