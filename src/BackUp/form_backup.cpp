@@ -99,9 +99,7 @@ void TFormBackUp::RadioGroupDrvClick() {
   if (kind.known) {
     view_.SetText(BackupControl::LabelDrvKind, kind.text);
     if (kind.showsFreeSpace) {
-      std::uint64_t bytes = 0;
-      const bool ok = desktop.FreeBytes(DriveRoot(drive), &bytes);
-      view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(ok ? std::optional<std::uint64_t>(bytes) : std::nullopt));
+      view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(desktop.FreeBytes(DriveRoot(drive))));
     } else {
       view_.SetText(BackupControl::LabelDrvLeft, "");
     }
@@ -112,9 +110,7 @@ void TFormBackUp::RadioGroupDrvClick() {
 void TFormBackUp::BtnDrvLeftClick() {
   const std::string drive = ChosenDriveName();
   if (drive.empty()) return;
-  std::uint64_t bytes = 0;
-  const bool ok = platform_.desktop->FreeBytes(DriveRoot(drive), &bytes);
-  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(ok ? std::optional<std::uint64_t>(bytes) : std::nullopt));
+  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(platform_.desktop->FreeBytes(DriveRoot(drive))));
 }
 
 // ---------------------------------------------------------------------------

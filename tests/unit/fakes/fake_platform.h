@@ -117,11 +117,10 @@ class FakeDesktop : public Desktop {
     auto it = driveTypes.find(root);
     return it == driveTypes.end() ? 1u : it->second;
   }
-  bool FreeBytes(const std::string& root, std::uint64_t* bytes) override {
+  std::optional<std::uint64_t> FreeBytes(const std::string& root) override {
     auto it = freeBytes.find(root);
-    if (it == freeBytes.end()) return false;
-    *bytes = it->second;
-    return true;
+    if (it == freeBytes.end()) return std::nullopt;
+    return it->second;
   }
 };
 
