@@ -1,5 +1,6 @@
 #include "ui/win32/dialog_keys.h"
 
+#include "text/sjis.h"
 #include "ui/win32/picture_button.h"
 #include "ui/win32/window_class.h"
 
@@ -84,7 +85,7 @@ HWND FirstTabStopInView(HWND window) {
 char MnemonicOf(const std::string& caption) {
   for (size_t i = 0; i < caption.size(); ++i) {
     const unsigned char b = static_cast<unsigned char>(caption[i]);
-    if (IsDBCSLeadByteEx(932, b)) {
+    if (text::IsLeadByte(b)) {
       ++i;  // a trail byte is never an ampersand
       continue;
     }
