@@ -203,4 +203,22 @@ void TFormBackUp::BitBtnCloseClick() {
   view_.CloseWindow();
 }
 
+void TFormBackUp::ControlUsed(BackupControl c) {
+  switch (c) {
+    case BackupControl::RadioGroupDrv: RadioGroupDrvClick(); break;
+    case BackupControl::BtnDrvLeft: BtnDrvLeftClick(); break;
+    case BackupControl::CheckBoxMultiDay: CheckBoxMultiDayClick(); break;
+    case BackupControl::CheckBoxMultiOff: CheckBoxMultiOffClick(); break;
+    case BackupControl::CheckBoxMultiWeek: CheckBoxMultiWeekClick(); break;
+    case BackupControl::CheckBoxSubOn: CheckBoxSubOnClick(); break;
+    case BackupControl::CheckBoxSubOff: CheckBoxSubOffClick(); break;
+    case BackupControl::CheckBoxUpDate: CheckBoxUpDateClick(); break;
+    case BackupControl::CheckBoxOverWrite: CheckBoxOverWriteClick(); break;
+    case BackupControl::ButtonGo: ButtonGoClick(); break;
+    case BackupControl::BitBtnClose: BitBtnCloseClick(); break;
+    case BackupControl::EditPreFix: EditPreFixChange(); break;
+    default: break;
+  }
+}
+
 }  // namespace quandrel

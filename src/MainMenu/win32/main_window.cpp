@@ -7,11 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "BackUp/win32/backup_window.h"
-#include "MainMenu/form_main.h"
 #include "MainMenu/win32/title_art.h"
-#include "Splash/win32/splash_window.h"
 #include "resource_ids.h"
+#include "ui/win32/colours.h"
 #include "ui/win32/control_table.h"
 #include "ui/win32/dialog_keys.h"
 #include "ui/win32/message_loops.h"
@@ -24,7 +22,6 @@ namespace quandrel::win32 {
 namespace {
 
 const char kMainClass[] = "TFormMain";
-const char kAppClass[] = "QuandrelApplication";
 const char kBaseFace[] = "ＭＳ Ｐゴシック";
 const char kFieldFace[] = "ＭＳ ゴシック";
 
@@ -33,18 +30,10 @@ constexpr int kClientH = 486;
 constexpr int kPictureW = 300;
 constexpr int kPictureH = 120;
 
-const COLORREF kNavy = RGB(0, 0, 128);
 const COLORREF kPurple = RGB(128, 0, 128);
 const COLORREF kDbPathColour = RGB(255, 241, 255);
 const COLORREF kFieldColour = RGB(255, 255, 241);
 const COLORREF kRequiredColour = RGB(255, 0, 0);
-
-// The tray record's classic size, the one every shell accepts.
-static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "88-byte tray record in 32-bit builds");
-
-// Posted to the application window when it is activated: the activation is
-// handed on to the window the user works with.
-constexpr UINT kActivateOwned = WM_APP + 1;
 
 enum class Kind { Frame, Picture, Button, ListBox, Panel, Label, Edit, CheckBox };
 enum class Face { Base, Bold, Field, PathLabel, Required, Date };
@@ -166,11 +155,6 @@ HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
   return icon;
 }
 
-bool RegisterClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC appProc) {
-  return RegisterWindowClass(instance, kMainClass, mainProc, IDC_ARROW) &&
-         RegisterWindowClass(instance, kAppClass, appProc, IDC_ARROW, 0);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -182,60 +166,50 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
   std::unique_ptr<MainWindow> w(new MainWindow(instance));
-  if (!RegisterClasses(instance, MainProc, AppProc) || !w->CreateWindows()) return nullptr;
+  if (!RegisterWindowClass(instance, kMainClass, WindowBase::Proc, IDC_ARROW) || !w->CreateWindows()) return nullptr;
   return w;
 }
 
 bool MainWindow::CreateWindows() {
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  // The application window has no area of its own: only its taskbar button
-  // and its title are seen.
-  app_ = CreateWindowExA(0, kAppClass, "Quandrel",
-                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, sw / 2, sh / 2, 0,
-                         0, nullptr, nullptr, instance_, this);
+  app_ = TaskbarWindow::Create(instance_, [this] { return hwnd_; });
   if (!app_) return false;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const RECT r = CentredWindowRect(dpi_(kClientW), dpi_(kClientH), style, 0);
-  hwnd_ = CreateWindowExA(0, kMainClass, "Quandrel", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                          app_, nullptr, instance_, this);
-  if (!hwnd_) return false;
+  if (!CreateFrame(instance_, 0, kMainClass, "Quandrel", style, r, app_->Handle())) return false;
   EnableDialogKeys(hwnd_);
 
-  baseFont_ = MakeFont(dpi_, kBaseFace, 12);
-  boldFont_ = MakeFont(dpi_, kBaseFace, 12, true);
-  fieldFont_ = MakeFont(dpi_, kFieldFace, 13);
-  pathLabelFont_ = MakeFont(dpi_, kFieldFace, 12);
-  requiredFont_ = MakeFont(dpi_, kBaseFace, 16, true);
-  dateFont_ = MakeFont(dpi_, kBaseFace, 11);
-  dbPathBrush_ = CreateSolidBrush(kDbPathColour);
-  fieldBrush_ = CreateSolidBrush(kFieldColour);
-  requiredBrush_ = CreateSolidBrush(kRequiredColour);
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
+  baseFont_.reset(MakeFont(dpi_, kBaseFace, 12));
+  boldFont_.reset(MakeFont(dpi_, kBaseFace, 12, true));
+  fieldFont_.reset(MakeFont(dpi_, kFieldFace, 13));
+  pathLabelFont_.reset(MakeFont(dpi_, kFieldFace, 12));
+  requiredFont_.reset(MakeFont(dpi_, kBaseFace, 16, true));
+  dateFont_.reset(MakeFont(dpi_, kBaseFace, 11));
+  dbPathBrush_.reset(CreateSolidBrush(kDbPathColour));
+  fieldBrush_.reset(CreateSolidBrush(kFieldColour));
+  requiredBrush_.reset(CreateSolidBrush(kRequiredColour));
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
 
   CreateControls();
   CreateTooltips();
-  title_ = RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_);
+  title_.reset(RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_));
 
-  bigIcon_ = LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-  smallIcon_ = LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  bigIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+  smallIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
   ApplyIcons();
 
-  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  tray_.hWnd = hwnd_;
-  tray_.uID = 1;
-  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayMessage);
 
-  ShowWindow(app_, SW_SHOWNA);
+  ShowWindow(app_->Handle(), SW_SHOWNA);
   return true;
 }
 
 void MainWindow::CreateControls() {
-  HDC screen = GetDC(nullptr);
+  const ScreenDc screen;
   for (int i : CreationOrder()) {
     const ControlDef& d = kControls[i];
     const char* cls = "STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD style = 0;
     DWORD ex = 0;
     switch (d.kind) {
       case Kind::Frame:
@@ -273,125 +247,61 @@ void MainWindow::CreateControls() {
     if (d.visible) style |= WS_VISIBLE;
     if (d.tab >= 0) style |= WS_TABSTOP;
 
-    HFONT font = baseFont_;
+    HFONT font = baseFont_.get();
     switch (d.face) {
-      case Face::Base: font = baseFont_; break;
-      case Face::Bold: font = boldFont_; break;
-      case Face::Field: font = fieldFont_; break;
-      case Face::PathLabel: font = pathLabelFont_; break;
-      case Face::Required: font = requiredFont_; break;
-      case Face::Date: font = dateFont_; break;
+      case Face::Base: font = baseFont_.get(); break;
+      case Face::Bold: font = boldFont_.get(); break;
+      case Face::Field: font = fieldFont_.get(); break;
+      case Face::PathLabel: font = pathLabelFont_.get(); break;
+      case Face::Required: font = requiredFont_.get(); break;
+      case Face::Date: font = dateFont_.get(); break;
     }
 
     int x = dpi_(d.x), w = dpi_(d.w), h = dpi_(d.h);
     if (d.kind == Kind::Label) {
-      HGDIOBJ old = SelectObject(screen, font);
-      RECT text{0, 0, 0, 0};
-      DrawTextA(screen, d.caption, -1, &text, DT_CALCRECT | DT_NOPREFIX);
-      SelectObject(screen, old);
+      const SIZE text = TextExtent(screen.get(), font, d.caption, DT_NOPREFIX);
       if (d.w == 0) {
-        w = text.right;
-        h = text.bottom;
+        w = text.cx;
+        h = text.cy;
       } else if (d.id != Control::LabelRequired) {
         // A face whose glyphs come out wider than the design's (another
         // DPI, a substitute font) must not cut the text: the label grows to
         // the left, keeping its right edge.
-        if (text.right > w) {
-          x -= text.right - w;
-          w = text.right;
+        if (text.cx > w) {
+          x -= text.cx - w;
+          w = text.cx;
         }
-        if (text.bottom > h) h = text.bottom;
+        if (text.cy > h) h = text.cy;
       }
     }
-    HWND c = CreateWindowExA(ex, cls, d.caption, style, x, dpi_(d.y), w, h, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(d.id))), instance_, nullptr);
-    controls_[i] = c;
-    if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    controls_[i] = CreateControl(instance_, {cls, d.caption, style, ex, x, dpi_(d.y), w, h, ControlId(d.id), font});
   }
-  ReleaseDC(nullptr, screen);
 }
 
 void MainWindow::CreateTooltips() {
   std::vector<std::pair<HWND, const char*>> hints;
   for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
-  tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_, hints);
+  tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_.get(), hints);
 }
 
 MainWindow::~MainWindow() {
-  if (trayShown_) RemoveTrayIcon();
+  tray_.reset();
   if (hwnd_) {
     // Dropped without being closed (a failed start, a test): no logic to
     // tell and no loop to end.
     discarding_ = true;
     DestroyWindow(hwnd_);
   }
-  if (app_) DestroyWindow(app_);
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(baseFont_), static_cast<HGDIOBJ>(boldFont_),
-                    static_cast<HGDIOBJ>(fieldFont_), static_cast<HGDIOBJ>(pathLabelFont_),
-                    static_cast<HGDIOBJ>(requiredFont_), static_cast<HGDIOBJ>(dateFont_),
-                    static_cast<HGDIOBJ>(dbPathBrush_), static_cast<HGDIOBJ>(fieldBrush_),
-                    static_cast<HGDIOBJ>(requiredBrush_), static_cast<HGDIOBJ>(title_)}) {
-    if (o) DeleteObject(o);
-  }
-  if (bigIcon_) DestroyIcon(bigIcon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
+  app_.reset();
 }
 
 // ---------------------------------------------------------------------------
 // Messages
 
-LRESULT CALLBACK MainWindow::MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->HandleMain(msg, wp, lp);
-}
-
-LRESULT CALLBACK MainWindow::AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->app_ = hwnd;
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->HandleApp(hwnd, msg, wp, lp);
-}
-
-LRESULT MainWindow::HandleApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) PostMessageA(app_, kActivateOwned, 0, 0);
-      return 0;
-    case kActivateOwned: {
-      if (GetActiveWindow() != app_) return 0;
-      HWND target = GetLastActivePopup(app_);
-      if (!target || target == app_ || !IsWindowVisible(target) || !IsWindowEnabled(target)) target = hwnd_;
-      if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetActiveWindow(target);
-      return 0;
-    }
-    case WM_CLOSE:
-      // Closing from the taskbar closes the main window, which ends the program.
-      if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-      return 0;
-    case WM_NCDESTROY:
-      app_ = nullptr;
-      break;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   HWND self = hwnd_;
-  if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-    // Explorer started again: the icon is put back while it stands for us.
-    if (trayShown_) Shell_NotifyIconA(NIM_ADD, &tray_);
-    return 0;
-  }
+  // Explorer started again: the icon is put back while it stands for us.
+  if (tray_ && tray_->Restore(msg)) return 0;
   switch (msg) {
     case kTrayMessage:
       // WM_USER is also DM_GETDEFID, which the dialog manager sends with
@@ -401,7 +311,7 @@ LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
         HWND def = DefaultButton();
         return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
       }
-      if (logic_ && logic_->WmNotifyIcon(static_cast<long>(lp))) return 0;
+      if (events_ && events_->TrayIconNotified(static_cast<long>(lp))) return 0;
       break;
     case WM_COMMAND: {
       const int id = LOWORD(wp) - kFirstId;
@@ -425,63 +335,29 @@ LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORLISTBOX:
       return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(self, focus)) lastFocus_ = focus;
-      } else if (!HIWORD(wp)) {
-        HWND target = lastFocus_;
-        if (target && IsChild(self, target) && IsWindowVisible(target) && IsWindowEnabled(target) &&
-            InView(self, target)) {
-          SetFocus(target);
-        } else {
-          FocusFirstControl();
-        }
-      }
+      RememberOrRestoreFocus(wp);
       return 0;
     case WM_CLOSE:
       DestroyWindow(self);
       return 0;
     case WM_DESTROY:
-      if (trayShown_) RemoveTrayIcon();
+      if (TrayIconShown()) RemoveTrayIcon();
       if (!discarding_) {
-        if (logic_) logic_->FormDestroy();
+        if (events_) events_->WindowClosed();
         PostQuitMessage(0);
       }
       return 0;
-    case WM_NCDESTROY:
-      hwnd_ = nullptr;
-      tooltip_ = nullptr;
-      lastFocus_ = nullptr;
-      controls_.fill(nullptr);
-      break;
   }
   return DefWindowProcA(self, msg, wp, lp);
 }
 
+void MainWindow::OnDestroyed() {
+  tooltip_ = nullptr;
+  controls_.fill(nullptr);
+}
+
 void MainWindow::RunHandler(Control c) {
-  if (hook_) hook_(c);
-  if (!logic_) return;
-  TFormMain& l = *logic_;
-  switch (c) {
-    case Control::BitBtnAcRepair: l.BitBtnAcRepairClick(); break;
-    case Control::BitBtnAcCompact: l.BitBtnAcCompactClick(); break;
-    case Control::BitBtnBackup: l.BitBtnBackupClick(); break;
-    case Control::BitBtnAcQuit: l.BitBtnAcQuitClick(); break;
-    case Control::BitBtnAcSave: l.BitBtnAcSaveClick(); break;
-    case Control::BitBtnRestart: l.BitBtnRestartClick(); break;
-    case Control::BitBtnAcExit: l.BitBtnAcExitClick(); break;
-    case Control::BitBtnExit: l.BitBtnExitClick(); break;
-    case Control::BitBtnDBpath: l.BitBtnDBpathClick(); break;
-    case Control::BitBtnCustom: l.BitBtnCustomClick(); break;
-    case Control::BitBtnClose: l.BitBtnCloseClick(); break;
-    case Control::BitBtnOK: l.BitBtnOKClick(); break;
-    case Control::BitBtnImage: l.BitBtnImageClick(); break;
-    case Control::BitBtnIcon: l.BitBtnIconClick(); break;
-    case Control::EditTitle: l.EditTitleChange(); break;
-    case Control::EditImagePath: l.EditImagePathChange(); break;
-    case Control::EditIconPath: l.EditIconPathChange(); break;
-    default: break;
-  }
+  if (events_) events_->ControlUsed(c);
 }
 
 HWND MainWindow::DefaultButton() const {
@@ -505,17 +381,17 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
         brush = GetSysColorBrush(COLOR_INACTIVECAPTION);
       } else if (c == Control::EditDBpath) {
         back = kDbPathColour;
-        brush = dbPathBrush_;
+        brush = dbPathBrush_.get();
       } else {
         back = kFieldColour;
-        brush = fieldBrush_;
+        brush = fieldBrush_.get();
       }
     } else if (c == Control::EditDate) {
       text = kPurple;
     } else if (c == Control::LabelRequired) {
       text = RGB(255, 255, 255);
       back = kRequiredColour;
-      brush = requiredBrush_;
+      brush = requiredBrush_.get();
     } else if (c == Control::LabelDBPath) {
       text = RGB(0, 0, 0);
     } else if (c == Control::ListBoxFontName) {
@@ -539,7 +415,7 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     HWND focus = GetFocus();
     const bool otherHasFocus = focus && focus != item.hwndItem && IsChild(hwnd_, focus) && IsPictureButton(focus);
     const bool isDefault = item.hwndItem == DefaultButton() && !otherHasFocus;
-    ButtonLook look{d.glyph, d.glyphAbove, d.face == Face::Bold ? boldFont_ : baseFont_};
+    ButtonLook look{d.glyph, d.glyphAbove, d.face == Face::Bold ? boldFont_.get() : baseFont_.get()};
     DrawPictureButton(item, look, isDefault, dpi_);
     if (item.itemAction == ODA_FOCUS) {
       HWND def = DefaultButton();
@@ -551,13 +427,11 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   switch (d.kind) {
     case Kind::Picture:
       if (title_) {
-        HDC mem = CreateCompatibleDC(item.hDC);
-        HGDIOBJ old = SelectObject(mem, title_);
+        const MemoryDc mem(CreateCompatibleDC(item.hDC));
+        const SelectedObject picture(mem.get(), title_.get());
         BITMAP bm{};
-        GetObjectA(title_, sizeof bm, &bm);
-        BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
+        GetObjectA(title_.get(), sizeof bm, &bm);
+        BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
       } else {
         FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
       }
@@ -582,16 +456,11 @@ int MainWindow::RunMessageLoop() { return win32::RunMessageLoop(); }
 // ---------------------------------------------------------------------------
 // MainView
 
-std::string MainWindow::ApplicationTitle() const { return app_ ? WindowText(app_) : std::string(); }
+std::string MainWindow::ApplicationTitle() const { return app_ ? WindowText(app_->Handle()) : std::string(); }
 
 void MainWindow::SetDisplayTitle(const std::string& title) {
-  if (app_) SetWindowTextA(app_, title.c_str());
+  if (app_) SetWindowTextA(app_->Handle(), title.c_str());
   if (hwnd_) SetWindowTextA(hwnd_, title.c_str());
-}
-
-void MainWindow::FocusFirstControl() {
-  HWND first = FirstTabStopInView(hwnd_);
-  SetFocus(first ? first : hwnd_);
 }
 
 void MainWindow::SetVisible(Control c, bool visible) {
@@ -663,13 +532,12 @@ bool MainWindow::IsChecked(Control c) const {
 }
 
 void MainWindow::SetFieldFontFace(const std::string& face) {
-  HFONT font = MakeFont(dpi_, face.c_str(), 13);
+  FontHandle font(MakeFont(dpi_, face.c_str(), 13));
   if (!font) return;
   for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
-    if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
-  if (fieldFont_) DeleteObject(fieldFont_);
-  fieldFont_ = font;
+  fieldFont_ = std::move(font);  // the old one goes once no field uses it
 }
 
 void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
@@ -685,10 +553,9 @@ void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
 }
 
 bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
-  HBITMAP picture = RenderPictureFile(path, kind, dpi_(kPictureW), dpi_(kPictureH));
+  BitmapHandle picture(RenderPictureFile(path, kind, dpi_(kPictureW), dpi_(kPictureH)));
   if (!picture) return false;
-  if (title_) DeleteObject(title_);
-  title_ = picture;
+  title_ = std::move(picture);
   HWND image = controls_[Index(Control::ImageTitle)];
   if (image) {
     InvalidateRect(image, nullptr, FALSE);
@@ -698,27 +565,25 @@ bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
 }
 
 void MainWindow::ApplyIcons() {
-  for (HWND w : {app_, hwnd_}) {
+  for (HWND w : {ApplicationWindow(), hwnd_}) {
     if (!w) continue;
-    SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageA(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
 }
 
 bool MainWindow::LoadApplicationIcon(const std::string& path) {
-  HICON big = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE));
+  IconHandle big(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
   if (!big) return false;
-  HICON small = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
-  if (!small) small = CopyIcon(big);
-  HICON oldBig = bigIcon_, oldSmall = smallIcon_;
-  bigIcon_ = big;
-  smallIcon_ = small;
+  IconHandle small(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE)));
+  if (!small) small.reset(CopyIcon(big.get()));
+  std::swap(bigIcon_, big);
+  std::swap(smallIcon_, small);
   ApplyIcons();
-  // The tray keeps its own copy of the icon it shows.
-  if (oldBig) DestroyIcon(oldBig);
-  if (oldSmall && !(trayShown_ && tray_.hIcon == oldSmall)) DestroyIcon(oldSmall);
+  // The old icons go once the windows show the new ones; the tray keeps its
+  // own copy of the icon it shows.
   return true;
 }
 
@@ -727,17 +592,13 @@ void MainWindow::CloseWindow() {
 }
 
 void MainWindow::OpenBackupWindow() {
-  if (!backupFactory_) {
-    std::unique_ptr<BackupWindow> backup = BackupWindow::Create(instance_, hwnd_);
-    if (backup) backup->ShowModal();
-    return;
-  }
+  if (!backupFactory_) return;
   // A new window each time: it reads the settings and takes the date afresh.
-  std::unique_ptr<BackupForm> backup = backupFactory_(hwnd_);
+  std::unique_ptr<ModalWindow> backup = backupFactory_(hwnd_);
   if (!backup) return;
   const HWND outer = openBackup_;
-  openBackup_ = backup->View().Handle();
-  backup->View().ShowModal();
+  openBackup_ = backup->Handle();
+  backup->ShowModal();
   openBackup_ = outer;
 }
 
@@ -745,23 +606,11 @@ void MainWindow::OpenBackupWindow() {
 // LauncherShell
 
 void MainWindow::AddTrayIcon(const std::string& tip) {
-  tray_ = NOTIFYICONDATAA{};
-  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  tray_.hWnd = hwnd_;
-  tray_.uID = 1;
-  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  tray_.uCallbackMessage = kTrayMessage;
-  tray_.hIcon = smallIcon_;
-  const size_t n = std::min(tip.size(), sizeof tray_.szTip - 1);
-  std::memcpy(tray_.szTip, tip.data(), n);
-  tray_.szTip[n] = '\0';
-  Shell_NotifyIconA(NIM_ADD, &tray_);
-  trayShown_ = true;
+  if (tray_) tray_->Add(tip, smallIcon_.get());
 }
 
 void MainWindow::RemoveTrayIcon() {
-  Shell_NotifyIconA(NIM_DELETE, &tray_);
-  trayShown_ = false;
+  if (tray_) tray_->Remove();
 }
 
 void MainWindow::ShowMainWindow(bool visible) {
@@ -769,18 +618,21 @@ void MainWindow::ShowMainWindow(bool visible) {
 }
 
 void MainWindow::ShowApplicationWindow(bool visible) {
-  if (app_) ShowWindow(app_, visible ? SW_SHOW : SW_HIDE);
+  if (app_) ShowWindow(app_->Handle(), visible ? SW_SHOW : SW_HIDE);
 }
 
 void MainWindow::BringToFront() {
-  if (!app_) return;
-  HWND popup = GetLastActivePopup(app_);
-  if (popup && popup != app_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetForegroundWindow(popup);
-  SetForegroundWindow(app_);
+  HWND app = ApplicationWindow();
+  if (!app) return;
+  HWND popup = GetLastActivePopup(app);
+  if (popup && popup != app && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetForegroundWindow(popup);
+  SetForegroundWindow(app);
 }
 
 void MainWindow::PumpMessages() { PumpPendingMessages(); }
 
-std::unique_ptr<WaitWindow> MainWindow::OpenWaitWindow() { return SplashWindow::Open(instance_, hwnd_); }
+std::unique_ptr<WaitWindow> MainWindow::OpenWaitWindow() {
+  return waitFactory_ ? waitFactory_(hwnd_) : nullptr;
+}
 
 }  // namespace quandrel::win32

@@ -118,15 +118,15 @@ const COLORREF kDark = RGB(48, 48, 48);
 const COLORREF kGreen = RGB(0, 140, 40);
 const COLORREF kRed = RGB(200, 24, 24);
 const COLORREF kBlue = RGB(0, 90, 200);
-const COLORREF kNavy = RGB(30, 60, 150);
+const COLORREF kDiskBlue = RGB(30, 60, 150);
 const COLORREF kFolder = RGB(240, 196, 72);
 const COLORREF kFolderFront = RGB(255, 224, 128);
 const COLORREF kFolderLine = RGB(140, 100, 0);
 
 void Floppy(const Painter& p) {
-  p.Polygon({{1, 1}, {13, 1}, {15, 3}, {15, 15}, {1, 15}}, p.Ink(kNavy), p.Ink(RGB(10, 30, 90)));
+  p.Polygon({{1, 1}, {13, 1}, {15, 3}, {15, 15}, {1, 15}}, p.Ink(kDiskBlue), p.Ink(RGB(10, 30, 90)));
   p.Rect(4, 1, 11, 6, p.Light(RGB(215, 215, 225)), p.Ink(RGB(10, 30, 90)));
-  p.Rect(8, 2, 10, 5, p.Ink(kNavy), kNone);
+  p.Rect(8, 2, 10, 5, p.Ink(kDiskBlue), kNone);
   p.Rect(3, 9, 13, 15, p.Light(RGB(255, 255, 255)), p.Ink(RGB(10, 30, 90)));
   p.Line({{5, 11}, {11, 11}}, p.Ink(RGB(150, 150, 170)), 1);
   p.Line({{5, 13}, {11, 13}}, p.Ink(RGB(150, 150, 170)), 1);

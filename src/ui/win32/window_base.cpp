@@ -1,0 +1,72 @@
+#include "ui/win32/window_base.h"
+
+#include "ui/win32/dialog_keys.h"
+
+namespace quandrel::win32 {
+
+LRESULT CALLBACK WindowBase::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->lastFocus_ = nullptr;
+    self->OnDestroyed();
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  return self->OnMessage(msg, wp, lp);
+}
+
+bool WindowBase::CreateFrame(HINSTANCE instance, DWORD exStyle, const char* cls, const char* caption, DWORD style,
+                             const RECT& outer, HWND owner) {
+  // The creation parameter is this base's own address, whatever else the
+  // window derives from.
+  CreateWindowExA(exStyle, cls, caption, style, outer.left, outer.top, outer.right - outer.left,
+                  outer.bottom - outer.top, owner, nullptr, instance, static_cast<WindowBase*>(this));
+  return hwnd_ != nullptr;
+}
+
+HWND WindowBase::CreateControl(HINSTANCE instance, const ControlSpec& spec) const {
+  HWND c = CreateWindowExA(spec.exStyle, spec.cls, spec.caption, spec.style | WS_CHILD | WS_CLIPSIBLINGS, spec.x,
+                           spec.y, spec.w, spec.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                           instance, nullptr);
+  if (c && spec.font) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+  return c;
+}
+
+LRESULT WindowBase::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+
+void WindowBase::FocusFirstControl() {
+  HWND first = FirstTabStopInView(hwnd_);
+  SetFocus(first ? first : hwnd_);
+}
+
+void WindowBase::RememberOrRestoreFocus(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+  } else if (!HIWORD(wp)) {
+    HWND target = lastFocus_;
+    if (target && IsChild(hwnd_, target) && IsWindowVisible(target) && IsWindowEnabled(target) &&
+        InView(hwnd_, target)) {
+      SetFocus(target);
+    } else {
+      FocusFirstControl();
+    }
+  }
+}
+
+SIZE TextExtent(HDC dc, HFONT font, const char* text, UINT format) {
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text, -1, &r, format | DT_CALCRECT);
+  SelectObject(dc, old);
+  return SIZE{r.right, r.bottom};
+}
+
+}  // namespace quandrel::win32

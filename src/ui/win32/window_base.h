@@ -1,0 +1,65 @@
+// What every window of the program shares: its object is found from its
+// handle (stored when the window is made, before any other message), it
+// forgets the handle when the window is gone, it gives the focus back to the
+// control that had it when it is activated again, and it makes its controls
+// from the rows of a table.
+#pragma once
+
+#include <windows.h>
+
+namespace quandrel::win32 {
+
+// One control to make: its class, caption, styles, place and size (already
+// scaled), control id and font.
+struct ControlSpec {
+  const char* cls = "STATIC";
+  const char* caption = "";
+  DWORD style = 0;  // WS_CHILD and WS_CLIPSIBLINGS are always added
+  DWORD exStyle = 0;
+  int x = 0, y = 0, w = 0, h = 0;
+  int id = 0;
+  HFONT font = nullptr;
+};
+
+class WindowBase {
+ public:
+  WindowBase(const WindowBase&) = delete;
+  WindowBase& operator=(const WindowBase&) = delete;
+
+  // The window procedure of every class whose windows derive from this.
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+ protected:
+  WindowBase() = default;
+  virtual ~WindowBase() = default;
+
+  // Makes the window of a class registered with Proc; false when it can't be
+  // made. The handle is set before the first message is handled.
+  bool CreateFrame(HINSTANCE instance, DWORD exStyle, const char* cls, const char* caption, DWORD style,
+                   const RECT& outer, HWND owner);
+  // Makes one child control of the window and gives it its font; null when
+  // it can't be made.
+  HWND CreateControl(HINSTANCE instance, const ControlSpec& spec) const;
+
+  // Every message but WM_NCCREATE and WM_NCDESTROY; the default passes it on.
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // After WM_NCDESTROY: the window and its controls are gone.
+  virtual void OnDestroyed() {}
+
+  // For WM_ACTIVATE: the focused control is remembered when the window loses
+  // the activation and gets the focus back when it is activated again (not
+  // when minimised); a control gone, hidden, disabled or out of view gives
+  // way to the first tab stop in view.
+  void RememberOrRestoreFocus(WPARAM wp);
+  // The focus to the first tab stop in view, else the window itself.
+  void FocusFirstControl();
+
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;  // given back when the window is activated again
+};
+
+// The size of `text` drawn on one line (or, without DT_SINGLELINE, on the
+// lines it holds) in `font`, in pixels.
+SIZE TextExtent(HDC dc, HFONT font, const char* text, UINT format);
+
+}  // namespace quandrel::win32
