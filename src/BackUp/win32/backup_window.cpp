@@ -19,8 +19,6 @@ namespace {
 
 const char kClass[] = "TFormBackUp";
 const char kCaption[] = "システムのバックアップ";
-const char kBaseFace[] = "ＭＳ Ｐゴシック";
-const char kFixedFace[] = "ＭＳ ゴシック";
 const char kBlanks[] = "                   ";  // 19: the drive labels before any drive is chosen
 
 constexpr int kClientW = 528;
@@ -42,7 +40,7 @@ constexpr int kItemsPerColumn = 6;
 // The drive information panel; its controls are placed relative to it.
 constexpr int kPanelX = 263, kPanelY = 80;
 
-enum class Kind { Group, Panel, Frame, Label, FixedLabel, Button, PictureButton, Edit, CheckBox };
+using Kind = ControlKind;
 enum class Face { Base, Go, CopyToLabel, CopyTo };
 
 struct ControlDef {
@@ -66,7 +64,7 @@ constexpr ControlDef kControls[] = {
     {C::LabelDrvKind2, Kind::Label, kPanelX + 8, kPanelY + 16, 75, 12, "ドライブの種類", nullptr, -1, Face::Base},
     {C::LabelDrvKind, Kind::FixedLabel, kPanelX + 6, kPanelY + 32, 90, 17, kBlanks, "ドライブの種類です", -1,
      Face::Base},
-    {C::BtnDrvLeft, Kind::Button, kPanelX + 6, kPanelY + 56, 90, 25, "残容量の確認", nullptr, 8, Face::Base},
+    {C::BtnDrvLeft, Kind::PushButton, kPanelX + 6, kPanelY + 56, 90, 25, "残容量の確認", nullptr, 8, Face::Base},
     {C::LabelDrvLeft, Kind::FixedLabel, kPanelX + 6, kPanelY + 84, 90, 17, kBlanks, "ドライブの残り容量です", -1,
      Face::Base},
     {C::Bevel1, Kind::Frame, 383, 20, 139, 41, "", nullptr, -1, Face::Base},
@@ -93,7 +91,7 @@ constexpr ControlDef kControls[] = {
      11, Face::Base},
     {C::CheckBoxOverWrite, Kind::CheckBox, 280, 232, 65, 17, "強制上書", "どんな場合も強制上書きします。", 12,
      Face::Base},
-    {C::ButtonGo, Kind::Button, 362, 213, 159, 44, "バックアップ実行(&B)",
+    {C::ButtonGo, Kind::PushButton, 362, 213, 159, 44, "バックアップ実行(&B)",
      "データベースシステムをフォルダごとバックアップします。", 0, Face::Go},
     {C::LabelCopyTo, Kind::Label, 18, 268, 212, 15, "バックアップ先(予定)フォルダ名", nullptr, -1, Face::CopyToLabel},
     {C::EditCopyTo, Kind::Edit, 16, 289, 393, 22, "", "バックアップ先フォルダ名を表示しています。", 3, Face::CopyTo},
@@ -192,43 +190,10 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
       continue;
     }
     const ControlDef& d = kControls[i];
-    const char* cls = "STATIC";
-    DWORD style = WS_VISIBLE;
-    DWORD ex = 0;
-    switch (d.kind) {
-      case Kind::Group:
-        cls = "BUTTON";
-        style |= BS_GROUPBOX;
-        break;
-      case Kind::Panel:
-      case Kind::Frame:
-        style |= SS_OWNERDRAW;
-        break;
-      case Kind::Label:
-        style |= SS_NOPREFIX | SS_LEFTNOWORDWRAP;
-        break;
-      case Kind::FixedLabel:
-        style |= SS_NOPREFIX | SS_CENTERIMAGE | (d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT);
-        break;
-      case Kind::Button:
-        cls = "BUTTON";
-        style |= BS_PUSHBUTTON;
-        break;
-      case Kind::PictureButton:
-        cls = "BUTTON";
-        style |= BS_OWNERDRAW;
-        break;
-      case Kind::Edit:
-        cls = "EDIT";
-        style |= ES_AUTOHSCROLL;
-        ex = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::CheckBox:
-        cls = "BUTTON";
-        style |= BS_AUTOCHECKBOX;
-        break;
-    }
-    if (d.hint && cls[0] == 'S') style |= SS_NOTIFY;  // so that the tooltip sees the mouse
+    ControlSpec spec = SpecOf(d.kind, d.hint != nullptr);
+    if (d.kind == Kind::FixedLabel) spec.style |= d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT;
+    DWORD& style = spec.style;
+    style |= WS_VISIBLE;
     // The group's own frame takes no focus: its items hold its tab position.
     if (d.tab >= 0 && d.kind != Kind::Group) style |= WS_TABSTOP | WS_GROUP;
 
@@ -240,7 +205,14 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
       w = text.cx;
       h = text.cy;
     }
-    HWND c = CreateControl(instance, {cls, d.caption, style, ex, dpi_(d.x), dpi_(d.y), w, h, ControlId(d.id), font});
+    spec.caption = d.caption;
+    spec.x = dpi_(d.x);
+    spec.y = dpi_(d.y);
+    spec.w = w;
+    spec.h = h;
+    spec.id = ControlId(d.id);
+    spec.font = font;
+    HWND c = CreateControl(instance, spec);
     controls_[static_cast<size_t>(i)] = c;
     if (c && d.kind == Kind::Group) SetWindowSubclass(c, GroupBoxProc, 1, 0);
   }
@@ -358,7 +330,7 @@ void BackupWindow::OnCommand(int id, int code) {
     if (code == EN_KILLFOCUS) PrefixFocus(false);
     return;
   }
-  if (code == BN_CLICKED && (kind == Kind::Button || kind == Kind::PictureButton || kind == Kind::CheckBox)) {
+  if (code == BN_CLICKED && (kind == Kind::PushButton || kind == Kind::PictureButton || kind == Kind::CheckBox)) {
     RunHandler(c);
   }
 }
@@ -389,7 +361,6 @@ void BackupWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   const int index = static_cast<int>(item.CtlID) - kFirstId;
   if (index < 0 || index >= kCount) return;
   const ControlDef& d = kControls[index];
-  RECT r = item.rcItem;
   switch (d.kind) {
     case Kind::PictureButton: {
       ButtonLook look{Glyph::Return, false, baseFont_.get()};
@@ -397,12 +368,10 @@ void BackupWindow::DrawItem(const DRAWITEMSTRUCT& item) {
       break;
     }
     case Kind::Panel:
-      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+      DrawBevel(item, BDR_SUNKENOUTER);
       break;
     case Kind::Frame:
-      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(item.hDC, &r, EDGE_ETCHED, BF_RECT);
+      DrawBevel(item, EDGE_ETCHED);
       break;
     default:
       break;
@@ -445,12 +414,6 @@ LRESULT BackupWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (IsDriveItemId(GetDlgCtrlID(target), kFirstDriveId)) DriveItemClicked(GetDlgCtrlID(target) - kFirstDriveId);
       return 0;
     }
-    case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-      return ControlColour(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_ACTIVATE:
       RememberOrRestoreFocus(wp);
       return 0;

@@ -78,8 +78,8 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
   void RunHandler(BackupControl c);
   void DriveItemClicked(int item);
   void PrefixFocus(bool entering);
-  LRESULT ControlColour(UINT msg, HDC dc, HWND control);
-  void DrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT ControlColour(UINT msg, HDC dc, HWND control) override;
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroyed() override;
 

@@ -22,8 +22,6 @@ namespace quandrel::win32 {
 namespace {
 
 const char kMainClass[] = "TFormMain";
-const char kBaseFace[] = "ＭＳ Ｐゴシック";
-const char kFieldFace[] = "ＭＳ ゴシック";
 
 constexpr int kClientW = 420;
 constexpr int kClientH = 486;
@@ -35,7 +33,7 @@ const COLORREF kDbPathColour = RGB(255, 241, 255);
 const COLORREF kFieldColour = RGB(255, 255, 241);
 const COLORREF kRequiredColour = RGB(255, 0, 0);
 
-enum class Kind { Frame, Picture, Button, ListBox, Panel, Label, Edit, CheckBox };
+using Kind = ControlKind;
 enum class Face { Base, Bold, Field, PathLabel, Required, Date };
 
 struct ControlDef {
@@ -60,21 +58,21 @@ constexpr ControlDef kControls[] = {
     // Title strip
     {Control::BevelImageTitle, Kind::Frame, 4, 0, 316, 136, "", nullptr, true, -1, Face::Base, Glyph::None, false},
     {Control::ImageTitle, Kind::Picture, 12, 8, 300, 120, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::BitBtnAcRepair, Kind::Button, 326, 8, 89, 25, "修復(&R)",
+    {Control::BitBtnAcRepair, Kind::PictureButton, 326, 8, 89, 25, "修復(&R)",
      "データベースに異常が発生した場合に、修復します。", false, 7, Face::Base, Glyph::Repair, false},
-    {Control::BitBtnAcCompact, Kind::Button, 326, 40, 89, 25, "最適化(&C)",
+    {Control::BitBtnAcCompact, Kind::PictureButton, 326, 40, 89, 25, "最適化(&C)",
      "データベースを最適化してコンパクトにします。", false, 6, Face::Base, Glyph::Compact, false},
-    {Control::BitBtnBackup, Kind::Button, 326, 76, 89, 48, "バックアップ(&B)",
+    {Control::BitBtnBackup, Kind::PictureButton, 326, 76, 89, 48, "バックアップ(&B)",
      "データベースシステムをフォルダごとバックアップします。", true, 5, Face::Base, Glyph::Backup, true},
-    {Control::BitBtnAcQuit, Kind::Button, 4, 142, 100, 48, "破棄終了(&X)",
+    {Control::BitBtnAcQuit, Kind::PictureButton, 4, 142, 100, 48, "破棄終了(&X)",
      "データベースの変更を破棄して、元に戻します。", false, 4, Face::Base, Glyph::Discard, true},
-    {Control::BitBtnAcSave, Kind::Button, 160, 142, 100, 48, "保存継続(&S)",
+    {Control::BitBtnAcSave, Kind::PictureButton, 160, 142, 100, 48, "保存継続(&S)",
      "データベースの変更を一旦保存した後、改めて開きます。", false, 3, Face::Base, Glyph::SaveContinue, true},
-    {Control::BitBtnRestart, Kind::Button, 160, 142, 100, 48, "再起動(&R)", "改めて開きます。", false, 2,
+    {Control::BitBtnRestart, Kind::PictureButton, 160, 142, 100, 48, "再起動(&R)", "改めて開きます。", false, 2,
      Face::Base, Glyph::Restart, true},
-    {Control::BitBtnAcExit, Kind::Button, 315, 142, 100, 48, "保存終了(&Q)",
+    {Control::BitBtnAcExit, Kind::PictureButton, 315, 142, 100, 48, "保存終了(&Q)",
      "データベースの変更を保存終了します。", false, 1, Face::Bold, Glyph::SaveExit, true},
-    {Control::BitBtnExit, Kind::Button, 315, 142, 100, 48, "終了(&Q)", "終了します。", false, 0, Face::Bold,
+    {Control::BitBtnExit, Kind::PictureButton, 315, 142, 100, 48, "終了(&Q)", "終了します。", false, 0, Face::Bold,
      Glyph::Exit, true},
     {Control::ListBoxFontName, Kind::ListBox, 272, 92, 33, 37, "", nullptr, false, -1, Face::Base, Glyph::None,
      false},
@@ -85,18 +83,18 @@ constexpr ControlDef kControls[] = {
      Glyph::None, false},
     {Control::LabelRequired, Kind::Label, 108, 206, 57, 20, "必須!!", nullptr, true, -1, Face::Required,
      Glyph::None, false},
-    {Control::BitBtnDBpath, Kind::Button, 12, 204, 75, 25, "参照",
+    {Control::BitBtnDBpath, Kind::PictureButton, 12, 204, 75, 25, "参照",
      "最初に開くファイル名 ( *.Exe, *.Wfm, *.Cmd ) を指定します。", true, 11, Face::Base, Glyph::Browse, false},
     {Control::EditDBpath, Kind::Edit, 12, 236, 393, 21, "", "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )",
      true, 12, Face::Field, Glyph::None, false},
-    {Control::BitBtnCustom, Kind::Button, 12, 272, 83, 29, "設定変更", "初期設定を変更します。", false, 8,
+    {Control::BitBtnCustom, Kind::PictureButton, 12, 272, 83, 29, "設定変更", "初期設定を変更します。", false, 8,
      Face::Base, Glyph::Custom, false},
-    {Control::BitBtnClose, Kind::Button, 241, 272, 83, 29, "変更破棄", "設定の変更を破棄します。", true, 10,
+    {Control::BitBtnClose, Kind::PictureButton, 241, 272, 83, 29, "変更破棄", "設定の変更を破棄します。", true, 10,
      Face::Base, Glyph::Abort, false},
-    {Control::BitBtnOK, Kind::Button, 330, 272, 83, 29, "設定保存", "設定の変更を *.ini ファイルに保存します。",
+    {Control::BitBtnOK, Kind::PictureButton, 330, 272, 83, 29, "設定保存", "設定の変更を *.ini ファイルに保存します。",
      true, 9, Face::Base, Glyph::Ok, false},
     {Control::PanelImageEtc, Kind::Panel, 4, 304, 409, 177, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::BitBtnImage, Kind::Button, 12, 312, 75, 25, "参照", kImageHint, true, 15, Face::Base, Glyph::Browse,
+    {Control::BitBtnImage, Kind::PictureButton, 12, 312, 75, 25, "参照", kImageHint, true, 15, Face::Base, Glyph::Browse,
      false},
     {Control::LabelImagePath, Kind::Label, 104, 320, 0, 0, "イメージファイルの指定 ( *.bmp,  300 x 120 Pixel)",
      nullptr, true, -1, Face::Base, Glyph::None, false},
@@ -106,7 +104,7 @@ constexpr ControlDef kControls[] = {
     {Control::EditDate, Kind::Edit, 16, 378, 89, 16, "", "Today", true, -1, Face::Date, Glyph::None, false},
     {Control::LabelTitle, Kind::Label, 108, 379, 0, 0, "システムタイトル", kTitleHint, true, -1, Face::Base,
      Glyph::None, false},
-    {Control::BitBtnIcon, Kind::Button, 16, 398, 75, 25, "参照", kIconHint, true, 18, Face::Base, Glyph::Browse,
+    {Control::BitBtnIcon, Kind::PictureButton, 16, 398, 75, 25, "参照", kIconHint, true, 18, Face::Base, Glyph::Browse,
      false},
     {Control::LabelIconPath, Kind::Label, 104, 407, 0, 0, "アイコンファイルの指定 ( *.ICO のみ)", nullptr, true, -1,
      Face::Base, Glyph::None, false},
@@ -181,8 +179,8 @@ bool MainWindow::CreateWindows() {
 
   baseFont_.reset(MakeFont(dpi_, kBaseFace, 12));
   boldFont_.reset(MakeFont(dpi_, kBaseFace, 12, true));
-  fieldFont_.reset(MakeFont(dpi_, kFieldFace, 13));
-  pathLabelFont_.reset(MakeFont(dpi_, kFieldFace, 12));
+  fieldFont_.reset(MakeFont(dpi_, kFixedFace, 13));
+  pathLabelFont_.reset(MakeFont(dpi_, kFixedFace, 12));
   requiredFont_.reset(MakeFont(dpi_, kBaseFace, 16, true));
   dateFont_.reset(MakeFont(dpi_, kBaseFace, 11));
   dbPathBrush_.reset(CreateSolidBrush(kDbPathColour));
@@ -208,42 +206,13 @@ void MainWindow::CreateControls() {
   const ScreenDc screen;
   for (int i : CreationOrder()) {
     const ControlDef& d = kControls[i];
-    const char* cls = "STATIC";
-    DWORD style = 0;
-    DWORD ex = 0;
-    switch (d.kind) {
-      case Kind::Frame:
-      case Kind::Panel:
-      case Kind::Picture:
-        style |= SS_OWNERDRAW;
-        break;
-      case Kind::Button:
-        cls = "BUTTON";
-        style |= BS_OWNERDRAW;
-        break;
-      case Kind::ListBox:
-        cls = "LISTBOX";
-        style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-        ex = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::Label:
-        style |= SS_NOPREFIX | (d.id == Control::LabelRequired ? SS_CENTER | SS_CENTERIMAGE : SS_LEFTNOWORDWRAP);
-        if (d.hint) style |= SS_NOTIFY;  // so that the tooltip sees the mouse
-        break;
-      case Kind::Edit:
-        cls = "EDIT";
-        style |= ES_AUTOHSCROLL;
-        if (d.id == Control::EditDate) {
-          style |= ES_READONLY;
-        } else {
-          ex = WS_EX_CLIENTEDGE;
-        }
-        break;
-      case Kind::CheckBox:
-        cls = "BUTTON";
-        style |= BS_AUTOCHECKBOX;
-        break;
+    ControlSpec spec = SpecOf(d.kind, d.hint != nullptr);
+    if (d.id == Control::LabelRequired) spec.style = (spec.style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE;
+    if (d.id == Control::EditDate) {
+      spec.style |= ES_READONLY;
+      spec.exStyle = 0;
     }
+    DWORD& style = spec.style;
     if (d.visible) style |= WS_VISIBLE;
     if (d.tab >= 0) style |= WS_TABSTOP;
 
@@ -274,7 +243,14 @@ void MainWindow::CreateControls() {
         if (text.cy > h) h = text.cy;
       }
     }
-    controls_[i] = CreateControl(instance_, {cls, d.caption, style, ex, x, dpi_(d.y), w, h, ControlId(d.id), font});
+    spec.caption = d.caption;
+    spec.x = x;
+    spec.y = dpi_(d.y);
+    spec.w = w;
+    spec.h = h;
+    spec.id = ControlId(d.id);
+    spec.font = font;
+    controls_[i] = CreateControl(instance_, spec);
   }
 }
 
@@ -318,7 +294,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (id < 0 || id >= kCount) return 0;
       const Control c = static_cast<Control>(id);
       const int code = HIWORD(wp);
-      if (code == BN_CLICKED && Def(c).kind == Kind::Button) {
+      if (code == BN_CLICKED && Def(c).kind == Kind::PictureButton) {
         RunHandler(c);
       } else if (code == EN_CHANGE && settingText_ == 0 &&
                  (c == Control::EditTitle || c == Control::EditImagePath || c == Control::EditIconPath)) {
@@ -326,14 +302,6 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-      return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_ACTIVATE:
       RememberOrRestoreFocus(wp);
       return 0;
@@ -367,7 +335,7 @@ HWND MainWindow::DefaultButton() const {
   return nullptr;
 }
 
-LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
+LRESULT MainWindow::ControlColour(UINT, HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control) - kFirstId;
   COLORREF text = GetSysColor(COLOR_BTNTEXT);
   COLORREF back = GetSysColor(COLOR_BTNFACE);
@@ -438,8 +406,7 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
       break;
     case Kind::Panel:
     case Kind::Frame:
-      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+      DrawBevel(item, BDR_SUNKENOUTER);
       break;
     default:
       break;
@@ -471,7 +438,7 @@ void MainWindow::SetVisible(Control c, bool visible) {
   ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
   if (hadFocus && !visible) FocusFirstControl();
   // Which button shows the default outline may have changed.
-  if (Def(c).kind == Kind::Button) {
+  if (Def(c).kind == Kind::PictureButton) {
     for (Control b : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
       if (controls_[Index(b)]) InvalidateRect(controls_[Index(b)], nullptr, FALSE);
     }

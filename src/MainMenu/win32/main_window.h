@@ -107,8 +107,8 @@ class MainWindow : public MainView, private WindowBase {
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroyed() override;
-  LRESULT ControlColour(HDC dc, HWND control);
-  void DrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT ControlColour(UINT msg, HDC dc, HWND control) override;
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
 
   HINSTANCE instance_;
   Dpi dpi_;

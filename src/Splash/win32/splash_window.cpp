@@ -8,7 +8,6 @@ namespace {
 
 const char kClass[] = "TFormSplash";
 const char kCaption[] = "Just Moment, Please";
-const char kBaseFace[] = "ＭＳ Ｐゴシック";
 
 constexpr int kOuterW = 333;
 constexpr int kOuterH = 174;

@@ -19,6 +19,11 @@ class Dpi {
   int dpi_;
 };
 
+// The faces of the windows' texts: the proportional one of labels and
+// buttons, the fixed one of paths.
+constexpr char kBaseFace[] = "ＭＳ Ｐゴシック";
+constexpr char kFixedFace[] = "ＭＳ ゴシック";
+
 // A Shift-JIS font `pixels` high (character height, as a negative height).
 HFONT MakeFont(const Dpi& dpi, const char* face, int pixels, bool bold = false);
 

@@ -19,6 +19,16 @@ LRESULT CALLBACK WindowBase::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->OnDestroyed();
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
+  switch (msg) {
+    case WM_DRAWITEM:
+      self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      return self->ControlColour(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+  }
   return self->OnMessage(msg, wp, lp);
 }
 
@@ -41,6 +51,10 @@ HWND WindowBase::CreateControl(HINSTANCE instance, const ControlSpec& spec) cons
 
 LRESULT WindowBase::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
 
+LRESULT WindowBase::ControlColour(UINT msg, HDC dc, HWND control) {
+  return DefWindowProcA(hwnd_, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
 void WindowBase::FocusFirstControl() {
   HWND first = FirstTabStopInView(hwnd_);
   SetFocus(first ? first : hwnd_);
@@ -59,6 +73,57 @@ void WindowBase::RememberOrRestoreFocus(WPARAM wp) {
       FocusFirstControl();
     }
   }
+}
+
+ControlSpec SpecOf(ControlKind kind, bool hasHint) {
+  ControlSpec spec;
+  switch (kind) {
+    case ControlKind::Frame:
+    case ControlKind::Panel:
+    case ControlKind::Picture:
+      spec.style = SS_OWNERDRAW;
+      break;
+    case ControlKind::Group:
+      spec.cls = "BUTTON";
+      spec.style = BS_GROUPBOX;
+      break;
+    case ControlKind::Label:
+      spec.style = SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+      break;
+    case ControlKind::FixedLabel:
+      spec.style = SS_NOPREFIX | SS_CENTERIMAGE;
+      break;
+    case ControlKind::PushButton:
+      spec.cls = "BUTTON";
+      spec.style = BS_PUSHBUTTON;
+      break;
+    case ControlKind::PictureButton:
+      spec.cls = "BUTTON";
+      spec.style = BS_OWNERDRAW;
+      break;
+    case ControlKind::ListBox:
+      spec.cls = "LISTBOX";
+      spec.style = LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      spec.exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::Edit:
+      spec.cls = "EDIT";
+      spec.style = ES_AUTOHSCROLL;
+      spec.exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::CheckBox:
+      spec.cls = "BUTTON";
+      spec.style = BS_AUTOCHECKBOX;
+      break;
+  }
+  if (hasHint && spec.cls[0] == 'S') spec.style |= SS_NOTIFY;
+  return spec;
+}
+
+void DrawBevel(const DRAWITEMSTRUCT& item, UINT edge) {
+  RECT r = item.rcItem;
+  FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(item.hDC, &r, edge, BF_RECT);
 }
 
 SIZE TextExtent(HDC dc, HFONT font, const char* text, UINT format) {

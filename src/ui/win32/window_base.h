@@ -21,6 +21,29 @@ struct ControlSpec {
   HFONT font = nullptr;
 };
 
+// The kinds of control the windows are made of.
+enum class ControlKind {
+  Frame,          // owner-drawn bevel
+  Panel,          // owner-drawn sunken panel
+  Picture,        // owner-drawn picture
+  Group,          // group box
+  Label,          // text sized to its caption, on one line
+  FixedLabel,     // text in a box of the design's size, centred vertically
+  PushButton,     // system push button
+  PictureButton,  // owner-drawn button with a glyph
+  ListBox,
+  Edit,
+  CheckBox,
+};
+
+// The class, styles and extended styles of a control of that kind; a
+// static control with a hint is told of the mouse, so its tooltip shows.
+ControlSpec SpecOf(ControlKind kind, bool hasHint);
+
+// Fills an owner-drawn frame or panel with the button face and draws its
+// edge (BDR_SUNKENOUTER, EDGE_ETCHED, ...).
+void DrawBevel(const DRAWITEMSTRUCT& item, UINT edge);
+
 class WindowBase {
  public:
   WindowBase(const WindowBase&) = delete;
@@ -41,8 +64,14 @@ class WindowBase {
   // it can't be made.
   HWND CreateControl(HINSTANCE instance, const ControlSpec& spec) const;
 
-  // Every message but WM_NCCREATE and WM_NCDESTROY; the default passes it on.
+  // Every message but WM_NCCREATE and WM_NCDESTROY, WM_DRAWITEM and the
+  // WM_CTLCOLOR... ones; the default passes it on.
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // An owner-drawn control to paint.
+  virtual void DrawItem(const DRAWITEMSTRUCT&) {}
+  // WM_CTLCOLOR... of a control: sets the colours, answers the brush. The
+  // default is the system's.
+  virtual LRESULT ControlColour(UINT msg, HDC dc, HWND control);
   // After WM_NCDESTROY: the window and its controls are gone.
   virtual void OnDestroyed() {}
 
