@@ -190,9 +190,9 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
       continue;
     }
     const ControlDef& d = kControls[i];
-    ControlSpec spec = SpecOf(d.kind, d.hint != nullptr);
-    if (d.kind == Kind::FixedLabel) spec.style |= d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT;
-    DWORD& style = spec.style;
+    ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
+    if (d.kind == Kind::FixedLabel) args.style |= d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT;
+    DWORD& style = args.style;
     style |= WS_VISIBLE;
     // The group's own frame takes no focus: its items hold its tab position.
     if (d.tab >= 0 && d.kind != Kind::Group) style |= WS_TABSTOP | WS_GROUP;
@@ -205,14 +205,14 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
       w = text.cx;
       h = text.cy;
     }
-    spec.caption = d.caption;
-    spec.x = dpi_(d.x);
-    spec.y = dpi_(d.y);
-    spec.w = w;
-    spec.h = h;
-    spec.id = ControlId(d.id);
-    spec.font = font;
-    HWND c = CreateControl(instance, spec);
+    args.caption = d.caption;
+    args.x = dpi_(d.x);
+    args.y = dpi_(d.y);
+    args.w = w;
+    args.h = h;
+    args.id = ControlId(d.id);
+    args.font = font;
+    HWND c = CreateControl(instance, args);
     controls_[static_cast<size_t>(i)] = c;
     if (c && d.kind == Kind::Group) SetWindowSubclass(c, GroupBoxProc, 1, 0);
   }

@@ -206,13 +206,13 @@ void MainWindow::CreateControls() {
   const ScreenDc screen;
   for (int i : CreationOrder()) {
     const ControlDef& d = kControls[i];
-    ControlSpec spec = SpecOf(d.kind, d.hint != nullptr);
-    if (d.id == Control::LabelRequired) spec.style = (spec.style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE;
+    ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
+    if (d.id == Control::LabelRequired) args.style = (args.style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE;
     if (d.id == Control::EditDate) {
-      spec.style |= ES_READONLY;
-      spec.exStyle = 0;
+      args.style |= ES_READONLY;
+      args.exStyle = 0;
     }
-    DWORD& style = spec.style;
+    DWORD& style = args.style;
     if (d.visible) style |= WS_VISIBLE;
     if (d.tab >= 0) style |= WS_TABSTOP;
 
@@ -243,14 +243,14 @@ void MainWindow::CreateControls() {
         if (text.cy > h) h = text.cy;
       }
     }
-    spec.caption = d.caption;
-    spec.x = x;
-    spec.y = dpi_(d.y);
-    spec.w = w;
-    spec.h = h;
-    spec.id = ControlId(d.id);
-    spec.font = font;
-    controls_[i] = CreateControl(instance_, spec);
+    args.caption = d.caption;
+    args.x = x;
+    args.y = dpi_(d.y);
+    args.w = w;
+    args.h = h;
+    args.id = ControlId(d.id);
+    args.font = font;
+    controls_[i] = CreateControl(instance_, args);
   }
 }
 

@@ -41,11 +41,11 @@ bool WindowBase::CreateFrame(HINSTANCE instance, DWORD exStyle, const char* cls,
   return hwnd_ != nullptr;
 }
 
-HWND WindowBase::CreateControl(HINSTANCE instance, const ControlSpec& spec) const {
-  HWND c = CreateWindowExA(spec.exStyle, spec.cls, spec.caption, spec.style | WS_CHILD | WS_CLIPSIBLINGS, spec.x,
-                           spec.y, spec.w, spec.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND WindowBase::CreateControl(HINSTANCE instance, const ControlArgs& args) const {
+  HWND c = CreateWindowExA(args.exStyle, args.cls, args.caption, args.style | WS_CHILD | WS_CLIPSIBLINGS, args.x,
+                           args.y, args.w, args.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
                            instance, nullptr);
-  if (c && spec.font) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+  if (c && args.font) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
   return c;
 }
 
@@ -75,49 +75,49 @@ void WindowBase::RememberOrRestoreFocus(WPARAM wp) {
   }
 }
 
-ControlSpec SpecOf(ControlKind kind, bool hasHint) {
-  ControlSpec spec;
+ControlArgs ArgsFor(ControlKind kind, bool hasHint) {
+  ControlArgs args;
   switch (kind) {
     case ControlKind::Frame:
     case ControlKind::Panel:
     case ControlKind::Picture:
-      spec.style = SS_OWNERDRAW;
+      args.style = SS_OWNERDRAW;
       break;
     case ControlKind::Group:
-      spec.cls = "BUTTON";
-      spec.style = BS_GROUPBOX;
+      args.cls = "BUTTON";
+      args.style = BS_GROUPBOX;
       break;
     case ControlKind::Label:
-      spec.style = SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+      args.style = SS_NOPREFIX | SS_LEFTNOWORDWRAP;
       break;
     case ControlKind::FixedLabel:
-      spec.style = SS_NOPREFIX | SS_CENTERIMAGE;
+      args.style = SS_NOPREFIX | SS_CENTERIMAGE;
       break;
     case ControlKind::PushButton:
-      spec.cls = "BUTTON";
-      spec.style = BS_PUSHBUTTON;
+      args.cls = "BUTTON";
+      args.style = BS_PUSHBUTTON;
       break;
     case ControlKind::PictureButton:
-      spec.cls = "BUTTON";
-      spec.style = BS_OWNERDRAW;
+      args.cls = "BUTTON";
+      args.style = BS_OWNERDRAW;
       break;
     case ControlKind::ListBox:
-      spec.cls = "LISTBOX";
-      spec.style = LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-      spec.exStyle = WS_EX_CLIENTEDGE;
+      args.cls = "LISTBOX";
+      args.style = LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      args.exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::Edit:
-      spec.cls = "EDIT";
-      spec.style = ES_AUTOHSCROLL;
-      spec.exStyle = WS_EX_CLIENTEDGE;
+      args.cls = "EDIT";
+      args.style = ES_AUTOHSCROLL;
+      args.exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::CheckBox:
-      spec.cls = "BUTTON";
-      spec.style = BS_AUTOCHECKBOX;
+      args.cls = "BUTTON";
+      args.style = BS_AUTOCHECKBOX;
       break;
   }
-  if (hasHint && spec.cls[0] == 'S') spec.style |= SS_NOTIFY;
-  return spec;
+  if (hasHint && args.cls[0] == 'S') args.style |= SS_NOTIFY;
+  return args;
 }
 
 void DrawBevel(const DRAWITEMSTRUCT& item, UINT edge) {

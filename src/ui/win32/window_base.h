@@ -11,7 +11,7 @@ namespace quandrel::win32 {
 
 // One control to make: its class, caption, styles, place and size (already
 // scaled), control id and font.
-struct ControlSpec {
+struct ControlArgs {
   const char* cls = "STATIC";
   const char* caption = "";
   DWORD style = 0;  // WS_CHILD and WS_CLIPSIBLINGS are always added
@@ -38,7 +38,7 @@ enum class ControlKind {
 
 // The class, styles and extended styles of a control of that kind; a
 // static control with a hint is told of the mouse, so its tooltip shows.
-ControlSpec SpecOf(ControlKind kind, bool hasHint);
+ControlArgs ArgsFor(ControlKind kind, bool hasHint);
 
 // Fills an owner-drawn frame or panel with the button face and draws its
 // edge (BDR_SUNKENOUTER, EDGE_ETCHED, ...).
@@ -62,7 +62,7 @@ class WindowBase {
                    const RECT& outer, HWND owner);
   // Makes one child control of the window and gives it its font; null when
   // it can't be made.
-  HWND CreateControl(HINSTANCE instance, const ControlSpec& spec) const;
+  HWND CreateControl(HINSTANCE instance, const ControlArgs& args) const;
 
   // Every message but WM_NCCREATE and WM_NCDESTROY, WM_DRAWITEM and the
   // WM_CTLCOLOR... ones; the default passes it on.
