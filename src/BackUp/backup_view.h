@@ -43,6 +43,15 @@ enum class BackupControl {
 // The drive group has 26 items, "A:" to "Z:", numbered 0 to 25.
 constexpr int kDriveItems = 26;
 
+// What the user does in the backup window, as the view reports it to its
+// logic: a button or box was clicked, a drive item chosen (RadioGroupDrv),
+// or the focus moved into or out of EditPreFix.
+class BackupViewEvents {
+ public:
+  virtual ~BackupViewEvents() = default;
+  virtual void ControlUsed(BackupControl c) = 0;
+};
+
 class BackupView {
  public:
   virtual ~BackupView() = default;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "launch/end_of_run.h"
+#include "platform/failure_message.h"
 
 namespace quandrel {
 
@@ -100,9 +100,7 @@ void TFormBackUp::RadioGroupDrvClick() {
   if (kind.known) {
     view_.SetText(BackupControl::LabelDrvKind, kind.text);
     if (kind.showsFreeSpace) {
-      std::uint64_t bytes = 0;
-      const bool ok = desktop.FreeBytes(DriveRoot(drive), &bytes);
-      view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(ok ? std::optional<std::uint64_t>(bytes) : std::nullopt));
+      view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(desktop.FreeBytes(DriveRoot(drive))));
     } else {
       view_.SetText(BackupControl::LabelDrvLeft, "");
     }
@@ -113,9 +111,7 @@ void TFormBackUp::RadioGroupDrvClick() {
 void TFormBackUp::BtnDrvLeftClick() {
   const std::string drive = ChosenDriveName();
   if (drive.empty()) return;
-  std::uint64_t bytes = 0;
-  const bool ok = platform_.desktop->FreeBytes(DriveRoot(drive), &bytes);
-  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(ok ? std::optional<std::uint64_t>(bytes) : std::nullopt));
+  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(platform_.desktop->FreeBytes(DriveRoot(drive))));
 }
 
 // ---------------------------------------------------------------------------
@@ -211,6 +207,24 @@ void TFormBackUp::BitBtnCloseClick() {
     return;
   }
   view_.CloseWindow();
+}
+
+void TFormBackUp::ControlUsed(BackupControl c) {
+  switch (c) {
+    case BackupControl::RadioGroupDrv: RadioGroupDrvClick(); break;
+    case BackupControl::BtnDrvLeft: BtnDrvLeftClick(); break;
+    case BackupControl::CheckBoxMultiDay: CheckBoxMultiDayClick(); break;
+    case BackupControl::CheckBoxMultiOff: CheckBoxMultiOffClick(); break;
+    case BackupControl::CheckBoxMultiWeek: CheckBoxMultiWeekClick(); break;
+    case BackupControl::CheckBoxSubOn: CheckBoxSubOnClick(); break;
+    case BackupControl::CheckBoxSubOff: CheckBoxSubOffClick(); break;
+    case BackupControl::CheckBoxUpDate: CheckBoxUpDateClick(); break;
+    case BackupControl::CheckBoxOverWrite: CheckBoxOverWriteClick(); break;
+    case BackupControl::ButtonGo: ButtonGoClick(); break;
+    case BackupControl::BitBtnClose: BitBtnCloseClick(); break;
+    case BackupControl::EditPreFix: EditPreFixChange(); break;
+    default: break;
+  }
 }
 
 }  // namespace quandrel

@@ -13,7 +13,7 @@
 
 namespace quandrel {
 
-class TFormBackUp {
+class TFormBackUp : public BackupViewEvents {
  public:
   // `driveNames` is the main window's table "A:".."Z:" (item i of the drive
   // group stands for entry i); `settingsPath` the settings file.
@@ -26,6 +26,8 @@ class TFormBackUp {
 
   // A drive item was clicked or chosen: destination, drive kind, free space.
   void RadioGroupDrvClick();
+  // BackupViewEvents: each goes to its handler.
+  void ControlUsed(BackupControl c) override;
   // Free space of the chosen drive, whatever its kind.
   void BtnDrvLeftClick();
 

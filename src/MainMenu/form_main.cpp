@@ -24,12 +24,12 @@ std::string ExecutableFolder(const std::string& exePath) {
   return folder;
 }
 
-FileDialogSpec DatabaseDialog() {
+FileDialogRequest DatabaseDialog() {
   return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
           "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
 }
-FileDialogSpec ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
-FileDialogSpec IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
+FileDialogRequest ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
+FileDialogRequest IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
 
 }  // namespace
 
@@ -367,5 +367,28 @@ void TFormMain::BitBtnCloseClick() {
 }
 
 void TFormMain::BitBtnBackupClick() { view_.OpenBackupWindow(); }
+
+void TFormMain::ControlUsed(Control c) {
+  switch (c) {
+    case Control::BitBtnAcRepair: BitBtnAcRepairClick(); break;
+    case Control::BitBtnAcCompact: BitBtnAcCompactClick(); break;
+    case Control::BitBtnBackup: BitBtnBackupClick(); break;
+    case Control::BitBtnAcQuit: BitBtnAcQuitClick(); break;
+    case Control::BitBtnAcSave: BitBtnAcSaveClick(); break;
+    case Control::BitBtnRestart: BitBtnRestartClick(); break;
+    case Control::BitBtnAcExit: BitBtnAcExitClick(); break;
+    case Control::BitBtnExit: BitBtnExitClick(); break;
+    case Control::BitBtnDBpath: BitBtnDBpathClick(); break;
+    case Control::BitBtnCustom: BitBtnCustomClick(); break;
+    case Control::BitBtnClose: BitBtnCloseClick(); break;
+    case Control::BitBtnOK: BitBtnOKClick(); break;
+    case Control::BitBtnImage: BitBtnImageClick(); break;
+    case Control::BitBtnIcon: BitBtnIconClick(); break;
+    case Control::EditTitle: EditTitleChange(); break;
+    case Control::EditImagePath: EditImagePathChange(); break;
+    case Control::EditIconPath: EditIconPathChange(); break;
+    default: break;
+  }
+}
 
 }  // namespace quandrel

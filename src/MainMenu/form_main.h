@@ -16,7 +16,7 @@
 
 namespace quandrel {
 
-class TFormMain {
+class TFormMain : public MainViewEvents {
  public:
   TFormMain(Platform& platform, MainView& view);
 
@@ -27,6 +27,11 @@ class TFormMain {
   // Tray icon callback (message 1024): true when consumed (WM_LBUTTONDOWN 513,
   // WM_RBUTTONDOWN 516); false: pass to default handling.
   bool WmNotifyIcon(long lParam);
+
+  // MainViewEvents: each goes to its handler below.
+  void ControlUsed(Control c) override;
+  bool TrayIconNotified(long mouseMessage) override { return WmNotifyIcon(mouseMessage); }
+  void WindowClosed() override { FormDestroy(); }
 
   // End-of-run actions
   void BitBtnAcQuitClick();  // discard & exit

@@ -48,6 +48,20 @@ enum class Control {
 // What kind of picture a file is, judged by its extension.
 enum class PictureKind { Bitmap, Icon, Metafile, Unsupported };
 
+// What the user does in the main window, as the view reports it to its
+// logic.
+class MainViewEvents {
+ public:
+  virtual ~MainViewEvents() = default;
+  // A button was pressed, or the user changed the text of EditTitle,
+  // EditImagePath or EditIconPath.
+  virtual void ControlUsed(Control c) = 0;
+  // A mouse message of the tray icon; true when it was handled.
+  virtual bool TrayIconNotified(long mouseMessage) = 0;
+  // The window was closed (not when it is dropped without closing).
+  virtual void WindowClosed() = 0;
+};
+
 class MainView : public LauncherShell {
  public:
   // The display title: caption of the window and title of the application

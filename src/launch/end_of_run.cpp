@@ -1,5 +1,7 @@
 #include "launch/end_of_run.h"
 
+#include "platform/failure_message.h"
+
 namespace quandrel {
 
 const char kDiscardQuestion[] = "本当にデータベースの更新分を\n破棄してよろしいですか？";
@@ -32,15 +34,11 @@ OsResult MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& 
   return moved;
 }
 
-std::string Reasoned(const std::string& path, const char* phrase, const std::string& reason) {
-  return path + " " + phrase + "\n\n" + reason;
-}
-
 // Why this run's snapshot can't be used, or empty when it can.
 std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
                             const RunSnapshot& snapshot, const char* phraseNoRun,
                             const std::string& noRunPath, const char* phraseMissing) {
-  if (!snapshot.Of(run.target)) return Reasoned(noRunPath, phraseNoRun, kNoRunSnapshot);
+  if (!snapshot.Of(run.target)) return ReasonedMessage(noRunPath, phraseNoRun, kNoRunSnapshot);
   if (!files.FileExists(run.snapshot))
     return FileFailureMessage(system, run.snapshot, phraseMissing, OsResult::Failure(kFileNotFound));
   return "";
@@ -51,13 +49,6 @@ std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
 RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
   if (!result.result) return RunSnapshot{};
   return RunSnapshot{true, run.target};
-}
-
-std::string FileFailureMessage(System& system, const std::string& path, const char* phrase,
-                               OsResult result) {
-  std::string reason = system.ErrorText(result.error);
-  if (reason.empty()) reason = "エラー番号 " + std::to_string(result.error);
-  return Reasoned(path, phrase, reason);
 }
 
 std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed) {

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "Splash/wait_window.h"
 #include "launch/snapshot.h"
+#include "launch/wait_window.h"
 #include "platform/files.h"
 #include "platform/os_result.h"
 #include "platform/system.h"
@@ -41,12 +41,6 @@ RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result);
 // The question before a discard and the message after a refused one.
 extern const char kDiscardQuestion[];   // "本当にデータベースの更新分を\n破棄してよろしいですか？"
 extern const char kDiscardCancelled[];  // "破棄終了を中止しました"
-
-// "<path> <phrase>\n\n<the platform's wording of the error>", e.g.
-// "D:\DB\SALES.MDB を元に戻せません\n\nプロセスはファイルに...". With no
-// wording for the code, its number is given instead.
-std::string FileFailureMessage(System& system, const std::string& path, const char* phrase,
-                               OsResult result);
 
 // Why a snapshot could not be taken (the file and the Windows reason), and
 // that the coming run then can't be undone by a discard.

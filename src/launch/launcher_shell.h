@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "Splash/wait_window.h"
+#include "launch/wait_window.h"
 
 namespace quandrel {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "Splash/wait_window.h"
+#include "launch/wait_window.h"
 #include "platform/files.h"
 
 namespace quandrel {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,8 @@ class Desktop {
 
   // GetDriveTypeA of a root such as "E:\\".
   virtual unsigned DriveType(const std::string& root) = 0;
-  // Free bytes available to the user on a root; false when the query fails.
-  virtual bool FreeBytes(const std::string& root, std::uint64_t* bytes) = 0;
+  // Free bytes available to the user on a root; none when the query fails.
+  virtual std::optional<std::uint64_t> FreeBytes(const std::string& root) = 0;
 };
 
 }  // namespace quandrel

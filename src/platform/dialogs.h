@@ -14,7 +14,7 @@ struct FileFilter {
   std::string pattern;
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   std::vector<FileFilter> filters;  // the first one is selected
   std::string initialName;          // what the file-name box starts with
 };
@@ -32,7 +32,7 @@ class Dialogs {
   virtual Answer Confirm(const std::string& text, bool withAbort) = 0;
   // The standard file-open dialog for one file: its full path, or nothing
   // when the user cancels.
-  virtual std::optional<std::string> OpenFile(const FileDialogSpec& request) = 0;
+  virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
 };
 
 }  // namespace quandrel

@@ -7,6 +7,7 @@
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "platform/failure_message.h"
 
 namespace quandrel {
 namespace {

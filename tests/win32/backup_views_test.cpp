@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BackUp/win32/backup_window.h"
+#include "ui/win32/dialog_keys.h"
 
 namespace {
 
@@ -40,13 +41,18 @@ RECT PlaceOf(HWND control) {
 
 bool Checked(HWND h) { return SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-class BackupViewTest : public ::testing::Test {
+// Records the user's actions the view reports: the control, and for the
+// drive group the item then chosen.
+class BackupViewTest : public ::testing::Test, public quandrel::BackupViewEvents {
  protected:
+  void ControlUsed(C c) override {
+    events_.push_back({c, c == C::RadioGroupDrv ? window_->ChosenDrive().value_or(-1) : -1});
+  }
   void SetUp() override {
     window_ = BackupWindow::Create(GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window_, nullptr);
     w_ = window_->Handle();
-    window_->SetEventHook([this](BackupControl c, int item) { events_.push_back({c, item}); });
+    window_->Attach(this);
   }
   void TearDown() override {
     window_.reset();

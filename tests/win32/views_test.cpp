@@ -12,6 +12,7 @@
 #include "BackUp/win32/backup_window.h"
 #include "MainMenu/win32/main_window.h"
 #include "Splash/win32/splash_window.h"
+#include "ui/win32/dialog_keys.h"
 
 namespace {
 
@@ -226,7 +227,7 @@ class MainWindowTest : public ::testing::Test {
     window_ = MainWindow::Create(GetModuleHandleA(nullptr));
     ASSERT_NE(window_, nullptr);
     main_ = window_->Handle();
-    window_->SetEventHook([this](Control c) { events_.push_back(c); });
+    window_->Attach(&recorder_);
   }
   void TearDown() override {
     window_.reset();
@@ -262,7 +263,14 @@ class MainWindowTest : public ::testing::Test {
 
   std::unique_ptr<MainWindow> window_;
   HWND main_ = nullptr;
-  std::vector<Control> events_;
+  // Records the controls the user's actions reach, in order.
+  struct Recorder : quandrel::MainViewEvents {
+    std::vector<Control> used;
+    void ControlUsed(Control c) override { used.push_back(c); }
+    bool TrayIconNotified(long) override { return false; }
+    void WindowClosed() override {}
+  } recorder_;
+  std::vector<Control>& events_ = recorder_.used;
 };
 
 TEST_F(MainWindowTest, MainWindowIsOwnedByTheApplicationWindow) {
@@ -597,6 +605,7 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheMessageLoop) {
 TEST_F(MainWindowTest, WaitWindowStandsOwnedAndPaintsOnlyItself) {
   const UINT probe = RegisterWindowMessageA("QuandrelViewsProbe");
   PostMessageA(main_, probe, 0, 0);
+  window_->SetWaitFactory([](HWND owner) { return SplashWindow::Open(GetModuleHandleA(nullptr), owner); });
   std::unique_ptr<quandrel::WaitWindow> opened = window_->OpenWaitWindow();
   ASSERT_NE(opened, nullptr);
   auto* wait = static_cast<SplashWindow*>(opened.get());
@@ -723,6 +732,7 @@ TEST_F(MainWindowTest, BackupButtonOpensAModalWindowOwnedByTheMainWindow) {
   g_ownerEnabledInside = true;
   g_closeMessage = WM_CLOSE;
   g_closeKey = 0;
+  window_->SetBackupFactory([](HWND owner) { return BackupWindow::Create(GetModuleHandleA(nullptr), owner); });
   SetTimer(nullptr, 0, 50, FindAndCloseBackup);
   window_->OpenBackupWindow();
   EXPECT_NE(g_backup, nullptr);

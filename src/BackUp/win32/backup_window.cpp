@@ -5,6 +5,13 @@
 #include <algorithm>
 
 #include "BackUp/form_backup.h"
+#include "ui/win32/colours.h"
+#include "ui/win32/control_table.h"
+#include "ui/win32/dialog_keys.h"
+#include "ui/win32/message_loops.h"
+#include "ui/win32/picture_button.h"
+#include "ui/win32/tooltips.h"
+#include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
@@ -12,8 +19,6 @@ namespace {
 
 const char kClass[] = "TFormBackUp";
 const char kCaption[] = "システムのバックアップ";
-const char kBaseFace[] = "ＭＳ Ｐゴシック";
-const char kFixedFace[] = "ＭＳ ゴシック";
 const char kBlanks[] = "                   ";  // 19: the drive labels before any drive is chosen
 
 constexpr int kClientW = 528;
@@ -22,7 +27,6 @@ constexpr int kClientH = 321;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
-const COLORREF kNavy = RGB(0, 0, 128);
 const COLORREF kDriveInfoColour = RGB(255, 241, 255);
 const COLORREF kCopyToColour = RGB(241, 255, 241);
 
@@ -36,7 +40,7 @@ constexpr int kItemsPerColumn = 6;
 // The drive information panel; its controls are placed relative to it.
 constexpr int kPanelX = 263, kPanelY = 80;
 
-enum class Kind { Group, Panel, Frame, Label, FixedLabel, Button, PictureButton, Edit, CheckBox };
+using Kind = ControlKind;
 enum class Face { Base, Go, CopyToLabel, CopyTo };
 
 struct ControlDef {
@@ -60,7 +64,7 @@ constexpr ControlDef kControls[] = {
     {C::LabelDrvKind2, Kind::Label, kPanelX + 8, kPanelY + 16, 75, 12, "ドライブの種類", nullptr, -1, Face::Base},
     {C::LabelDrvKind, Kind::FixedLabel, kPanelX + 6, kPanelY + 32, 90, 17, kBlanks, "ドライブの種類です", -1,
      Face::Base},
-    {C::BtnDrvLeft, Kind::Button, kPanelX + 6, kPanelY + 56, 90, 25, "残容量の確認", nullptr, 8, Face::Base},
+    {C::BtnDrvLeft, Kind::PushButton, kPanelX + 6, kPanelY + 56, 90, 25, "残容量の確認", nullptr, 8, Face::Base},
     {C::LabelDrvLeft, Kind::FixedLabel, kPanelX + 6, kPanelY + 84, 90, 17, kBlanks, "ドライブの残り容量です", -1,
      Face::Base},
     {C::Bevel1, Kind::Frame, 383, 20, 139, 41, "", nullptr, -1, Face::Base},
@@ -87,7 +91,7 @@ constexpr ControlDef kControls[] = {
      11, Face::Base},
     {C::CheckBoxOverWrite, Kind::CheckBox, 280, 232, 65, 17, "強制上書", "どんな場合も強制上書きします。", 12,
      Face::Base},
-    {C::ButtonGo, Kind::Button, 362, 213, 159, 44, "バックアップ実行(&B)",
+    {C::ButtonGo, Kind::PushButton, 362, 213, 159, 44, "バックアップ実行(&B)",
      "データベースシステムをフォルダごとバックアップします。", 0, Face::Go},
     {C::LabelCopyTo, Kind::Label, 18, 268, 212, 15, "バックアップ先(予定)フォルダ名", nullptr, -1, Face::CopyToLabel},
     {C::EditCopyTo, Kind::Edit, 16, 289, 393, 22, "", "バックアップ先フォルダ名を表示しています。", 3, Face::CopyTo},
@@ -147,21 +151,19 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 // Creation
 
 std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owner) {
-  if (!RegisterWindowClass(instance, kClass, Proc, IDC_ARROW)) return nullptr;
+  if (!RegisterWindowClass(instance, kClass, WindowBase::Proc, IDC_ARROW)) return nullptr;
   std::unique_ptr<BackupWindow> w(new BackupWindow());
   w->owner_ = owner;
   const Dpi& dpi = w->dpi_;
-  w->baseFont_ = MakeFont(dpi, kBaseFace, 12);
-  w->goFont_ = MakeFont(dpi, kBaseFace, 16, true);
-  w->copyToLabelFont_ = MakeFont(dpi, kBaseFace, 15, true);
-  w->copyToFont_ = MakeFont(dpi, kFixedFace, 16, true);
-  w->driveInfoBrush_ = CreateSolidBrush(kDriveInfoColour);
-  w->copyToBrush_ = CreateSolidBrush(kCopyToColour);
+  w->baseFont_.reset(MakeFont(dpi, kBaseFace, 12));
+  w->goFont_.reset(MakeFont(dpi, kBaseFace, 16, true));
+  w->copyToLabelFont_.reset(MakeFont(dpi, kBaseFace, 15, true));
+  w->copyToFont_.reset(MakeFont(dpi, kFixedFace, 16, true));
+  w->driveInfoBrush_.reset(CreateSolidBrush(kDriveInfoColour));
+  w->copyToBrush_.reset(CreateSolidBrush(kCopyToColour));
   const RECT r = CentredWindowRect(dpi(kClientW), dpi(kClientH), kStyle, kExStyle);
-  CreateWindowExA(kExStyle, kClass, kCaption, kStyle, r.left, r.top, r.right - r.left, r.bottom - r.top, owner,
-                  nullptr, instance, w.get());
-  if (!w->hwnd_) return nullptr;
-  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->baseFont_), FALSE);
+  if (!w->CreateFrame(instance, kExStyle, kClass, kCaption, kStyle, r, owner)) return nullptr;
+  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->baseFont_.get()), FALSE);
   EnableDialogKeys(w->hwnd_);
   w->CreateControls(instance);
   w->CreateTooltips(instance);
@@ -170,59 +172,28 @@ std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owne
 
 HFONT BackupWindow::FontFor(BackupControl c) const {
   switch (Def(c).face) {
-    case Face::Go: return goFont_;
-    case Face::CopyToLabel: return copyToLabelFont_;
-    case Face::CopyTo: return copyToFont_;
+    case Face::Go: return goFont_.get();
+    case Face::CopyToLabel: return copyToLabelFont_.get();
+    case Face::CopyTo: return copyToFont_.get();
     case Face::Base: break;
   }
-  return baseFont_;
+  return baseFont_.get();
 }
 
 void BackupWindow::CreateControls(HINSTANCE instance) {
-  HDC screen = GetDC(nullptr);
+  const ScreenDc screen;
   for (int i : CreationOrder()) {
     if (i == kDriveItemsSlot) {
-      for (int item = 0; item < kDriveItems; ++item) items_[static_cast<size_t>(item)] = CreateDriveItem(instance, item, screen);
+      for (int item = 0; item < kDriveItems; ++item) {
+        items_[static_cast<size_t>(item)] = CreateDriveItem(instance, item, screen.get());
+      }
       continue;
     }
     const ControlDef& d = kControls[i];
-    const char* cls = "STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD ex = 0;
-    switch (d.kind) {
-      case Kind::Group:
-        cls = "BUTTON";
-        style |= BS_GROUPBOX;
-        break;
-      case Kind::Panel:
-      case Kind::Frame:
-        style |= SS_OWNERDRAW;
-        break;
-      case Kind::Label:
-        style |= SS_NOPREFIX | SS_LEFTNOWORDWRAP;
-        break;
-      case Kind::FixedLabel:
-        style |= SS_NOPREFIX | SS_CENTERIMAGE | (d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT);
-        break;
-      case Kind::Button:
-        cls = "BUTTON";
-        style |= BS_PUSHBUTTON;
-        break;
-      case Kind::PictureButton:
-        cls = "BUTTON";
-        style |= BS_OWNERDRAW;
-        break;
-      case Kind::Edit:
-        cls = "EDIT";
-        style |= ES_AUTOHSCROLL;
-        ex = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::CheckBox:
-        cls = "BUTTON";
-        style |= BS_AUTOCHECKBOX;
-        break;
-    }
-    if (d.hint && cls[0] == 'S') style |= SS_NOTIFY;  // so that the tooltip sees the mouse
+    ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
+    if (d.kind == Kind::FixedLabel) args.style |= d.id == C::LabelDrvKind ? SS_CENTER : SS_RIGHT;
+    DWORD& style = args.style;
+    style |= WS_VISIBLE;
     // The group's own frame takes no focus: its items hold its tab position.
     if (d.tab >= 0 && d.kind != Kind::Group) style |= WS_TABSTOP | WS_GROUP;
 
@@ -230,20 +201,21 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
     int w = dpi_(d.w), h = dpi_(d.h);
     if (d.kind == Kind::Label) {
       // Sized to its text, as a label that sizes itself.
-      HGDIOBJ old = SelectObject(screen, font);
-      RECT text{0, 0, 0, 0};
-      DrawTextA(screen, d.caption, -1, &text, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-      SelectObject(screen, old);
-      w = text.right;
-      h = text.bottom;
+      const SIZE text = TextExtent(screen.get(), font, d.caption, DT_NOPREFIX | DT_SINGLELINE);
+      w = text.cx;
+      h = text.cy;
     }
-    HWND c = CreateWindowExA(ex, cls, d.caption, style, dpi_(d.x), dpi_(d.y), w, h, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(d.id))), instance, nullptr);
+    args.caption = d.caption;
+    args.x = dpi_(d.x);
+    args.y = dpi_(d.y);
+    args.w = w;
+    args.h = h;
+    args.id = ControlId(d.id);
+    args.font = font;
+    HWND c = CreateControl(instance, args);
     controls_[static_cast<size_t>(i)] = c;
-    if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c && d.kind == Kind::Group) SetWindowSubclass(c, GroupBoxProc, 1, 0);
   }
-  ReleaseDC(nullptr, screen);
 
   // The design state of the boxes.
   for (C box : {C::CheckBoxMultiOff, C::CheckBoxSubOn, C::CheckBoxUpDate}) SetChecked(box, true);
@@ -255,46 +227,35 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
 
 HWND BackupWindow::CreateDriveItem(HINSTANCE instance, int item, HDC screen) {
   const std::string caption = std::string(1, static_cast<char>('A' + item)) + ":";
-  HGDIOBJ old = SelectObject(screen, baseFont_);
-  RECT text{0, 0, 0, 0};
-  DrawTextA(screen, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(screen, old);
+  const SIZE text = TextExtent(screen, baseFont_.get(), caption.c_str(), DT_SINGLELINE);
   // As wide as its circle and text and a little less high than its row,
   // so that the drive panel right of the fourth column and below the fifth
   // lies clear of the items.
   const int column = item / kItemsPerColumn, row = item % kItemsPerColumn;
   const int x = dpi_(kGroupX + kItemLeft + column * kItemColumnW);
   const int y = dpi_(kGroupY + kItemTop + row * kItemRowH + (kItemRowH - kItemH) / 2);
-  int w = std::min(dpi_(13 + 5) + static_cast<int>(text.right) + dpi_(2), dpi_(kItemColumnW - 10));
+  int w = std::min(dpi_(13 + 5) + static_cast<int>(text.cx) + dpi_(2), dpi_(kItemColumnW - 10));
   if (x < dpi_(kPanelX)) w = std::min(w, dpi_(kPanelX - 1) - x);
   // One group: the first item starts it; only the chosen item (the first
   // while none is) is a tab stop, and the arrow keys move inside.
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON;
+  DWORD style = WS_VISIBLE | BS_AUTORADIOBUTTON;
   if (item == 0) style |= WS_GROUP | WS_TABSTOP;
-  HWND h = CreateWindowExA(0, "BUTTON", caption.c_str(), style, x, y, w, dpi_(kItemH), hwnd_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(DriveItemId(item))), instance, nullptr);
-  if (h) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
-  return h;
+  return CreateControl(instance,
+                       {"BUTTON", caption.c_str(), style, 0, x, y, w, dpi_(kItemH), DriveItemId(item), baseFont_.get()});
 }
 
 void BackupWindow::CreateTooltips(HINSTANCE instance) {
   std::vector<std::pair<HWND, const char*>> hints;
   for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
-  tooltip_ = CreateHintTooltips(instance, hwnd_, baseFont_, hints);
+  tooltip_ = CreateHintTooltips(instance, hwnd_, baseFont_.get(), hints);
 }
 
 BackupWindow::~BackupWindow() {
   // Nothing the destruction causes (a focus that leaves a field) reaches
   // the logic.
-  logic_ = nullptr;
-  hook_ = nullptr;
+  events_ = nullptr;
   if (modal_ && owner_) EnableWindow(owner_, TRUE);
   if (hwnd_) DestroyWindow(hwnd_);
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(baseFont_), static_cast<HGDIOBJ>(goFont_),
-                    static_cast<HGDIOBJ>(copyToLabelFont_), static_cast<HGDIOBJ>(copyToFont_),
-                    static_cast<HGDIOBJ>(driveInfoBrush_), static_cast<HGDIOBJ>(copyToBrush_)}) {
-    if (o) DeleteObject(o);
-  }
 }
 
 // ---------------------------------------------------------------------------
@@ -309,19 +270,7 @@ void BackupWindow::ShowModal() {
   SetForegroundWindow(hwnd_);
   if (lastFocus_) SetFocus(lastFocus_);
 
-  MSG msg;
-  while (modal_ && hwnd_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop must see it too
-      break;
-    }
-    if (got == -1) break;
-    if (!TranslateDialogKeys(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  RunModalLoop([this] { return modal_ && hwnd_ != nullptr; });
   Close();
 }
 
@@ -342,31 +291,14 @@ void BackupWindow::Close() {
 // Events
 
 void BackupWindow::RunHandler(BackupControl c) {
-  if (hook_) hook_(c, -1);
-  if (!logic_) return;
-  TFormBackUp& l = *logic_;
-  switch (c) {
-    case C::BtnDrvLeft: l.BtnDrvLeftClick(); break;
-    case C::CheckBoxMultiDay: l.CheckBoxMultiDayClick(); break;
-    case C::CheckBoxMultiOff: l.CheckBoxMultiOffClick(); break;
-    case C::CheckBoxMultiWeek: l.CheckBoxMultiWeekClick(); break;
-    case C::CheckBoxSubOn: l.CheckBoxSubOnClick(); break;
-    case C::CheckBoxSubOff: l.CheckBoxSubOffClick(); break;
-    case C::CheckBoxUpDate: l.CheckBoxUpDateClick(); break;
-    case C::CheckBoxOverWrite: l.CheckBoxOverWriteClick(); break;
-    case C::ButtonGo: l.ButtonGoClick(); break;
-    case C::BitBtnClose: l.BitBtnCloseClick(); break;
-    case C::EditPreFix: l.EditPreFixChange(); break;
-    default: break;
-  }
+  if (events_) events_->ControlUsed(c);
 }
 
 void BackupWindow::DriveItemClicked(int item) {
   // A click on the item already chosen changes nothing.
   if (chosen_ == item) return;
   ChooseDrive(item);
-  if (hook_) hook_(C::RadioGroupDrv, item);
-  if (logic_) logic_->RadioGroupDrvClick();
+  RunHandler(C::RadioGroupDrv);
 }
 
 void BackupWindow::PrefixFocus(bool entering) {
@@ -398,7 +330,7 @@ void BackupWindow::OnCommand(int id, int code) {
     if (code == EN_KILLFOCUS) PrefixFocus(false);
     return;
   }
-  if (code == BN_CLICKED && (kind == Kind::Button || kind == Kind::PictureButton || kind == Kind::CheckBox)) {
+  if (code == BN_CLICKED && (kind == Kind::PushButton || kind == Kind::PictureButton || kind == Kind::CheckBox)) {
     RunHandler(c);
   }
 }
@@ -409,12 +341,12 @@ LRESULT BackupWindow::ControlColour(UINT msg, HDC dc, HWND control) {
   if (c == C::LabelDrvKind || c == C::LabelDrvLeft) {
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, kDriveInfoColour);
-    return reinterpret_cast<LRESULT>(driveInfoBrush_);
+    return reinterpret_cast<LRESULT>(driveInfoBrush_.get());
   }
   if (c == C::EditCopyTo) {
     SetTextColor(dc, kNavy);
     SetBkColor(dc, kCopyToColour);
-    return reinterpret_cast<LRESULT>(copyToBrush_);
+    return reinterpret_cast<LRESULT>(copyToBrush_.get());
   }
   if (msg == WM_CTLCOLORSTATIC) {
     // Labels, boxes, drive items and the group's frame on the button face.
@@ -429,44 +361,27 @@ void BackupWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   const int index = static_cast<int>(item.CtlID) - kFirstId;
   if (index < 0 || index >= kCount) return;
   const ControlDef& d = kControls[index];
-  RECT r = item.rcItem;
   switch (d.kind) {
     case Kind::PictureButton: {
-      ButtonLook look{Glyph::Return, false, baseFont_};
+      ButtonLook look{Glyph::Return, false, baseFont_.get()};
       DrawPictureButton(item, look, false, dpi_);
       break;
     }
     case Kind::Panel:
-      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+      DrawBevel(item, BDR_SUNKENOUTER);
       break;
     case Kind::Frame:
-      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(item.hDC, &r, EDGE_ETCHED, BF_RECT);
+      DrawBevel(item, EDGE_ETCHED);
       break;
     default:
       break;
   }
 }
 
-LRESULT CALLBACK BackupWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<BackupWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<BackupWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    self->hwnd_ = nullptr;
-    self->tooltip_ = nullptr;
-    self->lastFocus_ = nullptr;
-    self->controls_.fill(nullptr);
-    self->items_.fill(nullptr);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  return self->OnMessage(msg, wp, lp);
+void BackupWindow::OnDestroyed() {
+  tooltip_ = nullptr;
+  controls_.fill(nullptr);
+  items_.fill(nullptr);
 }
 
 LRESULT BackupWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -499,23 +414,8 @@ LRESULT BackupWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (IsDriveItemId(GetDlgCtrlID(target), kFirstDriveId)) DriveItemClicked(GetDlgCtrlID(target) - kFirstDriveId);
       return 0;
     }
-    case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-      return ControlColour(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(self, focus)) lastFocus_ = focus;
-      } else if (!HIWORD(wp)) {
-        HWND target = lastFocus_;
-        if (!(target && IsChild(self, target) && IsWindowVisible(target) && IsWindowEnabled(target))) {
-          target = FirstTabStopInView(self);
-        }
-        SetFocus(target ? target : self);
-      }
+      RememberOrRestoreFocus(wp);
       return 0;
     case WM_KEYDOWN:
       if (wp == VK_ESCAPE) {

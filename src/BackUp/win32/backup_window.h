@@ -14,7 +14,10 @@
 #include <vector>
 
 #include "BackUp/backup_view.h"
-#include "MainMenu/win32/window_kit.h"
+#include "ui/win32/dpi_fonts.h"
+#include "ui/win32/gdi_objects.h"
+#include "ui/win32/modal_window.h"
+#include "ui/win32/window_base.h"
 #include "platform/platform.h"
 
 namespace quandrel {
@@ -23,7 +26,7 @@ class TFormBackUp;
 
 namespace quandrel::win32 {
 
-class BackupWindow : public BackupView {
+class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
  public:
   // Creates the window with all its controls in their design state, hidden,
   // owned by `owner` and centred on the desktop. Null when it can't be created.
@@ -32,21 +35,18 @@ class BackupWindow : public BackupView {
   BackupWindow(const BackupWindow&) = delete;
   BackupWindow& operator=(const BackupWindow&) = delete;
 
-  // The logic whose handlers the controls call; none until attached.
-  void Attach(TFormBackUp* logic) { logic_ = logic; }
-  // Called before each handler the user's actions run (the control, and the
-  // drive item for RadioGroupDrv); lets tests watch the events without a logic.
-  void SetEventHook(std::function<void(BackupControl, int)> hook) { hook_ = std::move(hook); }
+  // Where the user's actions go (the logic); none until attached.
+  void Attach(BackupViewEvents* events) { events_ = events; }
 
   // Shows the window modally with the focus on ButtonGo: the owner takes no
   // input until the window is closed (the return button, Esc, Alt+F4 or
   // Close()); the owner is enabled again and activated. A WM_QUIT met
   // meanwhile ends the wait and is posted again.
-  void ShowModal();
+  void ShowModal() override;
   // Ends a modal showing (hides the window).
   void Close();
 
-  HWND Handle() const { return hwnd_; }
+  HWND Handle() const override { return hwnd_; }
   HWND ControlHandle(BackupControl c) const { return controls_[Index(c)]; }
   HWND DriveItemHandle(int item) const { return items_[static_cast<size_t>(item)]; }
   // Control ids: stable, for finding the controls from outside.
@@ -78,36 +78,35 @@ class BackupWindow : public BackupView {
   void RunHandler(BackupControl c);
   void DriveItemClicked(int item);
   void PrefixFocus(bool entering);
-  LRESULT ControlColour(UINT msg, HDC dc, HWND control);
-  void DrawItem(const DRAWITEMSTRUCT& item);
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ControlColour(UINT msg, HDC dc, HWND control) override;
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDestroyed() override;
 
   Dpi dpi_;
-  HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   HWND tooltip_ = nullptr;
   std::array<HWND, static_cast<size_t>(BackupControl::Count)> controls_{};
   std::array<HWND, kDriveItems> items_{};
   std::optional<int> chosen_;
 
-  TFormBackUp* logic_ = nullptr;
-  std::function<void(BackupControl, int)> hook_;
+  BackupViewEvents* events_ = nullptr;
   bool modal_ = false;
   bool prefixActive_ = false;  // EditPreFix is the control the user works in
-  HWND lastFocus_ = nullptr;   // given back when the window is activated again
 
-  HFONT baseFont_ = nullptr, goFont_ = nullptr, copyToLabelFont_ = nullptr, copyToFont_ = nullptr;
-  HBRUSH driveInfoBrush_ = nullptr, copyToBrush_ = nullptr;
+  FontHandle baseFont_, goFont_, copyToLabelFont_, copyToFont_;
+  BrushHandle driveInfoBrush_, copyToBrush_;
 };
 
 // A backup window together with its logic, made as one: the logic's
 // FormCreate has run when Create returns.
-class BackupForm {
+class BackupForm : public ModalWindow {
  public:
   static std::unique_ptr<BackupForm> Create(HINSTANCE instance, HWND owner, Platform& platform,
                                             std::vector<std::string> driveNames, std::string settingsPath);
-  ~BackupForm();
+  ~BackupForm() override;
+  HWND Handle() const override { return view_->Handle(); }
+  void ShowModal() override { view_->ShowModal(); }
   BackupWindow& View() { return *view_; }
   TFormBackUp& Logic() { return *logic_; }
 

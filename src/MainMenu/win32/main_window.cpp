@@ -7,40 +7,33 @@
 #include <cstring>
 #include <vector>
 
-#include "BackUp/win32/backup_window.h"
-#include "MainMenu/form_main.h"
 #include "MainMenu/win32/title_art.h"
-#include "Splash/win32/splash_window.h"
 #include "resource_ids.h"
+#include "ui/win32/colours.h"
+#include "ui/win32/control_table.h"
+#include "ui/win32/dialog_keys.h"
+#include "ui/win32/message_loops.h"
+#include "ui/win32/picture_button.h"
+#include "ui/win32/tooltips.h"
+#include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
 namespace {
 
 const char kMainClass[] = "TFormMain";
-const char kAppClass[] = "QuandrelApplication";
-const char kBaseFace[] = "ＭＳ Ｐゴシック";
-const char kFieldFace[] = "ＭＳ ゴシック";
 
 constexpr int kClientW = 420;
 constexpr int kClientH = 486;
 constexpr int kPictureW = 300;
 constexpr int kPictureH = 120;
 
-const COLORREF kNavy = RGB(0, 0, 128);
 const COLORREF kPurple = RGB(128, 0, 128);
 const COLORREF kDbPathColour = RGB(255, 241, 255);
 const COLORREF kFieldColour = RGB(255, 255, 241);
 const COLORREF kRequiredColour = RGB(255, 0, 0);
 
-// The tray record's classic size, the one every shell accepts.
-static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "88-byte tray record in 32-bit builds");
-
-// Posted to the application window when it is activated: the activation is
-// handed on to the window the user works with.
-constexpr UINT kActivateOwned = WM_APP + 1;
-
-enum class Kind { Frame, Picture, Button, ListBox, Panel, Label, Edit, CheckBox };
+using Kind = ControlKind;
 enum class Face { Base, Bold, Field, PathLabel, Required, Date };
 
 struct ControlDef {
@@ -65,21 +58,21 @@ constexpr ControlDef kControls[] = {
     // Title strip
     {Control::BevelImageTitle, Kind::Frame, 4, 0, 316, 136, "", nullptr, true, -1, Face::Base, Glyph::None, false},
     {Control::ImageTitle, Kind::Picture, 12, 8, 300, 120, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::BitBtnAcRepair, Kind::Button, 326, 8, 89, 25, "修復(&R)",
+    {Control::BitBtnAcRepair, Kind::PictureButton, 326, 8, 89, 25, "修復(&R)",
      "データベースに異常が発生した場合に、修復します。", false, 7, Face::Base, Glyph::Repair, false},
-    {Control::BitBtnAcCompact, Kind::Button, 326, 40, 89, 25, "最適化(&C)",
+    {Control::BitBtnAcCompact, Kind::PictureButton, 326, 40, 89, 25, "最適化(&C)",
      "データベースを最適化してコンパクトにします。", false, 6, Face::Base, Glyph::Compact, false},
-    {Control::BitBtnBackup, Kind::Button, 326, 76, 89, 48, "バックアップ(&B)",
+    {Control::BitBtnBackup, Kind::PictureButton, 326, 76, 89, 48, "バックアップ(&B)",
      "データベースシステムをフォルダごとバックアップします。", true, 5, Face::Base, Glyph::Backup, true},
-    {Control::BitBtnAcQuit, Kind::Button, 4, 142, 100, 48, "破棄終了(&X)",
+    {Control::BitBtnAcQuit, Kind::PictureButton, 4, 142, 100, 48, "破棄終了(&X)",
      "データベースの変更を破棄して、元に戻します。", false, 4, Face::Base, Glyph::Discard, true},
-    {Control::BitBtnAcSave, Kind::Button, 160, 142, 100, 48, "保存継続(&S)",
+    {Control::BitBtnAcSave, Kind::PictureButton, 160, 142, 100, 48, "保存継続(&S)",
      "データベースの変更を一旦保存した後、改めて開きます。", false, 3, Face::Base, Glyph::SaveContinue, true},
-    {Control::BitBtnRestart, Kind::Button, 160, 142, 100, 48, "再起動(&R)", "改めて開きます。", false, 2,
+    {Control::BitBtnRestart, Kind::PictureButton, 160, 142, 100, 48, "再起動(&R)", "改めて開きます。", false, 2,
      Face::Base, Glyph::Restart, true},
-    {Control::BitBtnAcExit, Kind::Button, 315, 142, 100, 48, "保存終了(&Q)",
+    {Control::BitBtnAcExit, Kind::PictureButton, 315, 142, 100, 48, "保存終了(&Q)",
      "データベースの変更を保存終了します。", false, 1, Face::Bold, Glyph::SaveExit, true},
-    {Control::BitBtnExit, Kind::Button, 315, 142, 100, 48, "終了(&Q)", "終了します。", false, 0, Face::Bold,
+    {Control::BitBtnExit, Kind::PictureButton, 315, 142, 100, 48, "終了(&Q)", "終了します。", false, 0, Face::Bold,
      Glyph::Exit, true},
     {Control::ListBoxFontName, Kind::ListBox, 272, 92, 33, 37, "", nullptr, false, -1, Face::Base, Glyph::None,
      false},
@@ -90,18 +83,18 @@ constexpr ControlDef kControls[] = {
      Glyph::None, false},
     {Control::LabelRequired, Kind::Label, 108, 206, 57, 20, "必須!!", nullptr, true, -1, Face::Required,
      Glyph::None, false},
-    {Control::BitBtnDBpath, Kind::Button, 12, 204, 75, 25, "参照",
+    {Control::BitBtnDBpath, Kind::PictureButton, 12, 204, 75, 25, "参照",
      "最初に開くファイル名 ( *.Exe, *.Wfm, *.Cmd ) を指定します。", true, 11, Face::Base, Glyph::Browse, false},
     {Control::EditDBpath, Kind::Edit, 12, 236, 393, 21, "", "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )",
      true, 12, Face::Field, Glyph::None, false},
-    {Control::BitBtnCustom, Kind::Button, 12, 272, 83, 29, "設定変更", "初期設定を変更します。", false, 8,
+    {Control::BitBtnCustom, Kind::PictureButton, 12, 272, 83, 29, "設定変更", "初期設定を変更します。", false, 8,
      Face::Base, Glyph::Custom, false},
-    {Control::BitBtnClose, Kind::Button, 241, 272, 83, 29, "変更破棄", "設定の変更を破棄します。", true, 10,
+    {Control::BitBtnClose, Kind::PictureButton, 241, 272, 83, 29, "変更破棄", "設定の変更を破棄します。", true, 10,
      Face::Base, Glyph::Abort, false},
-    {Control::BitBtnOK, Kind::Button, 330, 272, 83, 29, "設定保存", "設定の変更を *.ini ファイルに保存します。",
+    {Control::BitBtnOK, Kind::PictureButton, 330, 272, 83, 29, "設定保存", "設定の変更を *.ini ファイルに保存します。",
      true, 9, Face::Base, Glyph::Ok, false},
     {Control::PanelImageEtc, Kind::Panel, 4, 304, 409, 177, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::BitBtnImage, Kind::Button, 12, 312, 75, 25, "参照", kImageHint, true, 15, Face::Base, Glyph::Browse,
+    {Control::BitBtnImage, Kind::PictureButton, 12, 312, 75, 25, "参照", kImageHint, true, 15, Face::Base, Glyph::Browse,
      false},
     {Control::LabelImagePath, Kind::Label, 104, 320, 0, 0, "イメージファイルの指定 ( *.bmp,  300 x 120 Pixel)",
      nullptr, true, -1, Face::Base, Glyph::None, false},
@@ -111,7 +104,7 @@ constexpr ControlDef kControls[] = {
     {Control::EditDate, Kind::Edit, 16, 378, 89, 16, "", "Today", true, -1, Face::Date, Glyph::None, false},
     {Control::LabelTitle, Kind::Label, 108, 379, 0, 0, "システムタイトル", kTitleHint, true, -1, Face::Base,
      Glyph::None, false},
-    {Control::BitBtnIcon, Kind::Button, 16, 398, 75, 25, "参照", kIconHint, true, 18, Face::Base, Glyph::Browse,
+    {Control::BitBtnIcon, Kind::PictureButton, 16, 398, 75, 25, "参照", kIconHint, true, 18, Face::Base, Glyph::Browse,
      false},
     {Control::LabelIconPath, Kind::Label, 104, 407, 0, 0, "アイコンファイルの指定 ( *.ICO のみ)", nullptr, true, -1,
      Face::Base, Glyph::None, false},
@@ -160,11 +153,6 @@ HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
   return icon;
 }
 
-bool RegisterClasses(HINSTANCE instance, WNDPROC mainProc, WNDPROC appProc) {
-  return RegisterWindowClass(instance, kMainClass, mainProc, IDC_ARROW) &&
-         RegisterWindowClass(instance, kAppClass, appProc, IDC_ARROW, 0);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -176,216 +164,120 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
   std::unique_ptr<MainWindow> w(new MainWindow(instance));
-  if (!RegisterClasses(instance, MainProc, AppProc) || !w->CreateWindows()) return nullptr;
+  if (!RegisterWindowClass(instance, kMainClass, WindowBase::Proc, IDC_ARROW) || !w->CreateWindows()) return nullptr;
   return w;
 }
 
 bool MainWindow::CreateWindows() {
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  // The application window has no area of its own: only its taskbar button
-  // and its title are seen.
-  app_ = CreateWindowExA(0, kAppClass, "Quandrel",
-                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, sw / 2, sh / 2, 0,
-                         0, nullptr, nullptr, instance_, this);
+  app_ = TaskbarWindow::Create(instance_, [this] { return hwnd_; });
   if (!app_) return false;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const RECT r = CentredWindowRect(dpi_(kClientW), dpi_(kClientH), style, 0);
-  hwnd_ = CreateWindowExA(0, kMainClass, "Quandrel", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                          app_, nullptr, instance_, this);
-  if (!hwnd_) return false;
+  if (!CreateFrame(instance_, 0, kMainClass, "Quandrel", style, r, app_->Handle())) return false;
   EnableDialogKeys(hwnd_);
 
-  baseFont_ = MakeFont(dpi_, kBaseFace, 12);
-  boldFont_ = MakeFont(dpi_, kBaseFace, 12, true);
-  fieldFont_ = MakeFont(dpi_, kFieldFace, 13);
-  pathLabelFont_ = MakeFont(dpi_, kFieldFace, 12);
-  requiredFont_ = MakeFont(dpi_, kBaseFace, 16, true);
-  dateFont_ = MakeFont(dpi_, kBaseFace, 11);
-  dbPathBrush_ = CreateSolidBrush(kDbPathColour);
-  fieldBrush_ = CreateSolidBrush(kFieldColour);
-  requiredBrush_ = CreateSolidBrush(kRequiredColour);
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_), FALSE);
+  baseFont_.reset(MakeFont(dpi_, kBaseFace, 12));
+  boldFont_.reset(MakeFont(dpi_, kBaseFace, 12, true));
+  fieldFont_.reset(MakeFont(dpi_, kFixedFace, 13));
+  pathLabelFont_.reset(MakeFont(dpi_, kFixedFace, 12));
+  requiredFont_.reset(MakeFont(dpi_, kBaseFace, 16, true));
+  dateFont_.reset(MakeFont(dpi_, kBaseFace, 11));
+  dbPathBrush_.reset(CreateSolidBrush(kDbPathColour));
+  fieldBrush_.reset(CreateSolidBrush(kFieldColour));
+  requiredBrush_.reset(CreateSolidBrush(kRequiredColour));
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
 
   CreateControls();
   CreateTooltips();
-  title_ = RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_);
+  title_.reset(RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_));
 
-  bigIcon_ = LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-  smallIcon_ = LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  bigIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+  smallIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
   ApplyIcons();
 
-  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  tray_.hWnd = hwnd_;
-  tray_.uID = 1;
-  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayMessage);
 
-  ShowWindow(app_, SW_SHOWNA);
+  ShowWindow(app_->Handle(), SW_SHOWNA);
   return true;
 }
 
 void MainWindow::CreateControls() {
-  HDC screen = GetDC(nullptr);
+  const ScreenDc screen;
   for (int i : CreationOrder()) {
     const ControlDef& d = kControls[i];
-    const char* cls = "STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    DWORD ex = 0;
-    switch (d.kind) {
-      case Kind::Frame:
-      case Kind::Panel:
-      case Kind::Picture:
-        style |= SS_OWNERDRAW;
-        break;
-      case Kind::Button:
-        cls = "BUTTON";
-        style |= BS_OWNERDRAW;
-        break;
-      case Kind::ListBox:
-        cls = "LISTBOX";
-        style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-        ex = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::Label:
-        style |= SS_NOPREFIX | (d.id == Control::LabelRequired ? SS_CENTER | SS_CENTERIMAGE : SS_LEFTNOWORDWRAP);
-        if (d.hint) style |= SS_NOTIFY;  // so that the tooltip sees the mouse
-        break;
-      case Kind::Edit:
-        cls = "EDIT";
-        style |= ES_AUTOHSCROLL;
-        if (d.id == Control::EditDate) {
-          style |= ES_READONLY;
-        } else {
-          ex = WS_EX_CLIENTEDGE;
-        }
-        break;
-      case Kind::CheckBox:
-        cls = "BUTTON";
-        style |= BS_AUTOCHECKBOX;
-        break;
+    ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
+    if (d.id == Control::LabelRequired) args.style = (args.style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE;
+    if (d.id == Control::EditDate) {
+      args.style |= ES_READONLY;
+      args.exStyle = 0;
     }
+    DWORD& style = args.style;
     if (d.visible) style |= WS_VISIBLE;
     if (d.tab >= 0) style |= WS_TABSTOP;
 
-    HFONT font = baseFont_;
+    HFONT font = baseFont_.get();
     switch (d.face) {
-      case Face::Base: font = baseFont_; break;
-      case Face::Bold: font = boldFont_; break;
-      case Face::Field: font = fieldFont_; break;
-      case Face::PathLabel: font = pathLabelFont_; break;
-      case Face::Required: font = requiredFont_; break;
-      case Face::Date: font = dateFont_; break;
+      case Face::Base: font = baseFont_.get(); break;
+      case Face::Bold: font = boldFont_.get(); break;
+      case Face::Field: font = fieldFont_.get(); break;
+      case Face::PathLabel: font = pathLabelFont_.get(); break;
+      case Face::Required: font = requiredFont_.get(); break;
+      case Face::Date: font = dateFont_.get(); break;
     }
 
     int x = dpi_(d.x), w = dpi_(d.w), h = dpi_(d.h);
     if (d.kind == Kind::Label) {
-      HGDIOBJ old = SelectObject(screen, font);
-      RECT text{0, 0, 0, 0};
-      DrawTextA(screen, d.caption, -1, &text, DT_CALCRECT | DT_NOPREFIX);
-      SelectObject(screen, old);
+      const SIZE text = TextExtent(screen.get(), font, d.caption, DT_NOPREFIX);
       if (d.w == 0) {
-        w = text.right;
-        h = text.bottom;
+        w = text.cx;
+        h = text.cy;
       } else if (d.id != Control::LabelRequired) {
         // A face whose glyphs come out wider than the design's (another
         // DPI, a substitute font) must not cut the text: the label grows to
         // the left, keeping its right edge.
-        if (text.right > w) {
-          x -= text.right - w;
-          w = text.right;
+        if (text.cx > w) {
+          x -= text.cx - w;
+          w = text.cx;
         }
-        if (text.bottom > h) h = text.bottom;
+        if (text.cy > h) h = text.cy;
       }
     }
-    HWND c = CreateWindowExA(ex, cls, d.caption, style, x, dpi_(d.y), w, h, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(d.id))), instance_, nullptr);
-    controls_[i] = c;
-    if (c) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    args.caption = d.caption;
+    args.x = x;
+    args.y = dpi_(d.y);
+    args.w = w;
+    args.h = h;
+    args.id = ControlId(d.id);
+    args.font = font;
+    controls_[i] = CreateControl(instance_, args);
   }
-  ReleaseDC(nullptr, screen);
 }
 
 void MainWindow::CreateTooltips() {
   std::vector<std::pair<HWND, const char*>> hints;
   for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
-  tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_, hints);
+  tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_.get(), hints);
 }
 
 MainWindow::~MainWindow() {
-  if (trayShown_) RemoveTrayIcon();
+  tray_.reset();
   if (hwnd_) {
     // Dropped without being closed (a failed start, a test): no logic to
     // tell and no loop to end.
     discarding_ = true;
     DestroyWindow(hwnd_);
   }
-  if (app_) DestroyWindow(app_);
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(baseFont_), static_cast<HGDIOBJ>(boldFont_),
-                    static_cast<HGDIOBJ>(fieldFont_), static_cast<HGDIOBJ>(pathLabelFont_),
-                    static_cast<HGDIOBJ>(requiredFont_), static_cast<HGDIOBJ>(dateFont_),
-                    static_cast<HGDIOBJ>(dbPathBrush_), static_cast<HGDIOBJ>(fieldBrush_),
-                    static_cast<HGDIOBJ>(requiredBrush_), static_cast<HGDIOBJ>(title_)}) {
-    if (o) DeleteObject(o);
-  }
-  if (bigIcon_) DestroyIcon(bigIcon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
+  app_.reset();
 }
 
 // ---------------------------------------------------------------------------
 // Messages
 
-LRESULT CALLBACK MainWindow::MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->HandleMain(msg, wp, lp);
-}
-
-LRESULT CALLBACK MainWindow::AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->app_ = hwnd;
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->HandleApp(hwnd, msg, wp, lp);
-}
-
-LRESULT MainWindow::HandleApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) PostMessageA(app_, kActivateOwned, 0, 0);
-      return 0;
-    case kActivateOwned: {
-      if (GetActiveWindow() != app_) return 0;
-      HWND target = GetLastActivePopup(app_);
-      if (!target || target == app_ || !IsWindowVisible(target) || !IsWindowEnabled(target)) target = hwnd_;
-      if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetActiveWindow(target);
-      return 0;
-    }
-    case WM_CLOSE:
-      // Closing from the taskbar closes the main window, which ends the program.
-      if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-      return 0;
-    case WM_NCDESTROY:
-      app_ = nullptr;
-      break;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   HWND self = hwnd_;
-  if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-    // Explorer started again: the icon is put back while it stands for us.
-    if (trayShown_) Shell_NotifyIconA(NIM_ADD, &tray_);
-    return 0;
-  }
+  // Explorer started again: the icon is put back while it stands for us.
+  if (tray_ && tray_->Restore(msg)) return 0;
   switch (msg) {
     case kTrayMessage:
       // WM_USER is also DM_GETDEFID, which the dialog manager sends with
@@ -395,14 +287,14 @@ LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
         HWND def = DefaultButton();
         return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
       }
-      if (logic_ && logic_->WmNotifyIcon(static_cast<long>(lp))) return 0;
+      if (events_ && events_->TrayIconNotified(static_cast<long>(lp))) return 0;
       break;
     case WM_COMMAND: {
       const int id = LOWORD(wp) - kFirstId;
       if (id < 0 || id >= kCount) return 0;
       const Control c = static_cast<Control>(id);
       const int code = HIWORD(wp);
-      if (code == BN_CLICKED && Def(c).kind == Kind::Button) {
+      if (code == BN_CLICKED && Def(c).kind == Kind::PictureButton) {
         RunHandler(c);
       } else if (code == EN_CHANGE && settingText_ == 0 &&
                  (c == Control::EditTitle || c == Control::EditImagePath || c == Control::EditIconPath)) {
@@ -410,72 +302,30 @@ LRESULT MainWindow::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-      return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(self, focus)) lastFocus_ = focus;
-      } else if (!HIWORD(wp)) {
-        HWND target = lastFocus_;
-        if (target && IsChild(self, target) && IsWindowVisible(target) && IsWindowEnabled(target) &&
-            InView(self, target)) {
-          SetFocus(target);
-        } else {
-          FocusFirstControl();
-        }
-      }
+      RememberOrRestoreFocus(wp);
       return 0;
     case WM_CLOSE:
       DestroyWindow(self);
       return 0;
     case WM_DESTROY:
-      if (trayShown_) RemoveTrayIcon();
+      if (TrayIconShown()) RemoveTrayIcon();
       if (!discarding_) {
-        if (logic_) logic_->FormDestroy();
+        if (events_) events_->WindowClosed();
         PostQuitMessage(0);
       }
       return 0;
-    case WM_NCDESTROY:
-      hwnd_ = nullptr;
-      tooltip_ = nullptr;
-      lastFocus_ = nullptr;
-      controls_.fill(nullptr);
-      break;
   }
   return DefWindowProcA(self, msg, wp, lp);
 }
 
+void MainWindow::OnDestroyed() {
+  tooltip_ = nullptr;
+  controls_.fill(nullptr);
+}
+
 void MainWindow::RunHandler(Control c) {
-  if (hook_) hook_(c);
-  if (!logic_) return;
-  TFormMain& l = *logic_;
-  switch (c) {
-    case Control::BitBtnAcRepair: l.BitBtnAcRepairClick(); break;
-    case Control::BitBtnAcCompact: l.BitBtnAcCompactClick(); break;
-    case Control::BitBtnBackup: l.BitBtnBackupClick(); break;
-    case Control::BitBtnAcQuit: l.BitBtnAcQuitClick(); break;
-    case Control::BitBtnAcSave: l.BitBtnAcSaveClick(); break;
-    case Control::BitBtnRestart: l.BitBtnRestartClick(); break;
-    case Control::BitBtnAcExit: l.BitBtnAcExitClick(); break;
-    case Control::BitBtnExit: l.BitBtnExitClick(); break;
-    case Control::BitBtnDBpath: l.BitBtnDBpathClick(); break;
-    case Control::BitBtnCustom: l.BitBtnCustomClick(); break;
-    case Control::BitBtnClose: l.BitBtnCloseClick(); break;
-    case Control::BitBtnOK: l.BitBtnOKClick(); break;
-    case Control::BitBtnImage: l.BitBtnImageClick(); break;
-    case Control::BitBtnIcon: l.BitBtnIconClick(); break;
-    case Control::EditTitle: l.EditTitleChange(); break;
-    case Control::EditImagePath: l.EditImagePathChange(); break;
-    case Control::EditIconPath: l.EditIconPathChange(); break;
-    default: break;
-  }
+  if (events_) events_->ControlUsed(c);
 }
 
 HWND MainWindow::DefaultButton() const {
@@ -485,7 +335,7 @@ HWND MainWindow::DefaultButton() const {
   return nullptr;
 }
 
-LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
+LRESULT MainWindow::ControlColour(UINT, HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control) - kFirstId;
   COLORREF text = GetSysColor(COLOR_BTNTEXT);
   COLORREF back = GetSysColor(COLOR_BTNFACE);
@@ -499,17 +349,17 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
         brush = GetSysColorBrush(COLOR_INACTIVECAPTION);
       } else if (c == Control::EditDBpath) {
         back = kDbPathColour;
-        brush = dbPathBrush_;
+        brush = dbPathBrush_.get();
       } else {
         back = kFieldColour;
-        brush = fieldBrush_;
+        brush = fieldBrush_.get();
       }
     } else if (c == Control::EditDate) {
       text = kPurple;
     } else if (c == Control::LabelRequired) {
       text = RGB(255, 255, 255);
       back = kRequiredColour;
-      brush = requiredBrush_;
+      brush = requiredBrush_.get();
     } else if (c == Control::LabelDBPath) {
       text = RGB(0, 0, 0);
     } else if (c == Control::ListBoxFontName) {
@@ -533,7 +383,7 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     HWND focus = GetFocus();
     const bool otherHasFocus = focus && focus != item.hwndItem && IsChild(hwnd_, focus) && IsPictureButton(focus);
     const bool isDefault = item.hwndItem == DefaultButton() && !otherHasFocus;
-    ButtonLook look{d.glyph, d.glyphAbove, d.face == Face::Bold ? boldFont_ : baseFont_};
+    ButtonLook look{d.glyph, d.glyphAbove, d.face == Face::Bold ? boldFont_.get() : baseFont_.get()};
     DrawPictureButton(item, look, isDefault, dpi_);
     if (item.itemAction == ODA_FOCUS) {
       HWND def = DefaultButton();
@@ -545,21 +395,18 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   switch (d.kind) {
     case Kind::Picture:
       if (title_) {
-        HDC mem = CreateCompatibleDC(item.hDC);
-        HGDIOBJ old = SelectObject(mem, title_);
+        const MemoryDc mem(CreateCompatibleDC(item.hDC));
+        const SelectedObject picture(mem.get(), title_.get());
         BITMAP bm{};
-        GetObjectA(title_, sizeof bm, &bm);
-        BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
+        GetObjectA(title_.get(), sizeof bm, &bm);
+        BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
       } else {
         FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
       }
       break;
     case Kind::Panel:
     case Kind::Frame:
-      FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+      DrawBevel(item, BDR_SUNKENOUTER);
       break;
     default:
       break;
@@ -571,32 +418,16 @@ void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
 
 bool MainWindow::TranslateDialogMessage(MSG* msg) { return TranslateDialogKeys(msg); }
 
-int MainWindow::RunMessageLoop() {
-  MSG msg{};
-  BOOL got;
-  while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-    if (got == -1) return 0;
-    if (!TranslateDialogKeys(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
-}
+int MainWindow::RunMessageLoop() { return win32::RunMessageLoop(); }
 
 // ---------------------------------------------------------------------------
 // MainView
 
-std::string MainWindow::ApplicationTitle() const { return app_ ? WindowText(app_) : std::string(); }
+std::string MainWindow::ApplicationTitle() const { return app_ ? WindowText(app_->Handle()) : std::string(); }
 
 void MainWindow::SetDisplayTitle(const std::string& title) {
-  if (app_) SetWindowTextA(app_, title.c_str());
+  if (app_) SetWindowTextA(app_->Handle(), title.c_str());
   if (hwnd_) SetWindowTextA(hwnd_, title.c_str());
-}
-
-void MainWindow::FocusFirstControl() {
-  HWND first = FirstTabStopInView(hwnd_);
-  SetFocus(first ? first : hwnd_);
 }
 
 void MainWindow::SetVisible(Control c, bool visible) {
@@ -607,7 +438,7 @@ void MainWindow::SetVisible(Control c, bool visible) {
   ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
   if (hadFocus && !visible) FocusFirstControl();
   // Which button shows the default outline may have changed.
-  if (Def(c).kind == Kind::Button) {
+  if (Def(c).kind == Kind::PictureButton) {
     for (Control b : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
       if (controls_[Index(b)]) InvalidateRect(controls_[Index(b)], nullptr, FALSE);
     }
@@ -668,13 +499,12 @@ bool MainWindow::IsChecked(Control c) const {
 }
 
 void MainWindow::SetFieldFontFace(const std::string& face) {
-  HFONT font = MakeFont(dpi_, face.c_str(), 13);
+  FontHandle font(MakeFont(dpi_, face.c_str(), 13));
   if (!font) return;
   for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
-    if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
-  if (fieldFont_) DeleteObject(fieldFont_);
-  fieldFont_ = font;
+  fieldFont_ = std::move(font);  // the old one goes once no field uses it
 }
 
 void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
@@ -690,10 +520,9 @@ void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
 }
 
 bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
-  HBITMAP picture = RenderPictureFile(path, kind, dpi_(kPictureW), dpi_(kPictureH));
+  BitmapHandle picture(RenderPictureFile(path, kind, dpi_(kPictureW), dpi_(kPictureH)));
   if (!picture) return false;
-  if (title_) DeleteObject(title_);
-  title_ = picture;
+  title_ = std::move(picture);
   HWND image = controls_[Index(Control::ImageTitle)];
   if (image) {
     InvalidateRect(image, nullptr, FALSE);
@@ -703,27 +532,25 @@ bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
 }
 
 void MainWindow::ApplyIcons() {
-  for (HWND w : {app_, hwnd_}) {
+  for (HWND w : {ApplicationWindow(), hwnd_}) {
     if (!w) continue;
-    SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageA(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
 }
 
 bool MainWindow::LoadApplicationIcon(const std::string& path) {
-  HICON big = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE));
+  IconHandle big(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
   if (!big) return false;
-  HICON small = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
-  if (!small) small = CopyIcon(big);
-  HICON oldBig = bigIcon_, oldSmall = smallIcon_;
-  bigIcon_ = big;
-  smallIcon_ = small;
+  IconHandle small(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE)));
+  if (!small) small.reset(CopyIcon(big.get()));
+  std::swap(bigIcon_, big);
+  std::swap(smallIcon_, small);
   ApplyIcons();
-  // The tray keeps its own copy of the icon it shows.
-  if (oldBig) DestroyIcon(oldBig);
-  if (oldSmall && !(trayShown_ && tray_.hIcon == oldSmall)) DestroyIcon(oldSmall);
+  // The old icons go once the windows show the new ones; the tray keeps its
+  // own copy of the icon it shows.
   return true;
 }
 
@@ -732,17 +559,13 @@ void MainWindow::CloseWindow() {
 }
 
 void MainWindow::OpenBackupWindow() {
-  if (!backupFactory_) {
-    std::unique_ptr<BackupWindow> backup = BackupWindow::Create(instance_, hwnd_);
-    if (backup) backup->ShowModal();
-    return;
-  }
+  if (!backupFactory_) return;
   // A new window each time: it reads the settings and takes the date afresh.
-  std::unique_ptr<BackupForm> backup = backupFactory_(hwnd_);
+  std::unique_ptr<ModalWindow> backup = backupFactory_(hwnd_);
   if (!backup) return;
   const HWND outer = openBackup_;
-  openBackup_ = backup->View().Handle();
-  backup->View().ShowModal();
+  openBackup_ = backup->Handle();
+  backup->ShowModal();
   openBackup_ = outer;
 }
 
@@ -750,23 +573,11 @@ void MainWindow::OpenBackupWindow() {
 // LauncherShell
 
 void MainWindow::AddTrayIcon(const std::string& tip) {
-  tray_ = NOTIFYICONDATAA{};
-  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  tray_.hWnd = hwnd_;
-  tray_.uID = 1;
-  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  tray_.uCallbackMessage = kTrayMessage;
-  tray_.hIcon = smallIcon_;
-  const size_t n = std::min(tip.size(), sizeof tray_.szTip - 1);
-  std::memcpy(tray_.szTip, tip.data(), n);
-  tray_.szTip[n] = '\0';
-  Shell_NotifyIconA(NIM_ADD, &tray_);
-  trayShown_ = true;
+  if (tray_) tray_->Add(tip, smallIcon_.get());
 }
 
 void MainWindow::RemoveTrayIcon() {
-  Shell_NotifyIconA(NIM_DELETE, &tray_);
-  trayShown_ = false;
+  if (tray_) tray_->Remove();
 }
 
 void MainWindow::ShowMainWindow(bool visible) {
@@ -774,18 +585,21 @@ void MainWindow::ShowMainWindow(bool visible) {
 }
 
 void MainWindow::ShowApplicationWindow(bool visible) {
-  if (app_) ShowWindow(app_, visible ? SW_SHOW : SW_HIDE);
+  if (app_) ShowWindow(app_->Handle(), visible ? SW_SHOW : SW_HIDE);
 }
 
 void MainWindow::BringToFront() {
-  if (!app_) return;
-  HWND popup = GetLastActivePopup(app_);
-  if (popup && popup != app_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetForegroundWindow(popup);
-  SetForegroundWindow(app_);
+  HWND app = ApplicationWindow();
+  if (!app) return;
+  HWND popup = GetLastActivePopup(app);
+  if (popup && popup != app && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetForegroundWindow(popup);
+  SetForegroundWindow(app);
 }
 
 void MainWindow::PumpMessages() { PumpPendingMessages(); }
 
-std::unique_ptr<WaitWindow> MainWindow::OpenWaitWindow() { return SplashWindow::Open(instance_, hwnd_); }
+std::unique_ptr<WaitWindow> MainWindow::OpenWaitWindow() {
+  return waitFactory_ ? waitFactory_(hwnd_) : nullptr;
+}
 
 }  // namespace quandrel::win32

@@ -10,17 +10,17 @@
 #include <string>
 
 #include "MainMenu/main_view.h"
-#include "MainMenu/win32/window_kit.h"
-
-namespace quandrel {
-class TFormMain;
-}
+#include "launch/wait_window.h"
+#include "MainMenu/win32/taskbar_window.h"
+#include "MainMenu/win32/tray_icon.h"
+#include "ui/win32/dpi_fonts.h"
+#include "ui/win32/gdi_objects.h"
+#include "ui/win32/modal_window.h"
+#include "ui/win32/window_base.h"
 
 namespace quandrel::win32 {
 
-class BackupForm;
-
-class MainWindow : public MainView {
+class MainWindow : public MainView, private WindowBase {
  public:
   // Creates the application window (shown, titled "Quandrel") and the main
   // window with all its controls (hidden, design layout). Null when a window
@@ -30,22 +30,23 @@ class MainWindow : public MainView {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // The logic whose handlers the controls call; none until attached.
-  void Attach(TFormMain* logic) { logic_ = logic; }
-  // Called before each handler the user's actions run (the control that
-  // caused it); lets tests watch the events without a logic.
-  void SetEventHook(std::function<void(Control)> hook) { hook_ = std::move(hook); }
+  // Where the user's actions go (the logic); none until attached.
+  void Attach(MainViewEvents* events) { events_ = events; }
 
   // Makes each backup window the backup button opens (with its logic, its
-  // creation done), owned by `owner`. Without one, a bare window is shown.
-  using BackupFactory = std::function<std::unique_ptr<BackupForm>(HWND owner)>;
+  // creation done), owned by `owner`. Without one, the button opens nothing.
+  using BackupFactory = std::function<std::unique_ptr<ModalWindow>(HWND owner)>;
   void SetBackupFactory(BackupFactory factory) { backupFactory_ = std::move(factory); }
+  // Makes the wait window shown while a snapshot is taken, owned by
+  // `owner`. Without one, the copy runs without a wait window.
+  using WaitFactory = std::function<std::unique_ptr<WaitWindow>(HWND owner)>;
+  void SetWaitFactory(WaitFactory factory) { waitFactory_ = std::move(factory); }
 
   HWND Handle() const { return hwnd_; }
   // The window message boxes belong to: the open backup window while one
   // is shown, else the main window.
   HWND DialogOwner() const { return openBackup_ ? openBackup_ : hwnd_; }
-  HWND ApplicationWindow() const { return app_; }
+  HWND ApplicationWindow() const { return app_ ? app_->Handle() : nullptr; }
   HWND ControlHandle(Control c) const { return controls_[Index(c)]; }
   std::string ApplicationTitle() const;
   // The control id of a control: stable, for finding it from outside.
@@ -88,7 +89,7 @@ class MainWindow : public MainView {
 
   // The tray icon's callback message, and whether the icon is up.
   static constexpr UINT kTrayMessage = WM_USER;
-  bool TrayIconShown() const { return trayShown_; }
+  bool TrayIconShown() const { return tray_ && tray_->Shown(); }
 
  private:
   static constexpr int kFirstId = 100;
@@ -101,43 +102,32 @@ class MainWindow : public MainView {
   void CreateTooltips();
   void PaintBuiltInTitle();
   HWND DefaultButton() const;
-  void FocusFirstControl();
   void RunHandler(Control c);
   void ApplyIcons();
 
-  static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK AppProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMain(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT ControlColour(HDC dc, HWND control);
-  void DrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDestroyed() override;
+  LRESULT ControlColour(UINT msg, HDC dc, HWND control) override;
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
 
   HINSTANCE instance_;
   Dpi dpi_;
-  HWND app_ = nullptr;
-  HWND hwnd_ = nullptr;
+  std::unique_ptr<TaskbarWindow> app_;
   HWND tooltip_ = nullptr;
   std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
 
-  TFormMain* logic_ = nullptr;
+  MainViewEvents* events_ = nullptr;
   BackupFactory backupFactory_;
+  WaitFactory waitFactory_;
   HWND openBackup_ = nullptr;  // the backup window shown modally, if any
-  std::function<void(Control)> hook_;
-  int settingText_ = 0;       // inside SetText: changes are the logic's own
-  bool discarding_ = false;   // destroyed by the destructor, not closed
-  HWND lastFocus_ = nullptr;  // given back when the window is activated again
+  int settingText_ = 0;      // inside SetText: changes are the logic's own
+  bool discarding_ = false;  // destroyed by the destructor, not closed
 
-  HFONT baseFont_ = nullptr, boldFont_ = nullptr, fieldFont_ = nullptr;
-  HFONT pathLabelFont_ = nullptr, requiredFont_ = nullptr, dateFont_ = nullptr;
-  HBRUSH dbPathBrush_ = nullptr, fieldBrush_ = nullptr, requiredBrush_ = nullptr;
-
-  HBITMAP title_ = nullptr;  // the title picture at the control's size
-
-  HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
-
-  NOTIFYICONDATAA tray_{};
-  bool trayShown_ = false;
-  UINT taskbarCreated_ = 0;
+  FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
+  BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;
+  BitmapHandle title_;  // the title picture at the control's size
+  IconHandle bigIcon_, smallIcon_;
+  std::unique_ptr<TrayIcon> tray_;
 };
 
 }  // namespace quandrel::win32

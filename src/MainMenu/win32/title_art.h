@@ -8,7 +8,7 @@
 #include <string>
 
 #include "MainMenu/main_view.h"
-#include "MainMenu/win32/window_kit.h"
+#include "ui/win32/dpi_fonts.h"
 
 namespace quandrel::win32 {
 

@@ -1,6 +1,7 @@
 #include "Splash/win32/splash_window.h"
 
 #include "platform/files.h"
+#include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
@@ -8,7 +9,6 @@ namespace {
 
 const char kClass[] = "TFormSplash";
 const char kCaption[] = "Just Moment, Please";
-const char kBaseFace[] = "ＭＳ Ｐゴシック";
 
 constexpr int kOuterW = 333;
 constexpr int kOuterH = 174;
@@ -51,16 +51,14 @@ void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
 }  // namespace
 
 std::unique_ptr<SplashWindow> SplashWindow::Open(HINSTANCE instance, HWND owner) {
-  if (!RegisterWindowClass(instance, kClass, Proc, IDC_WAIT)) return nullptr;
+  if (!RegisterWindowClass(instance, kClass, WindowBase::Proc, IDC_WAIT)) return nullptr;
   std::unique_ptr<SplashWindow> w(new SplashWindow());
-  w->font_ = MakeFont(w->dpi_, kBaseFace, 12);
-  w->lineFont_ = MakeFont(w->dpi_, kBaseFace, 15, true);
-  w->bigFont_ = MakeFont(w->dpi_, kBaseFace, 19, true);
+  w->font_.reset(MakeFont(w->dpi_, kBaseFace, 12));
+  w->lineFont_.reset(MakeFont(w->dpi_, kBaseFace, 15, true));
+  w->bigFont_.reset(MakeFont(w->dpi_, kBaseFace, 19, true));
   const RECT r = CentredOuterRect(w->dpi_(kOuterW), w->dpi_(kOuterH));
-  CreateWindowExA(0, kClass, kCaption, WS_POPUP | WS_CAPTION, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                  owner, nullptr, instance, w.get());
-  if (!w->hwnd_) return nullptr;
-  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->font_), FALSE);
+  if (!w->CreateFrame(instance, 0, kClass, kCaption, WS_POPUP | WS_CAPTION, r, owner)) return nullptr;
+  SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->font_.get()), FALSE);
   // The copy that follows blocks the thread: the window must be painted now.
   ShowWindow(w->hwnd_, SW_SHOW);
   UpdateWindow(w->hwnd_);
@@ -69,36 +67,21 @@ std::unique_ptr<SplashWindow> SplashWindow::Open(HINSTANCE instance, HWND owner)
 
 SplashWindow::~SplashWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
-  for (HFONT f : {font_, lineFont_, bigFont_}) {
-    if (f) DeleteObject(f);
-  }
 }
 
-LRESULT CALLBACK SplashWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<SplashWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self) {
-    switch (msg) {
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        self->Paint(dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      case WM_CLOSE:
-        return 0;  // it goes when the copy is done
-      case WM_NCDESTROY:
-        self->hwnd_ = nullptr;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        break;
+LRESULT SplashWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
     }
+    case WM_CLOSE:
+      return 0;  // it goes when the copy is done
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 RECT SplashWindow::BarRect() const {
@@ -148,7 +131,7 @@ void SplashWindow::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kPictureInk);
   const int textLeft = image.left + d(56), textRight = image.right - d(10);
-  HGDIOBJ oldFont = SelectObject(dc, lineFont_);
+  HGDIOBJ oldFont = SelectObject(dc, lineFont_.get());
   RECT line1{textLeft, image.top + d(16), textRight, image.top + d(36)};
   DrawTextA(dc, "起動前にデータの", -1, &line1, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
   RECT line2{textLeft, image.top + d(36), textRight, image.top + d(56)};
@@ -159,7 +142,7 @@ void SplashWindow::Paint(HDC dc) {
   LineTo(dc, textRight, image.top + d(64));
   SelectObject(dc, oldPen);
   DeleteObject(rule);
-  SelectObject(dc, bigFont_);
+  SelectObject(dc, bigFont_.get());
   RECT line3{textLeft, image.top + d(72), textRight, image.top + d(100)};
   DrawTextA(dc, "しばらくお待ちください", -1, &line3, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
   SelectObject(dc, oldFont);

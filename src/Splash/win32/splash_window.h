@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "MainMenu/win32/window_kit.h"
-#include "Splash/wait_window.h"
+#include "ui/win32/dpi_fonts.h"
+#include "ui/win32/gdi_objects.h"
+#include "ui/win32/window_base.h"
+#include "launch/wait_window.h"
 
 namespace quandrel::win32 {
 
-class SplashWindow : public WaitWindow {
+class SplashWindow : public WaitWindow, private WindowBase {
  public:
   // Creates the window owned by `owner`, centred on the desktop, shows it
   // and paints it at once. Null when it can't be created.
@@ -35,13 +37,12 @@ class SplashWindow : public WaitWindow {
 
  private:
   SplashWindow() = default;
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
   RECT BarRect() const;
 
   Dpi dpi_;
-  HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr, lineFont_ = nullptr, bigFont_ = nullptr;
+  FontHandle font_, lineFont_, bigFont_;
   int filled_ = 0;
   bool indeterminate_ = false;
   int marqueeSteps_ = 0;

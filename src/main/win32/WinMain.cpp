@@ -6,6 +6,7 @@
 #include "BackUp/win32/backup_window.h"
 #include "MainMenu/form_main.h"
 #include "MainMenu/win32/main_window.h"
+#include "Splash/win32/splash_window.h"
 #include "main/instance_guard.h"
 #include "main/win32/instance_mutex.h"
 #include "platform/win32/dll_search.h"
@@ -62,6 +63,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return win32::BackupForm::Create(instance, owner, platform, form.DriveNames(), form.SettingsPath());
   };
   window->SetBackupFactory(makeBackup);
+  window->SetWaitFactory([instance](HWND owner) { return win32::SplashWindow::Open(instance, owner); });
   form.FormCreate();
 
   // The backup window created at start reads the settings and queries its

@@ -1,5 +1,7 @@
 #include "main/win32/instance_mutex.h"
 
+#include <utility>
+
 namespace quandrel::win32 {
 
 namespace {
@@ -27,20 +29,14 @@ bool NameRefused(DWORD error) {
 InstanceMutex::Outcome InstanceMutex::Acquire(const std::string& instanceName) {
   std::string name = instanceName;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (HANDLE other = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str())) {
-      ::CloseHandle(other);
-      return Outcome::AlreadyRunning;
-    }
+    if (KernelHandle(::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()))) return Outcome::AlreadyRunning;
     ::SetLastError(ERROR_SUCCESS);
-    HANDLE created = ::CreateMutexA(nullptr, FALSE, name.c_str());
+    KernelHandle created(::CreateMutexA(nullptr, FALSE, name.c_str()));
     DWORD error = ::GetLastError();
     if (created) {
       // Another start created it between our open and our create.
-      if (error == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(created);
-        return Outcome::AlreadyRunning;
-      }
-      handle_ = created;
+      if (error == ERROR_ALREADY_EXISTS) return Outcome::AlreadyRunning;
+      handle_ = std::move(created);
       return Outcome::Acquired;
     }
     // An object of another kind holds the name: treat it as taken.
@@ -53,11 +49,8 @@ InstanceMutex::Outcome InstanceMutex::Acquire(const std::string& instanceName) {
 }
 
 void InstanceMutex::Release() {
-  if (handle_) {
-    ::ReleaseMutex(handle_);
-    ::CloseHandle(handle_);
-    handle_ = nullptr;
-  }
+  if (handle_) ::ReleaseMutex(handle_.get());
+  handle_.reset();
 }
 
 }  // namespace quandrel::win32

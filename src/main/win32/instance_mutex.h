@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/win32/unique_handle.h"
+
 namespace quandrel::win32 {
 
 class InstanceMutex {
@@ -16,11 +18,11 @@ class InstanceMutex {
   // none, creates the guard. Of any number of simultaneous starts with the
   // same name exactly one acquires it.
   Outcome Acquire(const std::string& instanceName);
-  // Releases the guard at the end of the run.
+  // Releases the guard at the end of the run (also when the guard goes).
   void Release();
 
  private:
-  HANDLE handle_ = nullptr;
+  KernelHandle handle_;
 };
 
 }  // namespace quandrel::win32

@@ -29,11 +29,10 @@ void Win32Desktop::DisableClose(std::uintptr_t handle) {
 
 unsigned Win32Desktop::DriveType(const std::string& root) { return ::GetDriveTypeA(root.c_str()); }
 
-bool Win32Desktop::FreeBytes(const std::string& root, std::uint64_t* bytes) {
+std::optional<std::uint64_t> Win32Desktop::FreeBytes(const std::string& root) {
   ULARGE_INTEGER available{};
-  if (!::GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) return false;
-  *bytes = available.QuadPart;
-  return true;
+  if (!::GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return available.QuadPart;
 }
 
 }  // namespace quandrel::win32

@@ -9,7 +9,7 @@ class Win32Desktop : public Desktop {
   std::vector<TopLevelWindow> TopLevelWindows() override;
   void DisableClose(std::uintptr_t window) override;
   unsigned DriveType(const std::string& root) override;
-  bool FreeBytes(const std::string& root, std::uint64_t* bytes) override;
+  std::optional<std::uint64_t> FreeBytes(const std::string& root) override;
 };
 
 }  // namespace quandrel::win32

@@ -80,7 +80,7 @@ Answer Win32Dialogs::Confirm(const std::string& text, bool withAbort) {
   }
 }
 
-std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogSpec& request) {
+std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogRequest& request) {
   // Filter: label, NUL, pattern, NUL, ..., NUL.
   std::string filter;
   for (const FileFilter& f : request.filters) {

@@ -19,7 +19,7 @@ class Win32Dialogs : public Dialogs {
   void ShowMessage(const std::string& text) override;
   void ShowError(const std::string& text) override;
   Answer Confirm(const std::string& text, bool withAbort) override;
-  std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
+  std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
 
  private:
   HWND Owner() const { return owner_ ? owner_() : nullptr; }

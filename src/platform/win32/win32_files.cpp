@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-<<<<<<< HEAD
+#include <atomic>
 #include <memory>
 #include <utility>
-=======
-#include <atomic>
->>>>>>> i12-perf
 #include <vector>
 
 #include "platform/win32/unique_handle.h"

@@ -117,11 +117,10 @@ class FakeDesktop : public Desktop {
     auto it = driveTypes.find(root);
     return it == driveTypes.end() ? 1u : it->second;
   }
-  bool FreeBytes(const std::string& root, std::uint64_t* bytes) override {
+  std::optional<std::uint64_t> FreeBytes(const std::string& root) override {
     auto it = freeBytes.find(root);
-    if (it == freeBytes.end()) return false;
-    *bytes = it->second;
-    return true;
+    if (it == freeBytes.end()) return std::nullopt;
+    return it->second;
   }
 };
 
@@ -132,7 +131,7 @@ class FakeDialogs : public Dialogs {
   std::vector<std::string> shown;
   std::deque<Answer> answers;                         // default: No
   std::deque<std::optional<std::string>> fileChoices;  // default: cancel
-  std::vector<FileDialogSpec> fileDialogs;
+  std::vector<FileDialogRequest> fileDialogs;
   std::function<void(const std::string&)> onShow;    // called for each box
 
   void ShowMessage(const std::string& text) override { Record("message: " + text); }
@@ -144,7 +143,7 @@ class FakeDialogs : public Dialogs {
     answers.pop_front();
     return a;
   }
-  std::optional<std::string> OpenFile(const FileDialogSpec& request) override {
+  std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
     fileDialogs.push_back(request);
     if (fileChoices.empty()) return std::nullopt;
     auto choice = fileChoices.front();
