@@ -59,7 +59,10 @@ std::optional<std::uint32_t> FakeFiles::Injected(const std::string& what,
   return std::nullopt;
 }
 
-bool FakeFiles::FileExists(const std::string& path) { return files_.count(Key(FullPath(path))) != 0 || files_.count(Key(path)) != 0; }
+bool FakeFiles::FileExists(const std::string& path) {
+  if (existenceChecksFail_) return false;
+  return files_.count(Key(FullPath(path))) != 0 || files_.count(Key(path)) != 0;
+}
 
 std::string FakeFiles::FullPath(const std::string& path) {
   if (path.empty()) return path;

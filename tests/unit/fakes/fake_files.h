@@ -43,6 +43,9 @@ class FakeFiles : public Files {
   void Unlock(const std::string& path);
   // Every write of a new file or copy into this folder fails (read-only folder).
   void MakeFolderReadOnly(const std::string& folder);
+  // FileExists answers false for every path, as GetFileAttributesA does
+  // when it fails (a folder that may not be listed, a network gone away).
+  void FailExistenceChecks(bool fail = true) { existenceChecksFail_ = fail; }
   int DiskCalls() const { return calls_; }
   // A log of disk calls: "Copy a -> b", "Remove a", ...
   const std::vector<std::string>& Log() const { return log_; }
@@ -83,6 +86,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::string cwd_ = "C:\\";
+  bool existenceChecksFail_ = false;
   int calls_ = 0;
   int failAt_ = 0;
   bool failForGood_ = false;
