@@ -2,6 +2,9 @@
 // regard to ASCII letter case, as on Windows. Any call can be made to fail:
 // the k-th call that touches the disk (Read, WriteNew, Copy, Remove, Move,
 // Replace), once or for good, or every call on one path (a locked file).
+// A schedule gives each of the first disk calls an outcome of its own,
+// among them a write that stops part way and a call that did its work but
+// reports failure.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +37,17 @@ class FakeFiles : public Files {
   std::vector<std::string> List() const;
   void SetCurrentDirectoryForTest(const std::string& dir) { cwd_ = dir; }
   const std::string& CurrentDirectory() const { return cwd_; }
+
+  // What a scheduled disk call does.
+  enum class Outcome {
+    Works,
+    Fails,         // nothing done (a copy may leave part of its destination)
+    StopsPartWay,  // a write or copy leaves the first half of its bytes; other calls do nothing
+    DoneButFails,  // the call did all its work, yet reports failure
+  };
+  // Disk call i + 1 has outcome outcomes[i], reported with `error`; calls
+  // past the schedule work (unless FailCall or a lock says otherwise).
+  void Schedule(std::vector<Outcome> outcomes, std::uint32_t error = kDiskFull);
 
   // The disk call with this 1-based number fails with `error`; with
   // `forGood`, every later disk call fails too.
@@ -71,9 +85,13 @@ class FakeFiles : public Files {
     std::string bytes;
   };
   static std::string Key(const std::string& path);
-  // Counts a disk call and tells whether it must fail (and with what).
-  std::optional<std::uint32_t> Injected(const std::string& what,
-                                        std::initializer_list<std::string> paths);
+  struct Fault {
+    std::uint32_t error;
+    Outcome outcome;
+    bool DoesTheWork() const { return outcome == Outcome::DoneButFails; }
+  };
+  // Counts a disk call and tells whether it must fail (with what, and how).
+  std::optional<Fault> Injected(const std::string& what, std::initializer_list<std::string> paths);
   bool InReadOnlyFolder(const std::string& path) const;
 
   std::map<std::string, Entry> files_;
@@ -87,6 +105,8 @@ class FakeFiles : public Files {
   std::set<std::string> readOnlyFolders_;
   std::string cwd_ = "C:\\";
   bool existenceChecksFail_ = false;
+  std::vector<Outcome> schedule_;
+  std::uint32_t scheduleError_ = 0;
   int calls_ = 0;
   int failAt_ = 0;
   bool failForGood_ = false;
