@@ -13,6 +13,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
+echo "== fuzzing the settings codec (60 s)"
+tools/fuzz.sh 60
+
 echo "== Windows builds"
 cmake --preset windows-i686 >/dev/null
 cmake --build --preset windows-i686

@@ -21,27 +21,6 @@ std::string Copy(const std::string& s, std::size_t from, std::size_t count) {
   return s.substr(from - 1, count);
 }
 
-// Without leading and trailing blanks and control characters.
-std::string Trim(const std::string& s) {
-  auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  std::size_t first = 0, last = s.size();
-  while (first < last && blank(s[first])) ++first;
-  while (last > first && blank(s[last - 1])) --last;
-  return s.substr(first, last - first);
-}
-
-// At most `n` bytes, ending on a whole character: a half character left at
-// the end would swallow the backslash that follows it.
-std::string CutWholeCharacters(const std::string& s, std::size_t n) {
-  std::size_t end = 0;
-  while (end < s.size()) {
-    const std::size_t width = text::IsLeadByte(static_cast<unsigned char>(s[end])) && end + 1 < s.size() ? 2 : 1;
-    if (end + width > n) break;
-    end += width;
-  }
-  return s.substr(0, end);
-}
-
 }  // namespace
 
 std::string DateFolderName(const std::string& shortDate) {
@@ -49,7 +28,7 @@ std::string DateFolderName(const std::string& shortDate) {
   const std::string rest = Copy(shortDate, year.size() + 2, 10);
   std::string month = Before(rest, '/');
   std::string day = Copy(rest, month.size() + 2, 10);
-  day = Trim(Before(day + "(", '('));  // a weekday in parentheses is dropped
+  day = text::Trim(Before(day + "(", '('));  // a weekday in parentheses is dropped
   if (month.size() == 1) month = "0" + month;
   if (day.size() == 1) day = "0" + day;
   return year + "_" + month + "_" + day;
@@ -62,16 +41,10 @@ std::string WeekdayFolderName(int weekday) {
   return kNames[weekday - 1];
 }
 
-std::string SourceFolder(const std::string& executablePath) {
-  std::string folder = text::FolderPart(executablePath);
-  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-  return folder;
-}
-
 std::string DestinationTail(const std::string& sourceFolder, const std::string& prefix, Multiplex mode,
                             const std::string& dateName, const std::string& weekdayName) {
   // The source path without its drive letter and colon.
-  std::string tail = sourceFolder.size() > 2 ? CutWholeCharacters(sourceFolder.substr(2), kMaxSourceTail) : "";
+  std::string tail = sourceFolder.size() > 2 ? text::CutCharacters(sourceFolder.substr(2), kMaxSourceTail) : "";
   if (prefix != kRootMarker) tail = "\\" + prefix + tail;
   switch (mode) {
     case Multiplex::Date: tail += "\\" + dateName; break;

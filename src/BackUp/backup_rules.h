@@ -24,13 +24,10 @@ std::string DateFolderName(const std::string& shortDate);
 // "(1)_日曜" for Sunday (1) to "(7)_土曜" for Saturday (7); empty otherwise.
 std::string WeekdayFolderName(int weekday);
 
-// The executable's folder: everything before its last backslash (a trail
-// byte 0x5C is none); a drive root keeps its backslash ("C:\").
-std::string SourceFolder(const std::string& executablePath);
-
 // The destination without its drive: "\" + prefix (unless the root marker)
-// + the source folder without its drive (at most 100 bytes of it, never
-// ending in half a character), then "\" and the date or weekday name.
+// + the source folder (the executable's, text::FolderOf) without its drive
+// (at most 100 bytes of it, never ending in half a character), then "\"
+// and the date or weekday name.
 std::string DestinationTail(const std::string& sourceFolder, const std::string& prefix, Multiplex mode,
                             const std::string& dateName, const std::string& weekdayName);
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/failure_message.h"
+#include "text/sjis.h"
 
 namespace quandrel {
 
@@ -30,7 +31,7 @@ TFormBackUp::TFormBackUp(Platform& platform, BackupView& view, std::vector<std::
 void TFormBackUp::ChangeToExecutableFolder() {
   // Relative paths, and XCOPY started from here, count from the
   // executable's folder.
-  const std::string folder = SourceFolder(platform_.system->ExecutablePath());
+  const std::string folder = text::FolderOf(platform_.system->ExecutablePath());
   if (!folder.empty()) platform_.files->ChangeDirectory(folder);
 }
 
@@ -50,7 +51,7 @@ void TFormBackUp::BuildDestination() {
   // With no drive chosen the field keeps whatever it shows.
   const std::string drive = ChosenDriveName();
   if (drive.empty()) return;
-  const std::string tail = DestinationTail(SourceFolder(platform_.system->ExecutablePath()),
+  const std::string tail = DestinationTail(text::FolderOf(platform_.system->ExecutablePath()),
                                            view_.GetText(BackupControl::EditPreFix), ChosenMultiplex(), dateName_,
                                            weekdayName_);
   view_.SetText(BackupControl::EditCopyTo, drive + tail);
@@ -176,7 +177,7 @@ void TFormBackUp::ButtonGoClick() {
     return;
   }
   const std::string parameters =
-      CopyParameters(SourceFolder(platform_.system->ExecutablePath()), destination,
+      CopyParameters(text::FolderOf(platform_.system->ExecutablePath()), destination,
                      view_.IsChecked(BackupControl::CheckBoxUpDate), view_.IsChecked(BackupControl::CheckBoxSubOn));
   const std::string program = CopyProgramPath(platform_.system->SystemDirectory());
   if (program.empty()) {

@@ -16,14 +16,6 @@ namespace {
 constexpr long kLeftButtonDown = 513;
 constexpr long kRightButtonDown = 516;
 
-// The executable's folder as a current directory: no trailing backslash,
-// except that a drive root keeps its own ("D:\").
-std::string ExecutableFolder(const std::string& exePath) {
-  std::string folder = text::FolderPart(exePath);
-  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-  return folder;
-}
-
 FileDialogRequest DatabaseDialog() {
   return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
           "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
@@ -57,7 +49,7 @@ void TFormMain::FormCreate() {
 
   // Relative paths in the settings count from the executable's folder.
   exePath_ = platform_.system->ExecutablePath();
-  const std::string folder = ExecutableFolder(exePath_);
+  const std::string folder = text::FolderOf(exePath_);
   if (!folder.empty()) files.ChangeDirectory(folder);
 
   const std::vector<std::string> fonts = platform_.system->FontFamilies();

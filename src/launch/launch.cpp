@@ -83,8 +83,10 @@ bool TakesSnapshot(const std::string& targetPath, const std::string& mdbBak) {
 }
 
 std::string TrayTip(const std::string& editTitle) {
-  // The tray keeps 63 bytes and a terminating zero.
-  return text::CutBytes("【" + text::FileNamePart(editTitle) + "】稼働中...", 63);
+  // The tray keeps 63 bytes and a terminating zero. The cut keeps whole
+  // characters: a lead byte left before that zero would make the tray read
+  // past the end of its tip.
+  return text::CutCharacters("【" + text::FileNamePart(editTitle) + "】稼働中...", 63);
 }
 
 std::vector<std::uintptr_t> WindowsToLock(const std::vector<TopLevelWindow>& windows,

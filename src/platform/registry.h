@@ -14,8 +14,9 @@ class Registry {
   // Opens hive\subkey for reading (falling back to narrower rights when
   // KEY_READ is refused), reads its default value and closes it again.
   // Returns false when the key cannot be opened. `value` receives the stored
-  // text unexpanded; it is empty when the default value is missing or holds
-  // something other than text.
+  // text unexpanded, up to its first zero byte and never ending in half a
+  // character (text::WholeCharacters); it is empty when the default value
+  // is missing or holds something other than text.
   virtual bool ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) = 0;
 };
 

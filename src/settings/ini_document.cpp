@@ -8,35 +8,10 @@ namespace {
 
 const char kCrLf[] = "\r\n";
 
-// The bytes the profile functions trim around names and values. None of
-// them can be the second byte of a double-byte character (those are 0x40 and
-// above), so trimming byte by byte at either end is safe.
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
-
-std::string Trim(const std::string& s) {
-  std::size_t begin = 0;
-  std::size_t end = s.size();
-  while (begin < end && IsBlank(s[begin])) ++begin;
-  while (end > begin && IsBlank(s[end - 1])) --end;
-  return s.substr(begin, end - begin);
-}
+using text::Trim;
 
 bool SameName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && text::UpperAscii(a) == text::UpperAscii(b);
-}
-
-// At most `n` bytes, never ending in the first half of a double-byte character.
-std::string CutCharacters(const std::string& s, std::size_t n) {
-  if (s.size() <= n) return s;
-  std::size_t end = 0;
-  while (end < n) {
-    std::size_t width = text::IsLeadByte(static_cast<unsigned char>(s[end])) ? 2 : 1;
-    if (end + width > n) break;
-    end += width;
-  }
-  return s.substr(0, end);
 }
 
 std::string WithoutLineBreaks(const std::string& s) {
@@ -120,7 +95,7 @@ std::optional<std::string> IniDocument::Get(const std::string& section, const st
     if (line.kind != Kind::Key || !SameName(line.name, wanted)) continue;
     // The first key of that name decides, even when it has no '='.
     if (!line.hasValue) return std::nullopt;
-    return CutCharacters(line.value, kMaxValueBytes);
+    return text::CutCharacters(text::WholeCharacters(line.value), kMaxValueBytes);
   }
   return std::nullopt;
 }

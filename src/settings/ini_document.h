@@ -42,8 +42,9 @@ class IniDocument {
   //
   // A value longer than kMaxValueBytes is cut to that many bytes; when the
   // cut would split a double-byte character, that character goes too (the
-  // profile functions do the same), so the result never ends in a lone lead
-  // byte.
+  // profile functions do the same). A value is read up to a zero byte in it,
+  // and a lead byte left standing alone at its end is dropped
+  // (text::WholeCharacters), so no value ends in half a character.
   std::optional<std::string> Get(const std::string& section, const std::string& key) const;
 
   // Gives the key a value. An existing key (the first of that name in the

@@ -13,6 +13,9 @@ const char kExecute[] = "Execute";
 const char kSystem[] = "System";
 const char kBackUp[] = "BackUp";
 
+constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+constexpr std::uint32_t kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+
 struct Entry {
   const char* section;
   const char* key;
@@ -48,11 +51,14 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
 
   IniDocument ini;
   std::string bytes;
-  if (files.Read(settingsPath, &bytes)) {
+  const OsResult read = files.Read(settingsPath, &bytes);
+  if (read) {
     ini = IniDocument::Parse(bytes);
-  } else if (files.FileExists(settingsPath)) {
+  } else if (read.error != kFileNotFound && read.error != kPathNotFound) {
     // Writing without the current content would throw away every other key
-    // of the file: the first key fails instead.
+    // of the file: the first key fails instead. Only the read's own answer
+    // tells that there is no file; a separate check of existence could fail
+    // for the same reason the read did and be taken for "no file".
     return Failed(settingsPath, entries.front().key);
   }
 

@@ -53,6 +53,12 @@ std::string FolderPart(const std::string& path) {
   return sep == std::string::npos ? std::string() : path.substr(0, sep);
 }
 
+std::string FolderOf(const std::string& path) {
+  std::string folder = FolderPart(path);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return folder;
+}
+
 std::string Extension(const std::string& path) {
   std::string name = FileNamePart(path);
   std::size_t dot = CharFindLastOf(name, ".");
@@ -78,6 +84,38 @@ std::string UpperAsciiBytes(const std::string& s) {
 
 std::string CutBytes(const std::string& s, std::size_t n) {
   return s.size() <= n ? s : s.substr(0, n);
+}
+
+std::string CutCharacters(const std::string& s, std::size_t n) {
+  const std::size_t limit = s.size() < n ? s.size() : n;
+  std::size_t end = 0;
+  while (end < limit) {
+    // A lead byte counts two bytes even at the very end, where its second
+    // byte is missing: then it does not fit and is left out.
+    const std::size_t width = IsLeadByte(static_cast<unsigned char>(s[end])) ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return s.substr(0, end);
+}
+
+std::string WholeCharacters(const std::string& s) {
+  const std::size_t zero = s.find('\0');
+  return CutCharacters(s, zero == std::string::npos ? s.size() : zero);
+}
+
+namespace {
+bool IsTrimmed(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
+}
+}  // namespace
+
+std::string Trim(const std::string& s) {
+  std::size_t begin = 0;
+  std::size_t end = s.size();
+  while (begin < end && IsTrimmed(s[begin])) ++begin;
+  while (end > begin && IsTrimmed(s[end - 1])) --end;
+  return s.substr(begin, end - begin);
 }
 
 bool HasExtension(const std::string& path, const char* ext) {

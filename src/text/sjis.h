@@ -32,6 +32,11 @@ std::string FileNamePart(const std::string& path);
 // Everything before the last backslash of a path (empty when there is none).
 std::string FolderPart(const std::string& path);
 
+// The folder a file lies in, as a path of its own: FolderPart, except that a
+// drive root keeps its backslash ("C:\Menu.exe" gives "C:\"), since "C:"
+// alone names that drive's current directory, not its root.
+std::string FolderOf(const std::string& path);
+
 // The extension of a path as written: from the last dot that follows the last
 // backslash or colon, the dot included; empty when there is none.
 std::string Extension(const std::string& path);
@@ -43,8 +48,30 @@ std::string UpperAscii(const std::string& s);
 std::string UpperAsciiBytes(const std::string& s);
 
 // At most the first `n` bytes; a double-byte character at the cut may lose
-// its second byte.
+// its second byte. Only for texts that never reach a window or a platform
+// call as text (see WholeCharacters).
 std::string CutBytes(const std::string& s, std::size_t n);
+
+// At most the first `n` bytes, made of whole characters: a double-byte
+// character that the cut would halve goes, and so does a lead byte that has
+// no byte after it.
+std::string CutCharacters(const std::string& s, std::size_t n);
+
+// A text fit to reach a window or a platform call: everything before its
+// first zero byte (where such a call sees the text end anyway), without a
+// lead byte standing alone at its end. Such a lead byte is dropped because
+// the conversion to Unicode takes the terminating zero for its second byte
+// and reads on past the end of the text (Wine does).
+//
+// Every text that comes from outside (settings file, registry) passes here
+// where it is read, so the rest of the program never sees a lone lead byte.
+std::string WholeCharacters(const std::string& s);
+
+// Without the bytes the profile functions trim around names and values:
+// blanks, tabs, CR, LF, VT, FF and ^Z. None of them can be the second byte
+// of a double-byte character (those are 0x40 and above), so trimming byte
+// by byte at either end is safe.
+std::string Trim(const std::string& s);
 
 // The upper-cased extension equals `ext` (given in upper case, dot included).
 bool HasExtension(const std::string& path, const char* ext);

@@ -57,15 +57,6 @@ TEST(WeekdayFolderNameTest, SundayIsOne) {
   EXPECT_EQ(WeekdayFolderName(8), "");
 }
 
-TEST(SourceFolderTest, FolderOfTheExecutable) {
-  EXPECT_EQ(SourceFolder("C:\\Apps\\Sales\\Menu.exe"), "C:\\Apps\\Sales");
-  // A drive root keeps its backslash.
-  EXPECT_EQ(SourceFolder("C:\\Menu.exe"), "C:\\");
-  // The second byte of ソ is no separator.
-  EXPECT_EQ(SourceFolder("C:\\Apps\\販売表\\ソフト.exe"), "C:\\Apps\\販売表");
-  EXPECT_EQ(SourceFolder("C:\\販売表\\ソフト\\Menu.exe"), "C:\\販売表\\ソフト");
-}
-
 struct TailCase {
   std::string source, prefix;
   Multiplex mode;

@@ -85,6 +85,26 @@ TEST_F(FormMainTest, SaveWritesAllSevenKeysTellsTwiceAndLetsTheSnapshotGo) {
   EXPECT_FALSE(files.Has("D:\\Work\\sales.mdb.BAK"));
 }
 
+// Values that end in the first byte of a double-byte character: shown as
+// they were, such a byte made the conversion for the window read on into
+// the next text of the program ("・ELLO-TITLE"), and a save then wrote that
+// text into the file. The lone byte is dropped when the value is loaded.
+TEST_F(FormMainTest, LoneLeadByteAtTheEndOfAValueIsDroppedAndNoOtherTextIsSaved) {
+  Ini("[System]\r\nTitle=HELLO-TITLE\r\nImagePath=\x81\r\nIconPath=ab\xE0\r\n");
+  Create();
+  EXPECT_EQ(Text(C::EditTitle), "HELLO-TITLE");
+  EXPECT_EQ(Text(C::EditImagePath), "");
+  EXPECT_EQ(Text(C::EditIconPath), "ab");
+
+  form->BitBtnCustomClick();
+  form->BitBtnOKClick();
+  const std::string saved = files.Get(kIni).value_or("");
+  EXPECT_NE(saved.find("ImagePath=\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("IconPath=ab\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("Title=HELLO-TITLE\r\n"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("TITLE"), saved.rfind("TITLE")) << "another key's text was written: " << saved;
+}
+
 TEST_F(FormMainTest, SaveKeepsTheFieldsAsTypedAndStoresShortenedPaths) {
   files.Put("D:\\Work\\sales.mdb", "data");
   files.Put("E:\\Pics\\logo.bmp", "BM");

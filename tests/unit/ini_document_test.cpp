@@ -107,6 +107,18 @@ TEST(IniReadLimitTest, ValueOf2047BytesIsWhole) {
   EXPECT_EQ(Read("[S]\r\nk=" + value, "S", "k"), value);
 }
 
+// No value reads as text that ends in half a character, nor past a zero
+// byte in the file; the file itself keeps those bytes until a key is written.
+TEST(IniReadLimitTest, ValueNeverEndsInALoneLeadByte) {
+  const std::string file = std::string("[S]\r\na=\x81\r\nb=ab\xE0\r\nc=ab\xE0 \r\nd=x\0y\r\ne=\x81\0\r\n", 38);
+  EXPECT_EQ(Read(file, "S", "a"), "");
+  EXPECT_EQ(Read(file, "S", "b"), "ab");
+  EXPECT_EQ(Read(file, "S", "c"), "ab");  // trimmed first, then the lone byte goes
+  EXPECT_EQ(Read(file, "S", "d"), "x");
+  EXPECT_EQ(Read(file, "S", "e"), "");
+  EXPECT_EQ(IniDocument::Parse(file).Serialize(), file);
+}
+
 TEST(IniDocumentTest, ParseAndSerializeKeepEveryByte) {
   const std::string file =
       "; settings\r\n\r\n[Execute]\nDBPath = a \r\n\r\n[Other] note\r\nx\r\n=y\r\n\x1a[System\r\n  ;c\tc\r\nlast";

@@ -37,16 +37,15 @@ TEST(TrayTipTest, CutTo63Bytes) {
   EXPECT_EQ(TrayTip(std::string(50, 'A')), "【" + std::string(50, 'A') + "】稼働中...");
   EXPECT_EQ(TrayTip(std::string(50, 'A')).size(), 63u);
 
-  std::string cut = TrayTip(std::string(60, 'A'));
-  EXPECT_EQ(cut, "【" + std::string(60, 'A') + "\x81");  // 】 loses its second byte
-  EXPECT_EQ(cut.size(), 63u);
+  // A character that would be halved at byte 63 goes whole: a lead byte
+  // before the tip's terminating zero would let the tray read past its end.
+  EXPECT_EQ(TrayTip(std::string(60, 'A')), "【" + std::string(60, 'A'));
+  EXPECT_EQ(TrayTip(std::string(61, 'A')), "【" + std::string(61, 'A'));
 
-  // A double-byte name is cut by bytes too: 2 + 61 bytes of 表表表...
+  // 2 + 30 double-byte characters fit in 62 bytes; the 31st would be halved.
   std::string kanji;
   for (int i = 0; i < 40; ++i) kanji += "表";
-  std::string tip = TrayTip("C:\\" + kanji);
-  EXPECT_EQ(tip.size(), 63u);
-  EXPECT_EQ(tip, ("【" + kanji).substr(0, 63));
+  EXPECT_EQ(TrayTip("C:\\" + kanji), ("【" + kanji).substr(0, 62));
 }
 
 TEST(WindowsToLockTest, PrimaryThreadOnlyAndOnlyForUse) {

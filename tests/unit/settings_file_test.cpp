@@ -296,5 +296,38 @@ TEST(SettingsWriteFailureTest, FileThatCannotBeReadIsNotOverwritten) {
   EXPECT_EQ(files.List(), std::vector<std::string>{kIni});
 }
 
+// Only the read's own "not found" means there is no file to keep. When the
+// read fails for another reason, the file is kept whole even if a check of
+// its existence fails too.
+TEST(SettingsWriteFailureTest, OnlyAReadThatFindsNoFileLetsTheFileBeWrittenAnew) {
+  struct Case {
+    std::uint32_t readError;
+    bool fileThere;
+    bool written;
+  } cases[] = {
+      {FakeFiles::kNotFound, false, true},
+      {FakeFiles::kAccessDenied, true, false},
+      {FakeFiles::kSharingViolation, true, false},
+      {1117, true, false},  // ERROR_IO_DEVICE
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("read error " + std::to_string(c.readError));
+    FakeFiles files;
+    if (c.fileThere) files.Put(kIni, kOldFile);
+    files.FailCall(1, c.readError);  // the read
+    files.FailExistenceChecks();
+    SettingsWrite w = SaveBackupOptions(files, kIni, SampleOptions());
+    EXPECT_EQ(w.ok, c.written);
+    if (c.written) {
+      EXPECT_TRUE(files.Has(kIni));
+    } else {
+      EXPECT_EQ(w.failedKey, "Multi");
+      EXPECT_EQ(w.message, std::string(kIni) + " に書き込めません");
+      EXPECT_EQ(files.Get(kIni), kOldFile);
+      EXPECT_EQ(files.List(), std::vector<std::string>{kIni});
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quandrel

@@ -56,6 +56,54 @@ TEST(SjisTest, CutBytesMayHalveACharacter) {
   EXPECT_EQ(CutBytes("abc", 10), "abc");
 }
 
+// The one character-safe cut: never half a character at its end, whether
+// the cut or the text itself would leave one.
+TEST(SjisTest, CutCharactersKeepsWholeCharactersOnly) {
+  const std::string hyo = "表";  // 95 5C
+  struct Case {
+    std::string text;
+    std::size_t n;
+    std::string expected;
+  } cases[] = {
+      {"abc", 10, "abc"},
+      {"abc", 2, "ab"},
+      {hyo + hyo, 4, hyo + hyo},
+      {hyo + hyo, 3, hyo},          // the second 表 would lose its 5C
+      {hyo + hyo, 1, ""},
+      {"ab\x81", 10, "ab"},        // a lead byte with nothing after it
+      {"ab\x81", 3, "ab"},
+      {"a\x81\x81", 3, "a\x81\x81"},  // 81 81 is one character
+      {"\xE0", 5, ""},
+      {"", 5, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CutCharacters(c.text, c.n), c.expected) << c.text << " " << c.n;
+}
+
+TEST(SjisTest, WholeCharactersEndsAtAZeroAndDropsALoneLeadByte) {
+  EXPECT_EQ(WholeCharacters("HELLO-TITLE"), "HELLO-TITLE");
+  EXPECT_EQ(WholeCharacters("\x81"), "");
+  EXPECT_EQ(WholeCharacters("ab\xE0"), "ab");
+  EXPECT_EQ(WholeCharacters("売上表"), "売上表");
+  EXPECT_EQ(WholeCharacters(std::string("ab\x81\0cd", 6)), "ab");  // the platform would stop at the zero
+  EXPECT_EQ(WholeCharacters(std::string("\0x", 2)), "");
+}
+
+TEST(SjisTest, TrimTakesTheProfileFunctionsBlanks) {
+  EXPECT_EQ(Trim(" \t\r\n\v\f\x1a" "a b" " \x1a\r\n"), "a b");
+  EXPECT_EQ(Trim("表 "), "表");  // 表's 5C is no blank anyway
+  EXPECT_EQ(Trim(std::string("\0a", 2)), std::string("\0a", 2));
+  EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(SjisTest, FolderOfKeepsTheBackslashOfADriveRoot) {
+  EXPECT_EQ(FolderOf("C:\\Apps\\Sales\\Menu.exe"), "C:\\Apps\\Sales");
+  EXPECT_EQ(FolderOf("C:\\Menu.exe"), "C:\\");
+  // The second byte of ソ is no separator.
+  EXPECT_EQ(FolderOf("C:\\Apps\\販売表\\ソフト.exe"), "C:\\Apps\\販売表");
+  EXPECT_EQ(FolderOf("C:\\販売表\\ソフト\\Menu.exe"), "C:\\販売表\\ソフト");
+  EXPECT_EQ(FolderOf("Menu.exe"), "");
+}
+
 TEST(SjisTest, LoneLeadByteAtTheEndDoesNotOverrun) {
   std::string s = "a\\\x95";
   EXPECT_EQ(FileNamePart(s), "\x95");

@@ -145,5 +145,33 @@ TEST_F(MainWindowE2E, SettingsSavedWithATypedTitle) {
   EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
 }
 
+// Values ending in the first byte of a double-byte character: shown as they
+// were, such a byte made the window's conversion read on into the program's
+// next text ("・ELLO-TITLE"), and a save with no edits then wrote that text
+// into the file.
+TEST_F(MainWindowE2E, ValueEndingInALoneLeadByteBringsNoOtherTextIntoTheFile) {
+  box_.WriteIni("[System]\nTitle=HELLO-TITLE\nImagePath=\x81\nIconPath=ab\xE0\n");
+  HWND main = StartAndEndRun(/*expectProgram=*/false);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(TextOf(ControlOf(main, Control::EditImagePath)), "");
+  EXPECT_EQ(TextOf(ControlOf(main, Control::EditIconPath)), "ab");
+
+  ASSERT_TRUE(PressButton(main, "設定変更"));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(FindChild(main, "設定保存", "Button")); }));
+  ASSERT_TRUE(PressButton(main, "設定保存"));
+  auto written = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(written.has_value());
+  EXPECT_EQ(written->text, "設定が Ini ファイルに書き込まれました");
+  Answer(*written, "OK");
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(FindChild(main, "設定変更", "Button")); }));
+
+  auto ini = ReadBytes(box_.Path("Quandrel.INI"));
+  ASSERT_TRUE(ini.has_value());
+  EXPECT_EQ(IniLines(*ini), (std::vector<std::string>{"[System]", "Title=HELLO-TITLE", "ImagePath=", "IconPath=ab",
+                                                    "Customize=Enable", "MDBbak=Use", "UnClose=Use", "[Execute]",
+                                                    "DBPath="}));
+  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+}
+
 }  // namespace
 }  // namespace qtest

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
+#include "text/sjis.h"
 
 namespace quandrel::win32 {
 
@@ -36,11 +37,9 @@ std::string DefaultText(HKEY key) {
     if (status != ERROR_SUCCESS) return "";
     // Only text counts; numbers and binary data read as a missing value.
     if (type != REG_SZ && type != REG_EXPAND_SZ) return "";
-    std::string text(reinterpret_cast<const char*>(data.data()), size);
-    // Stored strings usually, but not always, end in a zero byte.
-    std::size_t end = text.find('\0');
-    if (end != std::string::npos) text.resize(end);
-    return text;
+    // Stored strings usually, but not always, end in a zero byte; nor need
+    // they end in a whole character.
+    return text::WholeCharacters(std::string(reinterpret_cast<const char*>(data.data()), size));
   }
   return "";
 }

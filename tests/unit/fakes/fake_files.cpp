@@ -47,19 +47,33 @@ bool FakeFiles::InReadOnlyFolder(const std::string& path) const {
   return readOnlyFolders_.count(Key(text::FolderPart(path))) != 0;
 }
 
-std::optional<std::uint32_t> FakeFiles::Injected(const std::string& what,
-                                                 std::initializer_list<std::string> paths) {
+void FakeFiles::Schedule(std::vector<Outcome> outcomes, std::uint32_t error) {
+  schedule_ = std::move(outcomes);
+  scheduleError_ = error;
+}
+
+std::optional<FakeFiles::Fault> FakeFiles::Injected(const std::string& what,
+                                                    std::initializer_list<std::string> paths) {
   ++calls_;
   log_.push_back(what);
-  if (failAt_ != 0 && (calls_ == failAt_ || (failForGood_ && calls_ > failAt_))) return failError_;
+  if (failAt_ != 0 && (calls_ == failAt_ || (failForGood_ && calls_ > failAt_))) {
+    return Fault{failError_, Outcome::Fails};
+  }
   for (const std::string& p : paths) {
     auto it = locked_.find(Key(p));
-    if (it != locked_.end()) return it->second;
+    if (it != locked_.end()) return Fault{it->second, Outcome::Fails};
+  }
+  const std::size_t index = static_cast<std::size_t>(calls_ - 1);
+  if (index < schedule_.size() && schedule_[index] != Outcome::Works) {
+    return Fault{scheduleError_, schedule_[index]};
   }
   return std::nullopt;
 }
 
-bool FakeFiles::FileExists(const std::string& path) { return files_.count(Key(FullPath(path))) != 0 || files_.count(Key(path)) != 0; }
+bool FakeFiles::FileExists(const std::string& path) {
+  if (existenceChecksFail_) return false;
+  return files_.count(Key(FullPath(path))) != 0 || files_.count(Key(path)) != 0;
+}
 
 std::string FakeFiles::FullPath(const std::string& path) {
   if (path.empty()) return path;
@@ -72,30 +86,46 @@ std::string FakeFiles::FullPath(const std::string& path) {
   return base + rest;
 }
 
+// Each call below: a fault that does not do the work returns at once; one
+// that does lets the call do it and then reports the failure all the same.
+
 OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
-  if (auto e = Injected("Read " + path, {path})) return OsResult::Failure(*e);
+  auto fault = Injected("Read " + path, {path});
   auto it = files_.find(Key(FullPath(path)));
+  if (fault && !fault->DoesTheWork()) {
+    // A read that stops part way has filled part of the buffer.
+    if (fault->outcome == Outcome::StopsPartWay && it != files_.end()) {
+      *bytes = it->second.bytes.substr(0, it->second.bytes.size() / 2);
+    }
+    return OsResult::Failure(fault->error);
+  }
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   *bytes = it->second.bytes;
-  return OsResult::Success();
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) {
-  if (auto e = Injected("WriteNew " + path, {path})) return OsResult::Failure(*e);
+  auto fault = Injected("WriteNew " + path, {path});
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
+  if (fault && fault->outcome == Outcome::StopsPartWay && !locked_.count(Key(path)) &&
+      !Held(path) && !InReadOnlyFolder(FullPath(path))) {
+    Put(FullPath(path), bytes.substr(0, bytes.size() / 2));
+  }
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(kAccessDenied);
   Put(FullPath(path), bytes);
-  return OsResult::Success();
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) {
   auto it = files_.find(Key(FullPath(src)));
-  if (auto e = Injected("Copy " + src + " -> " + dst, {src, dst})) {
+  auto fault = Injected("Copy " + src + " -> " + dst, {src, dst});
+  if (fault && !fault->DoesTheWork()) {
     // A copy that breaks off leaves a partial destination behind.
     if (it != files_.end() && !locked_.count(Key(dst)) && !Held(dst) && !InReadOnlyFolder(FullPath(dst))) {
       Put(FullPath(dst), it->second.bytes.substr(0, it->second.bytes.size() / 2));
     }
-    return OsResult::Failure(*e);
+    return OsResult::Failure(fault->error);
   }
   if (auto e = HeldError({dst})) return OsResult::Failure(*e);
   if (it == files_.end()) return OsResult::Failure(kNotFound);
@@ -108,37 +138,40 @@ OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const C
     progress(total, total);
   }
   Put(FullPath(dst), bytes);
-  return OsResult::Success();
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 OsResult FakeFiles::Remove(const std::string& path) {
-  if (auto e = Injected("Remove " + path, {path})) return OsResult::Failure(*e);
+  auto fault = Injected("Remove " + path, {path});
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(kNotFound);
-  return OsResult::Success();
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
-  if (auto e = Injected("Move " + src + " -> " + dst, {src, dst})) return OsResult::Failure(*e);
+  auto fault = Injected("Move " + src + " -> " + dst, {src, dst});
   if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(kAlreadyExists);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
-  return OsResult::Success();
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
-  if (auto e = Injected("Replace " + src + " -> " + dst, {src, dst})) return OsResult::Failure(*e);
+  auto fault = Injected("Replace " + src + " -> " + dst, {src, dst});
   if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
-  return OsResult::Success();
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 namespace {

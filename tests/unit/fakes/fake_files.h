@@ -5,6 +5,9 @@
 // A file under a hold (Hold) is enforced as on Windows: it can be read and
 // copied from, but every write, replace, rename or delete of it fails with a
 // sharing violation until the last hold on it is let go.
+// A schedule gives each of the first disk calls an outcome of its own,
+// among them a write that stops part way and a call that did its work but
+// reports failure.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +42,17 @@ class FakeFiles : public Files {
   void SetCurrentDirectoryForTest(const std::string& dir) { cwd_ = dir; }
   const std::string& CurrentDirectory() const { return cwd_; }
 
+  // What a scheduled disk call does.
+  enum class Outcome {
+    Works,
+    Fails,         // nothing done (a copy may leave part of its destination)
+    StopsPartWay,  // a write or copy leaves the first half of its bytes; other calls do nothing
+    DoneButFails,  // the call did all its work, yet reports failure
+  };
+  // Disk call i + 1 has outcome outcomes[i], reported with `error`; calls
+  // past the schedule work (unless FailCall or a lock says otherwise).
+  void Schedule(std::vector<Outcome> outcomes, std::uint32_t error = kDiskFull);
+
   // The disk call with this 1-based number fails with `error`; with
   // `forGood`, every later disk call fails too.
   void FailCall(int number, std::uint32_t error = kDiskFull, bool forGood = false);
@@ -47,6 +61,9 @@ class FakeFiles : public Files {
   void Unlock(const std::string& path);
   // Every write of a new file or copy into this folder fails (read-only folder).
   void MakeFolderReadOnly(const std::string& folder);
+  // FileExists answers false for every path, as GetFileAttributesA does
+  // when it fails (a folder that may not be listed, a network gone away).
+  void FailExistenceChecks(bool fail = true) { existenceChecksFail_ = fail; }
   int DiskCalls() const { return calls_; }
   // Someone holds this file (Hold) right now.
   bool Held(const std::string& path);
@@ -79,9 +96,13 @@ class FakeFiles : public Files {
     std::string bytes;
   };
   static std::string Key(const std::string& path);
-  // Counts a disk call and tells whether it must fail (and with what).
-  std::optional<std::uint32_t> Injected(const std::string& what,
-                                        std::initializer_list<std::string> paths);
+  struct Fault {
+    std::uint32_t error;
+    Outcome outcome;
+    bool DoesTheWork() const { return outcome == Outcome::DoneButFails; }
+  };
+  // Counts a disk call and tells whether it must fail (with what, and how).
+  std::optional<Fault> Injected(const std::string& what, std::initializer_list<std::string> paths);
   bool InReadOnlyFolder(const std::string& path) const;
   // A sharing violation when one of these paths is held.
   std::optional<std::uint32_t> HeldError(std::initializer_list<std::string> paths);
@@ -96,6 +117,9 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::string cwd_ = "C:\\";
+  bool existenceChecksFail_ = false;
+  std::vector<Outcome> schedule_;
+  std::uint32_t scheduleError_ = 0;
   int calls_ = 0;
   int failAt_ = 0;
   bool failForGood_ = false;
