@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "BackUp/form_backup.h"
+#include "ui/win32/monitor_fit.h"
 
 namespace quandrel::win32 {
 
@@ -150,6 +151,8 @@ std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owne
   if (!RegisterWindowClass(instance, kClass, Proc, IDC_ARROW)) return nullptr;
   std::unique_ptr<BackupWindow> w(new BackupWindow());
   w->owner_ = owner;
+  // Drawn smaller when the screen's scale would not fit the work area.
+  w->dpi_ = Dpi(FittingDotsPerInch(owner, w->dpi_.DotsPerInch(), kClientW, kClientH, kStyle, kExStyle));
   const Dpi& dpi = w->dpi_;
   w->baseFont_ = MakeFont(dpi, kBaseFace, 12);
   w->goFont_ = MakeFont(dpi, kBaseFace, 16, true);
@@ -157,7 +160,7 @@ std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owne
   w->copyToFont_ = MakeFont(dpi, kFixedFace, 16, true);
   w->driveInfoBrush_ = CreateSolidBrush(kDriveInfoColour);
   w->copyToBrush_ = CreateSolidBrush(kCopyToColour);
-  const RECT r = CentredWindowRect(dpi(kClientW), dpi(kClientH), kStyle, kExStyle);
+  const RECT r = PlacedWindowRect(owner, dpi(kClientW), dpi(kClientH), kStyle, kExStyle);
   CreateWindowExA(kExStyle, kClass, kCaption, kStyle, r.left, r.top, r.right - r.left, r.bottom - r.top, owner,
                   nullptr, instance, w.get());
   if (!w->hwnd_) return nullptr;
@@ -568,7 +571,10 @@ std::string BackupWindow::GetText(BackupControl c) const {
 
 void BackupWindow::SetText(BackupControl c, const std::string& text) {
   HWND h = controls_[Index(c)];
-  if (h) SetWindowTextA(h, text.c_str());
+  if (!h) return;
+  SetWindowTextA(h, text.c_str());
+  // A long free space count is shown whole in a smaller font, never cut.
+  if (c == C::LabelDrvLeft) driveLeftFont_.Fit(h, kBaseFace, dpi_(12));
 }
 
 // ---------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "BackUp/backup_view.h"
 #include "MainMenu/win32/window_kit.h"
 #include "platform/platform.h"
+#include "ui/win32/fitting_label.h"
 
 namespace quandrel {
 class TFormBackUp;
@@ -26,7 +27,9 @@ namespace quandrel::win32 {
 class BackupWindow : public BackupView {
  public:
   // Creates the window with all its controls in their design state, hidden,
-  // owned by `owner` and centred on the desktop. Null when it can't be created.
+  // owned by `owner` and centred on its monitor's work area, drawn at the
+  // screen's scale or the largest smaller one that fits there. Null when it
+  // can't be created.
   static std::unique_ptr<BackupWindow> Create(HINSTANCE instance, HWND owner);
   ~BackupWindow() override;  // destroys the window
   BackupWindow(const BackupWindow&) = delete;
@@ -99,6 +102,7 @@ class BackupWindow : public BackupView {
 
   HFONT baseFont_ = nullptr, goFont_ = nullptr, copyToLabelFont_ = nullptr, copyToFont_ = nullptr;
   HBRUSH driveInfoBrush_ = nullptr, copyToBrush_ = nullptr;
+  FittingLabelFont driveLeftFont_;  // LabelDrvLeft's, as small as its text needs
 };
 
 // A backup window together with its logic, made as one: the logic's

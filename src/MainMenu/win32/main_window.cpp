@@ -12,6 +12,7 @@
 #include "MainMenu/win32/title_art.h"
 #include "Splash/win32/splash_window.h"
 #include "resource_ids.h"
+#include "ui/win32/monitor_fit.h"
 
 namespace quandrel::win32 {
 
@@ -190,7 +191,9 @@ bool MainWindow::CreateWindows() {
   if (!app_) return false;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const RECT r = CentredWindowRect(dpi_(kClientW), dpi_(kClientH), style, 0);
+  // Drawn smaller when the screen's scale would not fit the work area.
+  dpi_ = Dpi(FittingDotsPerInch(nullptr, dpi_.DotsPerInch(), kClientW, kClientH, style, 0));
+  const RECT r = PlacedWindowRect(nullptr, dpi_(kClientW), dpi_(kClientH), style, 0);
   hwnd_ = CreateWindowExA(0, kMainClass, "Quandrel", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                           app_, nullptr, instance_, this);
   if (!hwnd_) return false;
@@ -679,10 +682,9 @@ void MainWindow::SetFieldFontFace(const std::string& face) {
 
 void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
   if (!hwnd_) return;
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, dpi_(pixelsAt96Dpi),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The settings area stays wholly out of view at every scale, and the
+  // window inside the work area.
+  SetOuterHeightShowingAbove(hwnd_, dpi_(pixelsAt96Dpi), dpi_(Def(Control::PanelDBpath).y));
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // A focus left below the lower edge would be out of the user's reach.
   HWND focus = GetFocus();

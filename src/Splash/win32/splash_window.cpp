@@ -1,5 +1,7 @@
 #include "Splash/win32/splash_window.h"
 
+#include "ui/win32/monitor_fit.h"
+
 namespace quandrel::win32 {
 
 namespace {
@@ -51,10 +53,12 @@ void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
 std::unique_ptr<SplashWindow> SplashWindow::Open(HINSTANCE instance, HWND owner) {
   if (!RegisterWindowClass(instance, kClass, Proc, IDC_WAIT)) return nullptr;
   std::unique_ptr<SplashWindow> w(new SplashWindow());
+  // Drawn smaller when the screen's scale would not fit the work area.
+  w->dpi_ = Dpi(FittingDotsPerInchOuter(owner, w->dpi_.DotsPerInch(), kOuterW, kOuterH));
   w->font_ = MakeFont(w->dpi_, kBaseFace, 12);
   w->lineFont_ = MakeFont(w->dpi_, kBaseFace, 15, true);
   w->bigFont_ = MakeFont(w->dpi_, kBaseFace, 19, true);
-  const RECT r = CentredOuterRect(w->dpi_(kOuterW), w->dpi_(kOuterH));
+  const RECT r = PlacedOuterRect(owner, w->dpi_(kOuterW), w->dpi_(kOuterH));
   CreateWindowExA(0, kClass, kCaption, WS_POPUP | WS_CAPTION, r.left, r.top, r.right - r.left, r.bottom - r.top,
                   owner, nullptr, instance, w.get());
   if (!w->hwnd_) return nullptr;
