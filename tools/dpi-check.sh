@@ -11,6 +11,8 @@ if [ -z "$arch" ]; then
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
 fi
 build=build/windows-$arch
+# One fresh prefix for the run, its DPI set anew by each session.
+rm -rf "$build/wineprefix-dpi"
 status=0
 for dpi in 96 144 192; do
   echo "== screen fit at $dpi DPI, 1366x768"
