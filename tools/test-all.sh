@@ -37,5 +37,7 @@ export QUANDREL_PREFIX=$PWD/$build/wineprefix
 source tools/wine-session.sh
 status=0
 ctest --preset "windows-$arch" || status=$?
+echo "== screen fit at 96, 144 and 192 DPI"
+tools/dpi-check.sh "$arch" || status=1
 tools/convert-screenshots.sh "$build/screenshots" || true
 exit $status

@@ -3,6 +3,8 @@
 # of its own, made ready for Japanese text and for tests, and ends both when
 # the calling shell exits.
 #   QUANDREL_PREFIX  the prefix folder (made when missing)
+#   QUANDREL_SCREEN  the X screen, default 1024x768x24
+#   QUANDREL_DPI     the prefix's screen DPI (LogPixels), when given
 
 session_prefix=${QUANDREL_PREFIX:?set QUANDREL_PREFIX}
 # Some kernels (virtual machines without 32-bit support) cannot run Wine's
@@ -21,7 +23,7 @@ session_xvfb_pid=
 if [ -z "${QUANDREL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 140); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${QUANDREL_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
     session_xvfb_pid=$!
     for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
     if kill -0 $session_xvfb_pid 2>/dev/null; then export DISPLAY=:$n; break; fi
@@ -64,6 +66,12 @@ if [ ! -f "$WINEPREFIX/.quandrel-ready" ]; then
   session_reg 'HKCR\.bat' /ve /d batfile
   session_reg 'HKCR\batfile\shell\open\command' /ve /d '"%1" %*'
   touch "$WINEPREFIX/.quandrel-ready"
+fi
+if [ -n "${QUANDREL_DPI:-}" ]; then
+  # Wine takes a new DPI when the prefix's server starts again.
+  session_reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUANDREL_DPI"
+  timeout 20 wineserver -k >/dev/null 2>&1 || true
+  timeout 60 wineserver -w >/dev/null 2>&1 || true
 fi
 # Keep one server alive for the whole session: every start is then quick.
 wineserver -p >/dev/null 2>&1 || true

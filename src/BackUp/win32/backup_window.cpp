@@ -9,6 +9,7 @@
 #include "ui/win32/control_table.h"
 #include "ui/win32/dialog_keys.h"
 #include "ui/win32/message_loops.h"
+#include "ui/win32/monitor_fit.h"
 #include "ui/win32/picture_button.h"
 #include "ui/win32/tooltips.h"
 #include "ui/win32/window_class.h"
@@ -154,6 +155,8 @@ std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owne
   if (!RegisterWindowClass(instance, kClass, WindowBase::Proc, IDC_ARROW)) return nullptr;
   std::unique_ptr<BackupWindow> w(new BackupWindow());
   w->owner_ = owner;
+  // Drawn smaller when the screen's scale would not fit the work area.
+  w->dpi_ = Dpi(FittingDotsPerInch(owner, w->dpi_.DotsPerInch(), kClientW, kClientH, kStyle, kExStyle));
   const Dpi& dpi = w->dpi_;
   w->baseFont_.reset(MakeFont(dpi, kBaseFace, 12));
   w->goFont_.reset(MakeFont(dpi, kBaseFace, 16, true));
@@ -161,7 +164,7 @@ std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owne
   w->copyToFont_.reset(MakeFont(dpi, kFixedFace, 16, true));
   w->driveInfoBrush_.reset(CreateSolidBrush(kDriveInfoColour));
   w->copyToBrush_.reset(CreateSolidBrush(kCopyToColour));
-  const RECT r = CentredWindowRect(dpi(kClientW), dpi(kClientH), kStyle, kExStyle);
+  const RECT r = PlacedWindowRect(owner, dpi(kClientW), dpi(kClientH), kStyle, kExStyle);
   if (!w->CreateFrame(instance, kExStyle, kClass, kCaption, kStyle, r, owner)) return nullptr;
   SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->baseFont_.get()), FALSE);
   EnableDialogKeys(w->hwnd_);
@@ -468,7 +471,10 @@ std::string BackupWindow::GetText(BackupControl c) const {
 
 void BackupWindow::SetText(BackupControl c, const std::string& text) {
   HWND h = controls_[Index(c)];
-  if (h) SetWindowTextA(h, text.c_str());
+  if (!h) return;
+  SetWindowTextA(h, text.c_str());
+  // A long free space count is shown whole in a smaller font, never cut.
+  if (c == C::LabelDrvLeft) driveLeftFont_.Fit(h, kBaseFace, dpi_(12));
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 
 #include "BackUp/backup_view.h"
 #include "ui/win32/dpi_fonts.h"
+#include "ui/win32/fitting_label.h"
 #include "ui/win32/gdi_objects.h"
 #include "ui/win32/modal_window.h"
 #include "ui/win32/window_base.h"
@@ -96,6 +97,7 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
 
   FontHandle baseFont_, goFont_, copyToLabelFont_, copyToFont_;
   BrushHandle driveInfoBrush_, copyToBrush_;
+  FittingLabelFont driveLeftFont_;  // LabelDrvLeft's, as small as its text needs
 };
 
 // A backup window together with its logic, made as one: the logic's

@@ -13,6 +13,7 @@
 #include "ui/win32/control_table.h"
 #include "ui/win32/dialog_keys.h"
 #include "ui/win32/message_loops.h"
+#include "ui/win32/monitor_fit.h"
 #include "ui/win32/picture_button.h"
 #include "ui/win32/tooltips.h"
 #include "ui/win32/window_class.h"
@@ -173,7 +174,9 @@ bool MainWindow::CreateWindows() {
   if (!app_) return false;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const RECT r = CentredWindowRect(dpi_(kClientW), dpi_(kClientH), style, 0);
+  // Drawn smaller when the screen's scale would not fit the work area.
+  dpi_ = Dpi(FittingDotsPerInch(nullptr, dpi_.DotsPerInch(), kClientW, kClientH, style, 0));
+  const RECT r = PlacedWindowRect(nullptr, dpi_(kClientW), dpi_(kClientH), style, 0);
   if (!CreateFrame(instance_, 0, kMainClass, "Quandrel", style, r, app_->Handle())) return false;
   EnableDialogKeys(hwnd_);
 
@@ -509,10 +512,9 @@ void MainWindow::SetFieldFontFace(const std::string& face) {
 
 void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
   if (!hwnd_) return;
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, dpi_(pixelsAt96Dpi),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The settings area stays wholly out of view at every scale, and the
+  // window inside the work area.
+  SetOuterHeightShowingAbove(hwnd_, dpi_(pixelsAt96Dpi), dpi_(Def(Control::PanelDBpath).y));
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // A focus left below the lower edge would be out of the user's reach.
   HWND focus = GetFocus();

@@ -1,6 +1,7 @@
 #include "Splash/win32/splash_window.h"
 
 #include "platform/files.h"
+#include "ui/win32/monitor_fit.h"
 #include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
@@ -53,10 +54,12 @@ void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
 std::unique_ptr<SplashWindow> SplashWindow::Open(HINSTANCE instance, HWND owner) {
   if (!RegisterWindowClass(instance, kClass, WindowBase::Proc, IDC_WAIT)) return nullptr;
   std::unique_ptr<SplashWindow> w(new SplashWindow());
+  // Drawn smaller when the screen's scale would not fit the work area.
+  w->dpi_ = Dpi(FittingDotsPerInchOuter(owner, w->dpi_.DotsPerInch(), kOuterW, kOuterH));
   w->font_.reset(MakeFont(w->dpi_, kBaseFace, 12));
   w->lineFont_.reset(MakeFont(w->dpi_, kBaseFace, 15, true));
   w->bigFont_.reset(MakeFont(w->dpi_, kBaseFace, 19, true));
-  const RECT r = CentredOuterRect(w->dpi_(kOuterW), w->dpi_(kOuterH));
+  const RECT r = PlacedOuterRect(owner, w->dpi_(kOuterW), w->dpi_(kOuterH));
   if (!w->CreateFrame(instance, 0, kClass, kCaption, WS_POPUP | WS_CAPTION, r, owner)) return nullptr;
   SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->font_.get()), FALSE);
   // The copy that follows blocks the thread: the window must be painted now.

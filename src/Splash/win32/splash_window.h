@@ -16,7 +16,7 @@ namespace quandrel::win32 {
 
 class SplashWindow : public WaitWindow, private WindowBase {
  public:
-  // Creates the window owned by `owner`, centred on the desktop, shows it
+  // Creates the window owned by `owner`, centred on the work area, shows it
   // and paints it at once. Null when it can't be created.
   static std::unique_ptr<SplashWindow> Open(HINSTANCE instance, HWND owner);
   ~SplashWindow() override;  // destroys the window

@@ -22,21 +22,4 @@ HFONT MakeFont(const Dpi& dpi, const char* face, int pixels, bool bold) {
   return CreateFontIndirectA(&lf);
 }
 
-RECT CentredOuterRect(int outerW, int outerH) {
-  const int sw = GetSystemMetrics(SM_CXSCREEN);
-  const int sh = GetSystemMetrics(SM_CYSCREEN);
-  RECT r;
-  r.left = (sw - outerW) / 2;
-  r.top = (sh - outerH) / 2;
-  r.right = r.left + outerW;
-  r.bottom = r.top + outerH;
-  return r;
-}
-
-RECT CentredWindowRect(int clientW, int clientH, DWORD style, DWORD exStyle) {
-  RECT r{0, 0, clientW, clientH};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  return CentredOuterRect(r.right - r.left, r.bottom - r.top);
-}
-
 }  // namespace quandrel::win32

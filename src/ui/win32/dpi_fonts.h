@@ -27,9 +27,4 @@ constexpr char kFixedFace[] = "ＭＳ ゴシック";
 // A Shift-JIS font `pixels` high (character height, as a negative height).
 HFONT MakeFont(const Dpi& dpi, const char* face, int pixels, bool bold = false);
 
-// Outer rectangle of a window whose client area is w x h, centred on the desktop.
-RECT CentredWindowRect(int clientW, int clientH, DWORD style, DWORD exStyle);
-// Outer rectangle of the given outer size, centred on the desktop.
-RECT CentredOuterRect(int outerW, int outerH);
-
 }  // namespace quandrel::win32
