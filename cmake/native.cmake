@@ -14,3 +14,6 @@ foreach(bench_source ${QUANDREL_BENCHES})
   add_executable(${bench_name} ${bench_source})
   target_link_libraries(${bench_name} PRIVATE quandrel_core)
 endforeach()
+
+# Tests of shipped files read them from the source tree.
+target_compile_definitions(unit_tests PRIVATE QUANDREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
