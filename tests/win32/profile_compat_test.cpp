@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "settings/ini_document.h"
-#include "win32/driver/driver.h"
+#include "driver/driver.h"
 
 namespace quandrel {
 namespace {
