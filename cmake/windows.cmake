@@ -15,10 +15,13 @@ add_library(quandrel_win32 STATIC ${QUANDREL_WIN32_SOURCES})
 target_link_libraries(quandrel_win32 PUBLIC quandrel_core ${QUANDREL_WIN32_LIBS})
 target_include_directories(quandrel_win32 PRIVATE res)
 
+# The version resource reads the project's version from a generated header.
+configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/quandrel_version.h @ONLY)
 add_executable(Quandrel WIN32 src/main/win32/WinMain.cpp res/quandrel.rc)
 target_link_libraries(Quandrel PRIVATE quandrel_win32)
+target_include_directories(Quandrel PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(res/quandrel.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest;${CMAKE_SOURCE_DIR}/res/quandrel.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest;${CMAKE_SOURCE_DIR}/res/quandrel.ico;${CMAKE_BINARY_DIR}/generated/quandrel_version.h")
 
 # Benchmarks (run by bench/*.sh, never by the tests).
 file(GLOB QUANDREL_WIN32_BENCHES CONFIGURE_DEPENDS bench/*_win32.cpp)

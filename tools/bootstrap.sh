@@ -16,7 +16,8 @@ want() { # want PACKAGE [TEST-COMMAND]
 for p in cmake g++ make googletest libgtest-dev locales clang libclang-rt-14-dev \
          wine wine64 wine32:i386 fonts-wine \
          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools \
-         xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho imagemagick x11-utils; do
+         xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho imagemagick x11-utils \
+         zip unzip; do
   want "$p"
 done
 

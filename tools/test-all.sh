@@ -24,6 +24,10 @@ cmake --preset windows-x86_64 >/dev/null
 cmake --build --preset windows-x86_64 --target Quandrel
 tools/check-imports.sh build/windows-x86_64/Quandrel.exe
 
+echo "== distribution package"
+tools/package.sh --from build/windows-i686
+tools/check-package.sh dist/Quandrel-*-win32.zip
+
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else
   arch=x86_64
   echo "(this machine runs no 32-bit programs: the Wine tests use the x86_64 build)"

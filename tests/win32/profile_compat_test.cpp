@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "settings/ini_document.h"
+#include "driver/driver.h"
 
 namespace quandrel {
 namespace {
@@ -172,6 +173,34 @@ TEST_F(ProfileCompatTest, LongValueIsCutAlike) {
   const std::string icon = Profile(path, "System", "IconPath");
   EXPECT_EQ(icon.substr(0, 2046), kanji.substr(0, 2046));
   EXPECT_EQ(ini.Get("System", "IconPath"), kanji.substr(0, 2046));
+}
+
+// The sample settings file that goes out with the program reads, through the
+// platform's own functions, as every key at its default: its ';' comments
+// are skipped there too and never show up as keys.
+TEST_F(ProfileCompatTest, SampleSettingsFileReadsAsTheDefaults) {
+  const std::string path = NewFile("sample.ini");
+  WriteBytes(path, ReadBytes(qtest::SourceDir() + "\\package\\Quandrel.INI"));
+  const std::vector<Setting> defaults = {
+      {"Execute", "DBPath", ""},       {"System", "ImagePath", ""},    {"System", "IconPath", ""},
+      {"System", "Title", ""},         {"System", "Customize", "Enable"}, {"System", "MDBbak", "Use"},
+      {"System", "UnClose", "Use"},    {"BackUp", "Multi", "No"},       {"BackUp", "SubFolder", "Yes"},
+      {"BackUp", "Drive", ""},         {"BackUp", "PreFix", "BackUp"},  {"BackUp", "UpDate", "Yes"},
+  };
+  for (const Setting& s : defaults) EXPECT_EQ(Profile(path, s.section, s.key), s.value) << s.section << "/" << s.key;
+
+  // The key names each section lists: exactly the settings, no comment line.
+  for (const char* section : {"Execute", "System", "BackUp"}) {
+    std::vector<char> buffer(4096, '\0');
+    const DWORD n = GetPrivateProfileStringA(section, nullptr, "", buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), path.c_str());
+    std::vector<std::string> listed;
+    for (DWORD i = 0; i < n; i += static_cast<DWORD>(listed.back().size()) + 1) listed.emplace_back(buffer.data() + i);
+    std::vector<std::string> expected;
+    for (const Setting& s : defaults)
+      if (std::string(s.section) == section) expected.emplace_back(s.key);
+    EXPECT_EQ(listed, expected) << section;
+  }
 }
 
 }  // namespace

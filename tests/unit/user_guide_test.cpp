@@ -1,0 +1,70 @@
+// The user guide: its message table explains every text the program can
+// show, and every picture it names is there.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shipped_files.h"
+#include "shown_messages.h"
+
+namespace quandrel {
+namespace {
+
+const std::string kGuideFolder = std::string(QUANDREL_SOURCE_DIR) + "/docs/ja";
+
+class UserGuideTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    guide_ = shipped::ReadBytes(kGuideFolder + "/guide.html");
+    ASSERT_FALSE(guide_.empty()) << kGuideFolder;
+  }
+  std::string guide_;
+};
+
+TEST_F(UserGuideTest, MessageTableHoldsEveryShownMessage) {
+  const std::vector<std::string> cells = shipped::GuideMessageCells(guide_);
+  ASSERT_FALSE(cells.empty()) << "no table with id=\"messages\"";
+  for (const auto& message : testing_texts::kShownMessages) {
+    EXPECT_TRUE(shipped::CellsShowMessage(cells, message.text))
+        << "the guide does not explain this message of " << message.where << ":\n"
+        << message.text;
+  }
+}
+
+// The matching itself: parts in order, blanks ignored, changing parts free.
+TEST(GuideMessageMatchTest, FixedPartsInOrder) {
+  const std::vector<std::string> cells = {"拡張子\"（拡張子）\"のレジストリ内容を読み込めません", "BA"};
+  EXPECT_TRUE(shipped::CellsShowMessage(cells, "拡張子 \"%s\" のレジストリ内容を読み込めません"));
+  EXPECT_TRUE(shipped::CellsShowMessage(cells, "B\nA"));
+  EXPECT_FALSE(shipped::CellsShowMessage(cells, "A %s B"));
+  EXPECT_FALSE(shipped::CellsShowMessage(cells, "拡張子 \"%s\" の関連づけを実行できません"));
+}
+
+TEST(GuideMessageMatchTest, CellsComeFromTheMessageTableOnly) {
+  // The guide is UTF-8; the cells come out in the program's code page.
+  const std::string html =
+      u8"<p>ほか</p><table id=\"messages\"><tr><th>表示</th><th>意味</th></tr>"
+      u8"<tr><td class=\"msg\">「 <var>名前</var> 」の最適化が<br>終了しました。</td><td>説明</td></tr>"
+      u8"<tr><td>&quot;x&quot; &amp; y</td><td>z</td></tr></table><table><tr><td>外</td></tr></table>";
+  const std::vector<std::string> cells = shipped::GuideMessageCells(html);
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(cells[0], shipped::Utf8ToCp932(u8"「名前」の最適化が終了しました。"));
+  EXPECT_EQ(cells[1], "\"x\"&y");
+}
+
+TEST_F(UserGuideTest, EveryPictureIsThere) {
+  const std::vector<std::string> pictures = shipped::GuidePictures(guide_);
+  EXPECT_FALSE(pictures.empty());
+  for (const std::string& picture : pictures) {
+    EXPECT_FALSE(shipped::ReadBytes(kGuideFolder + "/images/" + picture).empty()) << picture;
+  }
+}
+
+TEST_F(UserGuideTest, NamesItsVersionInOnePlace) {
+  // The package puts the project's version in place of the marker.
+  EXPECT_NE(guide_.find("@VERSION@"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quandrel
