@@ -31,8 +31,8 @@ TFormBackUp::TFormBackUp(Platform& platform, BackupView& view, std::vector<std::
 void TFormBackUp::ChangeToExecutableFolder() {
   // Relative paths, and XCOPY started from here, count from the
   // executable's folder.
-  const std::string folder = text::FolderOf(platform_.system->ExecutablePath());
-  if (!folder.empty()) platform_.files->ChangeDirectory(folder);
+  const std::string folder = text::FolderOf(platform_.system.ExecutablePath());
+  if (!folder.empty()) platform_.files.ChangeDirectory(folder);
 }
 
 std::string TFormBackUp::ChosenDriveName() const {
@@ -51,7 +51,7 @@ void TFormBackUp::BuildDestination() {
   // With no drive chosen the field keeps whatever it shows.
   const std::string drive = ChosenDriveName();
   if (drive.empty()) return;
-  const std::string tail = DestinationTail(text::FolderOf(platform_.system->ExecutablePath()),
+  const std::string tail = DestinationTail(text::FolderOf(platform_.system.ExecutablePath()),
                                            view_.GetText(BackupControl::EditPreFix), ChosenMultiplex(), dateName_,
                                            weekdayName_);
   view_.SetText(BackupControl::EditCopyTo, drive + tail);
@@ -62,10 +62,10 @@ void TFormBackUp::BuildDestination() {
 
 void TFormBackUp::FormCreate() {
   ChangeToExecutableFolder();
-  loaded_ = LoadBackupOptions(*platform_.files, settingsPath_);
+  loaded_ = LoadBackupOptions(platform_.files, settingsPath_);
   // Fixed for the window's life, even past midnight.
-  dateName_ = DateFolderName(platform_.system->ShortDate());
-  weekdayName_ = WeekdayFolderName(platform_.system->Weekday());
+  dateName_ = DateFolderName(platform_.system.ShortDate());
+  weekdayName_ = WeekdayFolderName(platform_.system.Weekday());
 
   view_.SetChecked(BackupControl::CheckBoxMultiDay, loaded_.Multi == "Day");
   view_.SetChecked(BackupControl::CheckBoxMultiWeek, loaded_.Multi == "Week");
@@ -96,7 +96,7 @@ void TFormBackUp::RadioGroupDrvClick() {
   if (drive.empty()) return;
   BuildDestination();
 
-  Desktop& desktop = *platform_.desktop;
+  Desktop& desktop = platform_.desktop;
   const DriveKind kind = DriveKindOf(desktop.DriveType(DriveRoot(drive)));
   if (kind.known) {
     view_.SetText(BackupControl::LabelDrvKind, kind.text);
@@ -112,7 +112,7 @@ void TFormBackUp::RadioGroupDrvClick() {
 void TFormBackUp::BtnDrvLeftClick() {
   const std::string drive = ChosenDriveName();
   if (drive.empty()) return;
-  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(platform_.desktop->FreeBytes(DriveRoot(drive))));
+  view_.SetText(BackupControl::LabelDrvLeft, FreeSpaceText(platform_.desktop.FreeBytes(DriveRoot(drive))));
 }
 
 // ---------------------------------------------------------------------------
@@ -156,7 +156,7 @@ void TFormBackUp::CheckBoxMultiWeekClick() { MultiClick(BackupControl::CheckBoxM
 
 void TFormBackUp::EditPreFixChange() {
   if (view_.GetText(BackupControl::EditPreFix).empty()) {
-    platform_.dialogs->ShowError(kPrefixMissing);
+    platform_.dialogs.ShowError(kPrefixMissing);
     view_.SetText(BackupControl::EditPreFix, kDefaultPrefix);
   }
   BuildDestination();
@@ -166,7 +166,7 @@ void TFormBackUp::EditPreFixChange() {
 // Copy and return
 
 void TFormBackUp::ButtonGoClick() {
-  Dialogs& dialogs = *platform_.dialogs;
+  Dialogs& dialogs = platform_.dialogs;
   if (ChosenDriveName().empty()) {
     dialogs.ShowError(kNoDrive);
     return;
@@ -177,16 +177,16 @@ void TFormBackUp::ButtonGoClick() {
     return;
   }
   const std::string parameters =
-      CopyParameters(text::FolderOf(platform_.system->ExecutablePath()), destination,
+      CopyParameters(text::FolderOf(platform_.system.ExecutablePath()), destination,
                      view_.IsChecked(BackupControl::CheckBoxUpDate), view_.IsChecked(BackupControl::CheckBoxSubOn));
-  const std::string program = CopyProgramPath(platform_.system->SystemDirectory());
+  const std::string program = CopyProgramPath(platform_.system.SystemDirectory());
   if (program.empty()) {
     dialogs.ShowError(std::string(kCopyProgramName) + " " + kCannotStart);
     return;
   }
   // XCOPY shows its own progress and errors; only a failed start is ours to tell.
-  const OsResult started = platform_.processes->ShellOpen(view_.WindowHandle(), program, parameters);
-  if (!started) dialogs.ShowError(FileFailureMessage(*platform_.system, program, kCannotStart, started));
+  const OsResult started = platform_.processes.ShellOpen(view_.WindowHandle(), program, parameters);
+  if (!started) dialogs.ShowError(FileFailureMessage(platform_.system, program, kCannotStart, started));
 }
 
 void TFormBackUp::BitBtnCloseClick() {
@@ -201,10 +201,10 @@ void TFormBackUp::BitBtnCloseClick() {
   const std::string drive = ChosenDriveName();
   o.Drive = drive.empty() ? loaded_.Drive : drive;
 
-  const SettingsWrite written = SaveBackupOptions(*platform_.files, settingsPath_, o);
+  const SettingsWrite written = SaveBackupOptions(platform_.files, settingsPath_, o);
   if (!written.ok) {
     // The window stays, so the user can try again or keep the choices.
-    platform_.dialogs->ShowError(written.message);
+    platform_.dialogs.ShowError(written.message);
     return;
   }
   view_.CloseWindow();

@@ -33,26 +33,26 @@ const std::string& TFormMain::SettingsPath() const { return settingsPath_; }
 std::string TFormMain::TargetPath() const { return view_.GetText(Control::EditDBpath); }
 
 void TFormMain::ShowDisplayTitle(TitleFallback fallback) {
-  view_.SetDisplayTitle(DisplayTitle(*platform_.files, settings_, exePath_, fallback));
+  view_.SetDisplayTitle(DisplayTitle(platform_.files, settings_, exePath_, fallback));
 }
 
 void TFormMain::ShowErrors(const std::vector<std::string>& errors) {
-  for (const std::string& e : errors) platform_.dialogs->ShowError(e);
+  for (const std::string& e : errors) platform_.dialogs.ShowError(e);
 }
 
 // ---------------------------------------------------------------------------
 // Creation
 
 void TFormMain::FormCreate() {
-  Files& files = *platform_.files;
-  Dialogs& dialogs = *platform_.dialogs;
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
 
   // Relative paths in the settings count from the executable's folder.
-  exePath_ = platform_.system->ExecutablePath();
+  exePath_ = platform_.system.ExecutablePath();
   const std::string folder = text::FolderOf(exePath_);
   if (!folder.empty()) files.ChangeDirectory(folder);
 
-  const std::vector<std::string> fonts = platform_.system->FontFamilies();
+  const std::vector<std::string> fonts = platform_.system.FontFamilies();
   if (std::find(fonts.begin(), fonts.end(), "TicagoFix") != fonts.end()) {
     view_.SetFieldFontFace("TicagoFix");
   }
@@ -81,7 +81,7 @@ void TFormMain::FormCreate() {
   view_.SetText(Control::EditTitle, settings_.Title);
   view_.SetText(Control::EditImagePath, settings_.ImagePath);
   view_.SetText(Control::EditIconPath, settings_.IconPath);
-  view_.SetText(Control::EditDate, platform_.system->ShortDate());
+  view_.SetText(Control::EditDate, platform_.system.ShortDate());
   for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
     view_.SetReadOnly(c, true);
   }
@@ -99,7 +99,7 @@ void TFormMain::FormCreate() {
     EndWatch(view_, false);
     return;
   }
-  launchCommand_ = LookUpLaunchCommand(*platform_.registry, dialogs, target);
+  launchCommand_ = LookUpLaunchCommand(platform_.registry, dialogs, target);
 
   snapshot_ = RunSnapshot{};  // a ".TMP" left by an earlier run is never this run's
   snapshotHold_.LetGo();
@@ -113,7 +113,7 @@ void TFormMain::FormCreate() {
     }
     snapshot_ = SnapshotState(run, taken);
     // The user learns before the start that this run has no spare copy.
-    if (!taken.result) dialogs.ShowError(SnapshotFailureMessage(*platform_.system, run, taken));
+    if (!taken.result) dialogs.ShowError(SnapshotFailureMessage(platform_.system, run, taken));
   }
 
   RunAndWatch(LaunchCommandLine(launchCommand_, target), false);
@@ -130,10 +130,10 @@ bool TFormMain::WmNotifyIcon(long lParam) {
 // Launch and watch
 
 void TFormMain::RunAndWatch(const std::string& commandLine, bool appWindowFirst) {
-  Processes& processes = *platform_.processes;
+  Processes& processes = platform_.processes;
   // A failed start holds no process, so the watch ends at its first wait.
   processes.Start(commandLine, StartupShape::Maximized, &process_);
-  WatchProcess(processes, *platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
+  WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
   EndWatch(view_, appWindowFirst);
   processes.Release(&process_);
 }
@@ -154,18 +154,18 @@ void TFormMain::Relaunch() {
 
 void TFormMain::BitBtnAcQuitClick() {
   const RunFiles run = RunFilesFor(TargetPath());
-  if (platform_.dialogs->Confirm(kDiscardQuestion, false) != Answer::Yes) {
-    platform_.dialogs->ShowMessage(kDiscardCancelled);
+  if (platform_.dialogs.Confirm(kDiscardQuestion, false) != Answer::Yes) {
+    platform_.dialogs.ShowMessage(kDiscardCancelled);
     return;
   }
-  const EndOutcome outcome = RestoreSnapshot(*platform_.files, *platform_.system, run, snapshot_, &snapshotHold_);
+  const EndOutcome outcome = RestoreSnapshot(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
 
 void TFormMain::BitBtnAcExitClick() {
   const RunFiles run = RunFilesFor(TargetPath());
-  const EndOutcome outcome = KeepChanges(*platform_.files, *platform_.system, run, snapshot_, &snapshotHold_);
+  const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
@@ -177,7 +177,7 @@ void TFormMain::BitBtnAcSaveClick() {
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
-    outcome = SaveAndSnapshot(*platform_.files, *platform_.system, run, snapshot_, wait.get(),
+    outcome = SaveAndSnapshot(platform_.files, platform_.system, run, snapshot_, wait.get(),
                               &snapshotHold_);
   }
   snapshot_ = outcome.snapshot;
@@ -258,14 +258,14 @@ void TFormMain::BitBtnCustomClick() {
 }
 
 void TFormMain::BitBtnDBpathClick() {
-  std::optional<std::string> chosen = platform_.dialogs->OpenFile(DatabaseDialog());
+  std::optional<std::string> chosen = platform_.dialogs.OpenFile(DatabaseDialog());
   if (!chosen) return;
   view_.SetText(Control::EditDBpath, "");
   view_.SetText(Control::EditDBpath, *chosen);
 }
 
 void TFormMain::BitBtnImageClick() {
-  std::optional<std::string> chosen = platform_.dialogs->OpenFile(ImageDialog());
+  std::optional<std::string> chosen = platform_.dialogs.OpenFile(ImageDialog());
   if (!chosen) return;
   // The view runs no change handler for the logic's own texts.
   view_.SetText(Control::EditImagePath, "");
@@ -275,7 +275,7 @@ void TFormMain::BitBtnImageClick() {
 }
 
 void TFormMain::BitBtnIconClick() {
-  std::optional<std::string> chosen = platform_.dialogs->OpenFile(IconDialog());
+  std::optional<std::string> chosen = platform_.dialogs.OpenFile(IconDialog());
   if (!chosen) return;
   view_.SetText(Control::EditIconPath, "");
   EditIconPathChange();
@@ -289,25 +289,25 @@ void TFormMain::EditTitleChange() {
 }
 
 void TFormMain::EditImagePathChange() {
-  Files& files = *platform_.files;
+  Files& files = platform_.files;
   settings_.ImagePath = view_.GetText(Control::EditImagePath);
   if (!files.FileExists(settings_.ImagePath)) return;  // the picture on screen stays
   settings_.ImagePath = files.FullPath(settings_.ImagePath);
-  LoadTitlePicture(view_, *platform_.dialogs, settings_.ImagePath);
+  LoadTitlePicture(view_, platform_.dialogs, settings_.ImagePath);
 }
 
 void TFormMain::EditIconPathChange() {
-  Files& files = *platform_.files;
+  Files& files = platform_.files;
   settings_.IconPath = view_.GetText(Control::EditIconPath);
   if (!files.FileExists(settings_.IconPath)) return;
   settings_.IconPath = files.FullPath(settings_.IconPath);
-  LoadApplicationIcon(view_, *platform_.dialogs, settings_.IconPath);
+  LoadApplicationIcon(view_, platform_.dialogs, settings_.IconPath);
 }
 
 void TFormMain::BitBtnOKClick() {
   if (!settingsMode_) return;  // only reachable from settings mode
-  Files& files = *platform_.files;
-  Dialogs& dialogs = *platform_.dialogs;
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
 
   // The fields keep showing what was typed; the stored paths are shortened.
   settings_.DBPath = ShortenPath(files, view_.GetText(Control::EditDBpath), settingsPath_);

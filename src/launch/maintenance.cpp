@@ -57,29 +57,29 @@ AccessMaintenance::AccessMaintenance(Platform& platform, LauncherShell& shell, P
     : platform_(platform), shell_(shell), process_(process), unClose_(std::move(unClose)), accessPath_(accessPath) {}
 
 bool AccessMaintenance::FindAccess() {
-  if (LookUpAccess(*platform_.registry, &accessPath_)) return true;
-  platform_.dialogs->ShowError(kAccessMissing);
+  if (LookUpAccess(platform_.registry, &accessPath_)) return true;
+  platform_.dialogs.ShowError(kAccessMissing);
   return false;
 }
 
 OsResult AccessMaintenance::RunAccess(const std::string& databasePath, AccessJob job) {
-  Processes& processes = *platform_.processes;
+  Processes& processes = platform_.processes;
   const OsResult started =
       processes.Start(AccessCommandLine(accessPath_, databasePath, job), StartupShape::AsLauncher, &process_);
-  if (started) WatchProcess(processes, *platform_.desktop, shell_, process_, unClose_);
+  if (started) WatchProcess(processes, platform_.desktop, shell_, process_, unClose_);
   processes.Release(&process_);
   return started;
 }
 
 void AccessMaintenance::ShowStartFailure(OsResult result) {
-  std::string reason = platform_.system->ErrorText(result.error);
+  std::string reason = platform_.system.ErrorText(result.error);
   if (reason.empty()) reason = "エラー番号 " + std::to_string(result.error);
-  platform_.dialogs->ShowError("Microsoft Access を起動できません\n\n" + accessPath_ + "\n\n" + reason);
+  platform_.dialogs.ShowError("Microsoft Access を起動できません\n\n" + accessPath_ + "\n\n" + reason);
 }
 
 void AccessMaintenance::Compact(const std::string& targetPath) {
   if (!FindAccess()) return;
-  Dialogs& dialogs = *platform_.dialogs;
+  Dialogs& dialogs = platform_.dialogs;
 
   shell_.ShowApplicationWindow(false);
   const OsResult ran = RunAccess(targetPath, AccessJob::Compact);
@@ -97,7 +97,7 @@ void AccessMaintenance::Compact(const std::string& targetPath) {
   // The folder is listed once, before any other file is compacted, so what
   // Access leaves behind meanwhile is never offered.
   const std::string folder = TargetFolder(targetPath);
-  for (const std::string& name : platform_.files->FindNames(SameFolderPattern(targetPath))) {
+  for (const std::string& name : platform_.files.FindNames(SameFolderPattern(targetPath))) {
     if (!OffersEntry(name, targetPath)) continue;
     const Answer answer = dialogs.Confirm(OtherFileQuestion(name), true);
     if (answer == Answer::Abort) break;

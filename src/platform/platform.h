@@ -1,5 +1,6 @@
 // The services the portable logic reaches the world through, handed around
-// together. Each pointer is owned elsewhere (the Win32 adapters or the fakes).
+// together. Each service is owned elsewhere (the Win32 adapters or the fakes)
+// and outlives the logic that uses it.
 #pragma once
 
 #include "platform/desktop.h"
@@ -12,12 +13,12 @@
 namespace quandrel {
 
 struct Platform {
-  Files* files = nullptr;
-  Registry* registry = nullptr;
-  Processes* processes = nullptr;
-  Desktop* desktop = nullptr;
-  Dialogs* dialogs = nullptr;
-  System* system = nullptr;
+  Files& files;
+  Registry& registry;
+  Processes& processes;
+  Desktop& desktop;
+  Dialogs& dialogs;
+  System& system;
 };
 
 }  // namespace quandrel

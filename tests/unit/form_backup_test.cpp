@@ -37,15 +37,11 @@ class FormBackupTest : public ::testing::Test {
   fakes::FakeDialogs dialogs;
   fakes::FakeSystem system;
   fakes::FakeBackupView view;
-  Platform platform;
+  fakes::FakeRegistry registry;
+  Platform platform{files, registry, processes, desktop, dialogs, system};
   std::unique_ptr<TFormBackUp> form;
 
   FormBackupTest() {
-    platform.files = &files;
-    platform.processes = &processes;
-    platform.desktop = &desktop;
-    platform.dialogs = &dialogs;
-    platform.system = &system;
     system.executablePath = kExe;
     system.shortDate = "2024/03/05";
     system.weekday = 3;

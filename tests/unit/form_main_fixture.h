@@ -53,16 +53,10 @@ class FormMainTest : public ::testing::Test {
   fakes::FakeSystem system;
   fakes::FakeMainView view;
   LoggingProcesses logged{processes, view.calls};
-  Platform platform;
+  Platform platform{files, registry, logged, desktop, dialogs, system};
   std::unique_ptr<TFormMain> form;
 
   FormMainTest() {
-    platform.files = &files;
-    platform.registry = &registry;
-    platform.processes = &logged;
-    platform.desktop = &desktop;
-    platform.dialogs = &dialogs;
-    platform.system = &system;
     system.executablePath = kExe;
     files.AddFolder("D:\\Work");
     dialogs.onShow = [this](const std::string& line) { view.calls.push_back(line); };

@@ -187,21 +187,19 @@ TEST_F(MaintenanceTest, NoActionTouchesTheSnapshotOrTheBackupCopy) {
 }
 
 TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {
-  fakes::FakeRegistry bare;
-  platform.registry = &bare;
+  registry = fakes::FakeRegistry{};  // nothing registered
   files.Put("D:\\Work\\A.MDB", "a");
   for (void (TFormMain::*click)() : {&TFormMain::BitBtnAcCompactClick, &TFormMain::BitBtnAcRepairClick}) {
     Mark();
     (form.get()->*click)();
     EXPECT_THAT(Calls(), ElementsAre(kNotFound));
   }
-  EXPECT_THAT(bare.opened, ElementsAre(kAccessAppPathKey, kAccessAppPathKey));
+  EXPECT_THAT(registry.opened, ElementsAre(kAccessAppPathKey, kAccessAppPathKey));
 }
 
 TEST_F(MaintenanceTest, AKeyWithoutAPathCountsAsNotRegistered) {
-  fakes::FakeRegistry empty;
-  empty.SetKey(Hive::LocalMachine, kAccessAppPathKey, "");
-  platform.registry = &empty;
+  registry = fakes::FakeRegistry{};
+  registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, "");
   form->BitBtnAcRepairClick();
   EXPECT_THAT(Calls(), ElementsAre(kNotFound));
 }
@@ -213,17 +211,17 @@ TEST_F(MaintenanceTest, TheLastPathFoundIsKeptWhenALaterLookupFindsNone) {
   empty.SetKey(Hive::LocalMachine, kAccessAppPathKey, "");
   moved.SetKey(Hive::LocalMachine, kAccessAppPathKey, "E:\\Access\\MSACCESS.EXE");
 
-  platform.registry = &bare;
+  registry = bare;
   Mark();
   form->BitBtnAcRepairClick();
   EXPECT_THAT(Calls(), ::testing::Contains(StartRepair("D:\\Work\\sales.mdb")));
 
-  platform.registry = &empty;
+  registry = empty;
   Mark();
   form->BitBtnAcCompactClick();
   EXPECT_THAT(Calls(), ::testing::Contains(StartCompact("D:\\Work\\sales.mdb")));
 
-  platform.registry = &moved;
+  registry = moved;
   Mark();
   form->BitBtnAcRepairClick();
   EXPECT_THAT(Calls(), ::testing::Contains(StartRepair("D:\\Work\\sales.mdb", "E:\\Access\\MSACCESS.EXE")));

@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32Dialogs dialogs(
       [&]() -> HWND { return ::IsWindowVisible(window->Handle()) ? window->DialogOwner() : nullptr; },
       [&] { return window->ApplicationTitle(); });
-  Platform platform{&files, &registry, &processes, &desktop, &dialogs, &system};
+  Platform platform{files, registry, processes, desktop, dialogs, system};
 
   TFormMain form(platform, *window);
   window->Attach(&form);
