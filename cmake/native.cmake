@@ -6,7 +6,9 @@ file(GLOB QUANDREL_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/unit/fake
 add_executable(unit_tests ${QUANDREL_UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE tests/unit)
 target_link_libraries(unit_tests PRIVATE quandrel_core GTest::gtest GTest::gtest_main GTest::gmock)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+# A unit test that hangs (a fake process that never ends) fails on its time
+# limit instead of holding up the run.
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 
 file(GLOB QUANDREL_BENCHES CONFIGURE_DEPENDS bench/*_native.cpp)
 foreach(bench_source ${QUANDREL_BENCHES})
