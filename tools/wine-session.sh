@@ -2,7 +2,9 @@
 # Source this file: it gives the caller an X display (Xvfb) and a Wine prefix
 # of its own, made ready for Japanese text and for tests, and ends both when
 # the calling shell exits.
-#   QUANDREL_PREFIX  the prefix folder (made when missing)
+#   QUANDREL_PREFIX   the prefix folder (made when missing)
+#   QUANDREL_SANDBOX  the folder the end-to-end tests work in, drive S: of
+#                     the prefix (default: "e2e" beside the prefix)
 
 session_prefix=${QUANDREL_PREFIX:?set QUANDREL_PREFIX}
 # Some kernels (virtual machines without 32-bit support) cannot run Wine's
@@ -65,6 +67,12 @@ if [ ! -f "$WINEPREFIX/.quandrel-ready" ]; then
   session_reg 'HKCR\batfile\shell\open\command' /ve /d '"%1" %*'
   touch "$WINEPREFIX/.quandrel-ready"
 fi
+# The end-to-end tests make their folders on drive S:, a link to a folder of
+# the session, so that their paths are short wherever the project sits.
+session_sandbox=$(realpath -m "${QUANDREL_SANDBOX:-$(dirname "$session_prefix")/e2e}")
+mkdir -p "$session_sandbox"
+ln -sfn "$session_sandbox" "$WINEPREFIX/dosdevices/s:"
+export QUANDREL_SANDBOX_DRIVE=S:
 # Keep one server alive for the whole session: every start is then quick.
 wineserver -p >/dev/null 2>&1 || true
 # The first Windows program of a session starts Wine's own background

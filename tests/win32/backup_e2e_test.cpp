@@ -37,9 +37,11 @@ void StartUnix(const std::string& program, const std::string& arguments) {
   Process::Start(program, arguments, "C:\\");
 }
 
-// The Unix path of a folder below Z:.
-std::string UnixPath(const std::string& windowsPath) {
-  std::string path = windowsPath.substr(2);
+// The Unix path of a folder "X:\\..." of the prefix: every drive letter is a
+// link in the prefix's dosdevices folder.
+std::string UnixPath(const std::string& prefix, const std::string& windowsPath) {
+  std::string drive(1, static_cast<char>(::tolower(static_cast<unsigned char>(windowsPath[0]))));
+  std::string path = prefix + "/dosdevices/" + drive + ":" + windowsPath.substr(2);
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
@@ -51,9 +53,10 @@ class BackupE2E : public ::testing::Test {
   void TearDown() override {
     launcher_.Kill();
     if (mapped_) {
-      StartUnix("Z:\\bin\\rm", "-f " + mappedLink_);
+      StartUnix("Z:\\bin\\rm", "-f \"" + mappedLink_ + "\"");
       const std::string root = std::string(1, mapped_) + ":\\";
-      WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; });
+      EXPECT_TRUE(WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; }))
+          << "drive " << root << " is still mapped";
     }
   }
   // Starts the launcher without a target (it comes up in end mode at once)
@@ -83,7 +86,7 @@ class BackupE2E : public ::testing::Test {
       const std::string root = std::string(1, letter) + ":\\";
       if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) continue;
       std::string link = std::string(buffer) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-      StartUnix("Z:\\bin\\ln", "-s " + UnixPath(folder) + " " + link);
+      StartUnix("Z:\\bin\\ln", "-s \"" + UnixPath(buffer, folder) + "\" \"" + link + "\"");
       mapped_ = letter;
       mappedLink_ = link;
       return WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_FIXED; }) ? letter : 0;
@@ -228,7 +231,7 @@ TEST_F(BackupE2E, EmptyPrefixIsRefused) {
             "\nPreFix設定は削除できません。\n\nルート直下へのバックアップ（コピー元と全く同じ構造）を希望する時は、\n\n"
             "【\"\"】（半角ダブルクォーテーション２つ）を入れて下さい。\n");
   EXPECT_EQ(::GetWindow(box->window, GW_OWNER), backup);
-  Answer(*box, "OK");
+  ASSERT_TRUE(Answer(*box, "OK"));
   ASSERT_TRUE(WaitUntil([&] { return TextOf(prefix) == "BackUp"; }));
   const std::string tail = Tail(exe_);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Ctl(backup, C::EditCopyTo)) == "C:\\BackUp" + tail; }));
@@ -253,12 +256,12 @@ TEST_F(BackupE2E, CopyRunsXcopy) {
 
   HWND backup = OpenBackupWindow();
   ASSERT_NE(backup, nullptr);
-  const std::string dest = std::string(1, drive) + ":\\控え" + source.Dir().substr(2);
+  const std::string dest = std::string(1, drive) + ":\\控え" + Tail(exe);
   EXPECT_EQ(TextOf(Ctl(backup, C::EditCopyTo)), dest);
   EXPECT_EQ(TextOf(Ctl(backup, C::LabelDrvKind)), "ハードディスク");
 
   ASSERT_TRUE(PressButton(backup, "バックアップ実行(&B)"));
-  const std::string copied = box_.Path("控え" + source.Dir().substr(2));
+  const std::string copied = box_.Path("控え" + Tail(exe));
   auto exeBytes = ReadBytes(exe);
   ASSERT_TRUE(exeBytes.has_value());
   EXPECT_TRUE(WaitUntil(

@@ -86,8 +86,21 @@ void CopyInto(const std::string& src, const std::string& dst) {
 
 // ---------------------------------------------------------------- Sandbox
 
+namespace {
+// The drive of the session's sandbox folder, e.g. "S:".
+std::string SandboxRoot() {
+  char drive[16] = {};
+  DWORD length = ::GetEnvironmentVariableA("QUANDREL_SANDBOX_DRIVE", drive, sizeof drive);
+  if (length == 0 || length >= sizeof drive) {
+    ADD_FAILURE() << "QUANDREL_SANDBOX_DRIVE is not set: run the tests in a tools/wine-session.sh session";
+    return BuildDir() + "\\e2e";
+  }
+  return drive;
+}
+}  // namespace
+
 Sandbox::Sandbox(const std::string& name) {
-  std::string root = BuildDir() + "\\e2e";
+  std::string root = SandboxRoot();
   ::CreateDirectoryA(root.c_str(), nullptr);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "test";
@@ -293,6 +306,17 @@ void PostKey(HWND window, UINT vk) {
   ::PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
 }
 
+bool Settle(HWND window, int timeoutMs) {
+  // A sent message is handled only once the thread takes messages again;
+  // then paint what is still invalid (sent, so it is done on return) and
+  // let the thread take messages once more, which pushes the painted
+  // surface to the display.
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) return false;
+  ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, int timeoutMs) {
   std::optional<MessageBoxInfo> info;
   WaitUntil(
@@ -361,10 +385,23 @@ void RegisterExtension(const std::string& extension, const std::string& fileClas
 
 // ---------------------------------------------------------------- screenshots
 
+namespace {
+BOOL CALLBACK CollectShown(HWND window, LPARAM param) {
+  if (::IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+  return TRUE;
+}
+}  // namespace
+
 void SaveScreenshot(const std::string& name) {
-  // A window that has just appeared paints a moment later; the launcher
-  // handles its messages once a second while it watches a program.
-  ::Sleep(1200);
+  // A window that has just appeared paints a moment later, and the launcher
+  // takes its messages only now and then while it watches a program.
+  std::vector<HWND> shown;
+  ::EnumWindows(CollectShown, reinterpret_cast<LPARAM>(&shown));
+  for (HWND window : shown) {
+    if (::IsWindow(window)) {
+      EXPECT_TRUE(Settle(window)) << "screenshot " << name << ": a " << ClassOf(window) << " window does not answer";
+    }
+  }
   std::string dir = BuildDir() + "\\screenshots";
   ::CreateDirectoryA(dir.c_str(), nullptr);
   HDC screen = ::GetDC(nullptr);
