@@ -30,7 +30,7 @@ TEST_F(LaunchE2E, MdbTargetIsSnapshottedAndOpenedByItsProgram) {
   Process launcher = Process::Start(exe);
   HWND standIn = WaitStandIn();
   ASSERT_NE(standIn, nullptr) << "the registered program was not started";
-  EXPECT_TRUE(IsShown(standIn));
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(standIn); }));  // it exists a moment before it shows
 
   // The program got the launch command and the absolute target path.
   ASSERT_TRUE(WaitUntil([&] { return ReadBytes(db + ".cmdline").has_value(); }));
