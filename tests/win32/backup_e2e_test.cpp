@@ -80,12 +80,17 @@ class BackupE2E : public ::testing::Test {
   // Maps a free drive letter onto `folder` (a Wine drive is a link in the
   // prefix's dosdevices folder); 0 when none could be mapped.
   char MapDrive(const std::string& folder) {
-    char buffer[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableA("WINEPREFIX", buffer, sizeof buffer)) return 0;
+    // The prefix's Unix path may be longer than MAX_PATH.
+    const DWORD size = ::GetEnvironmentVariableA("WINEPREFIX", nullptr, 0);
+    if (size == 0) return 0;
+    std::string buffer(size, '\0');
+    const DWORD got = ::GetEnvironmentVariableA("WINEPREFIX", buffer.data(), size);
+    if (got == 0 || got >= size) return 0;
+    buffer.resize(got);
     for (char letter = 'M'; letter <= 'Y'; ++letter) {
       const std::string root = std::string(1, letter) + ":\\";
       if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) continue;
-      std::string link = std::string(buffer) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
+      std::string link = buffer + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
       StartUnix("Z:\\bin\\ln", "-s \"" + UnixPath(buffer, folder) + "\" \"" + link + "\"");
       mapped_ = letter;
       mappedLink_ = link;
