@@ -37,11 +37,15 @@ void StartUnix(const std::string& program, const std::string& arguments) {
   Process::Start(program, arguments, "C:\\");
 }
 
-// The Unix path of a folder "X:\\..." of the prefix: every drive letter is a
-// link in the prefix's dosdevices folder.
-std::string UnixPath(const std::string& prefix, const std::string& windowsPath) {
-  std::string drive(1, static_cast<char>(::tolower(static_cast<unsigned char>(windowsPath[0]))));
-  std::string path = prefix + "/dosdevices/" + drive + ":" + windowsPath.substr(2);
+// A drive letter is a link in the prefix's dosdevices folder. The links are
+// made from C:\\ (the prefix's drive_c), with paths relative to it: the
+// prefix's own path may be longer than a Windows path can be.
+std::string DosDevice(char letter) {
+  return std::string("../dosdevices/") + static_cast<char>(::tolower(static_cast<unsigned char>(letter))) + ":";
+}
+// The target of a link in dosdevices to the folder "X:\\...": "x:/...".
+std::string LinkTarget(const std::string& windowsPath) {
+  std::string path = DosDevice(windowsPath[0]).substr(14) + windowsPath.substr(2);
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
@@ -53,7 +57,7 @@ class BackupE2E : public ::testing::Test {
   void TearDown() override {
     launcher_.Kill();
     if (mapped_) {
-      StartUnix("Z:\\bin\\rm", "-f \"" + mappedLink_ + "\"");
+      StartUnix("Z:\\bin\\rm", "-f \"" + DosDevice(mapped_) + "\"");
       const std::string root = std::string(1, mapped_) + ":\\";
       EXPECT_TRUE(WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; }))
           << "drive " << root << " is still mapped";
@@ -80,20 +84,11 @@ class BackupE2E : public ::testing::Test {
   // Maps a free drive letter onto `folder` (a Wine drive is a link in the
   // prefix's dosdevices folder); 0 when none could be mapped.
   char MapDrive(const std::string& folder) {
-    // The prefix's Unix path may be longer than MAX_PATH.
-    const DWORD size = ::GetEnvironmentVariableA("WINEPREFIX", nullptr, 0);
-    if (size == 0) return 0;
-    std::string buffer(size, '\0');
-    const DWORD got = ::GetEnvironmentVariableA("WINEPREFIX", buffer.data(), size);
-    if (got == 0 || got >= size) return 0;
-    buffer.resize(got);
     for (char letter = 'M'; letter <= 'Y'; ++letter) {
       const std::string root = std::string(1, letter) + ":\\";
       if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) continue;
-      std::string link = buffer + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-      StartUnix("Z:\\bin\\ln", "-s \"" + UnixPath(buffer, folder) + "\" \"" + link + "\"");
+      StartUnix("Z:\\bin\\ln", "-s \"" + LinkTarget(folder) + "\" \"" + DosDevice(letter) + "\"");
       mapped_ = letter;
-      mappedLink_ = link;
       return WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_FIXED; }) ? letter : 0;
     }
     return 0;
@@ -104,7 +99,6 @@ class BackupE2E : public ::testing::Test {
   Process launcher_;
   HWND main_ = nullptr;
   char mapped_ = 0;
-  std::string mappedLink_;
 };
 
 TEST_F(BackupE2E, OpensInItsDesignAndSavesOnReturn) {
