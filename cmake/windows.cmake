@@ -72,7 +72,7 @@ add_executable(win32_tests ${QUANDREL_WIN32_TESTS})
 target_link_libraries(win32_tests PRIVATE quandrel_win32 quandrel_driver gtest gtest_main)
 add_dependencies(win32_tests Quandrel ${QUANDREL_STANDIN_TARGETS})
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                     PROPERTIES TIMEOUT 120)
+                     PROPERTIES TIMEOUT 300)
 
 # Quandrel.exe must be one file that needs nothing but the system's DLLs.
 add_test(NAME Quandrel.ImportsOnlySystemDlls

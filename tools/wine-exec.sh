@@ -5,4 +5,4 @@
 set -u
 : "${WINEPREFIX:?run the Windows tests through tools/test-all.sh}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
-exec timeout -k 5 "${QUANDREL_PROGRAM_TIMEOUT:-110}" "${QUANDREL_WINE:-wine}" "$@"
+exec timeout -k 5 "${QUANDREL_PROGRAM_TIMEOUT:-290}" "${QUANDREL_WINE:-wine}" "$@"

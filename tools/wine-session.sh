@@ -2,9 +2,11 @@
 # Source this file: it gives the caller an X display (Xvfb) and a Wine prefix
 # of its own, made ready for Japanese text and for tests, and ends both when
 # the calling shell exits.
-#   QUANDREL_PREFIX  the prefix folder (made when missing)
-#   QUANDREL_SCREEN  the X screen, default 1024x768x24
-#   QUANDREL_DPI     the prefix's screen DPI (LogPixels), when given
+#   QUANDREL_PREFIX   the prefix folder (made when missing)
+#   QUANDREL_SANDBOX  the folder the end-to-end tests work in, drive S: of
+#                     the prefix (default: "e2e" beside the prefix)
+#   QUANDREL_SCREEN   the X screen, default 1024x768x24
+#   QUANDREL_DPI      the prefix's screen DPI (LogPixels), when given
 
 session_prefix=${QUANDREL_PREFIX:?set QUANDREL_PREFIX}
 # Some kernels (virtual machines without 32-bit support) cannot run Wine's
@@ -73,6 +75,12 @@ if [ -n "${QUANDREL_DPI:-}" ]; then
   timeout 20 wineserver -k >/dev/null 2>&1 || true
   timeout 60 wineserver -w >/dev/null 2>&1 || true
 fi
+# The end-to-end tests make their folders on drive S:, a link to a folder of
+# the session, so that their paths are short wherever the project sits.
+session_sandbox=$(realpath -m "${QUANDREL_SANDBOX:-$(dirname "$session_prefix")/e2e}")
+mkdir -p "$session_sandbox"
+ln -sfn "$session_sandbox" "$WINEPREFIX/dosdevices/s:"
+export QUANDREL_SANDBOX_DRIVE=S:
 # Keep one server alive for the whole session: every start is then quick.
 wineserver -p >/dev/null 2>&1 || true
 # The first Windows program of a session starts Wine's own background

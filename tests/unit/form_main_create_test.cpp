@@ -171,6 +171,8 @@ struct PictureCase {
   std::string error;  // empty: none
 };
 
+void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
+
 class PictureErrors : public FormMainTest, public ::testing::WithParamInterface<PictureCase> {};
 
 TEST_P(PictureErrors, AreReportedAndTheStartGoesOn) {

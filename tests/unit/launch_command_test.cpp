@@ -27,6 +27,8 @@ struct LookupCase {
   Lines opened;    // keys tried, in order; not checked when empty
 };
 
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
+
 class LookupTest : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(LookupTest, MessagesAndCommand) {

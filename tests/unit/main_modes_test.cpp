@@ -49,6 +49,9 @@ struct ModeCase {
   std::string caption;
 };
 
+// A failing case is named by its name, not by the struct's bytes.
+void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.name; }
+
 class ModeTable : public FormMainTest, public ::testing::WithParamInterface<ModeCase> {};
 
 TEST_P(ModeTable, EndModeAfterCreationThenSettingsMode) {

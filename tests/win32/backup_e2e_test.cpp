@@ -189,7 +189,7 @@ TEST_F(BackupE2E, EmptyPrefixIsRefused) {
             "\nPreFix設定は削除できません。\n\nルート直下へのバックアップ（コピー元と全く同じ構造）を希望する時は、\n\n"
             "【\"\"】（半角ダブルクォーテーション２つ）を入れて下さい。\n");
   EXPECT_EQ(::GetWindow(box->window, GW_OWNER), backup);
-  Answer(*box, "OK");
+  ASSERT_TRUE(Answer(*box, "OK"));
   ASSERT_TRUE(WaitUntil([&] { return TextOf(prefix) == "BackUp"; }));
   const std::string tail = Tail(exe_);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Ctl(backup, C::EditCopyTo)) == "C:\\BackUp" + tail; }));
@@ -221,12 +221,12 @@ TEST_F(BackupE2E, CopyRunsSystemXcopy) {
 
   HWND backup = OpenBackupWindow();
   ASSERT_NE(backup, nullptr);
-  const std::string dest = std::string(1, drive) + ":\\控え" + source.Dir().substr(2);
+  const std::string dest = std::string(1, drive) + ":\\控え" + Tail(exe);
   EXPECT_EQ(TextOf(Ctl(backup, C::EditCopyTo)), dest);
   EXPECT_EQ(TextOf(Ctl(backup, C::LabelDrvKind)), "ハードディスク");
 
   ASSERT_TRUE(PressButton(backup, "バックアップ実行(&B)"));
-  const std::string copied = box_.Path("控え" + source.Dir().substr(2));
+  const std::string copied = box_.Path("控え" + Tail(exe));
   auto exeBytes = ReadBytes(exe);
   ASSERT_TRUE(exeBytes.has_value());
   EXPECT_TRUE(WaitUntil(

@@ -16,7 +16,7 @@ class EndOfRunE2E : public ::testing::Test {
     box_.WriteIni("[Execute]\nDBPath=顧客表.mdb\n" + extraIni_);
   }
   void TearDown() override {
-    CloseStandIns();
+    EXPECT_TRUE(CloseStandIns()) << "a stand-in did not end";
     launcher_.Kill();
     DeleteKeyTree(HKEY_CLASSES_ROOT, ".mdb");
     DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
@@ -64,7 +64,7 @@ TEST_F(EndOfRunE2E, DiscardAnsweredYesPutsTheSnapshotBack) {
   EXPECT_EQ(question->caption, "確認");
   EXPECT_EQ(question->text, "本当にデータベースの更新分を\n破棄してよろしいですか？");
   EXPECT_EQ(question->buttons, (std::vector<std::string>{"はい(&Y)", "いいえ(&N)"}));
-  Answer(*question, "はい(&Y)");
+  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
   EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
   EXPECT_EQ(File(""), std::string("old\r\n"));
   EXPECT_FALSE(File(".TMP").has_value());
@@ -77,11 +77,11 @@ TEST_F(EndOfRunE2E, DiscardAnsweredNoTouchesNothing) {
   ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
   auto question = WaitMessageBox(launcher_.Id());
   ASSERT_TRUE(question.has_value());
-  Answer(*question, "いいえ(&N)");
+  ASSERT_TRUE(Answer(*question, "いいえ(&N)"));
   auto told = WaitMessageBox(launcher_.Id());
   ASSERT_TRUE(told.has_value());
   EXPECT_EQ(told->text, "破棄終了を中止しました");
-  Answer(*told, "OK");
+  ASSERT_TRUE(Answer(*told, "OK"));
   EXPECT_TRUE(launcher_.Running());
   EXPECT_TRUE(IsShown(main));
   EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
@@ -96,12 +96,12 @@ TEST_F(EndOfRunE2E, DiscardWhileTheTargetIsHeldOpenLosesNothing) {
   ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
   auto question = WaitMessageBox(launcher_.Id());
   ASSERT_TRUE(question.has_value());
-  Answer(*question, "はい(&Y)");
+  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
   auto error = WaitMessageBox(launcher_.Id());
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->caption, "エラー");
   EXPECT_NE(error->text.find(db_), std::string::npos) << error->text;
-  Answer(*error, "OK");
+  ASSERT_TRUE(Answer(*error, "OK"));
   ::CloseHandle(held);
   EXPECT_TRUE(launcher_.Running());
   EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
@@ -156,12 +156,10 @@ TEST_F(RestartE2E, RestartTouchesNoFileAndShowsNoWaitWindow) {
   SaveScreenshot("end-mode-mdb-never");
   ASSERT_TRUE(PressButton(main, "再起動(&R)"));
   bool waitWindowSeen = false;
-  WaitUntil(
-      [&] {
-        if (::FindWindowA("TFormSplash", nullptr)) waitWindowSeen = true;
-        return ::FindWindowA("QuandrelStandIn", nullptr) != nullptr;
-      },
-      kWaitMs);
+  ASSERT_TRUE(WaitUntil([&] {
+    if (::FindWindowA("TFormSplash", nullptr)) waitWindowSeen = true;
+    return ::FindWindowA("QuandrelStandIn", nullptr) != nullptr;
+  })) << "the restart started no program";
   main = EndRun();
   ASSERT_NE(main, nullptr);
   EXPECT_FALSE(waitWindowSeen);

@@ -13,9 +13,12 @@ const char kRefusalTail[] = " 】は\n\n既に起動しています（２重起�
 // target there is nothing to launch).
 HWND WaitMainWindow(const Process& p) {
   HWND main = FindTopWindow(p.Id(), "TFormMain");
-  WaitUntil([&] { return IsShown(main); });
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(main); })) << "no main window shown";
   return main;
 }
+
+// A box of the process, if one is up right now.
+std::optional<MessageBoxInfo> BoxNow(const Process& p) { return WaitMessageBox(p.Id(), 0); }
 
 void CloseLauncher(Process& p, HWND main) {
   ::PostMessageA(main, WM_CLOSE, 0, 0);
@@ -38,7 +41,7 @@ TEST(GuardE2E, SecondStartOfTheSamePathIsRefusedAndTheFirstRunsOn) {
   EXPECT_EQ(refusal->text, "【 " + exe + kRefusalTail);
   EXPECT_EQ(refusal->buttons, std::vector<std::string>{"OK"});
   // The refused start shows no window of its own.
-  EXPECT_EQ(FindTopWindow(second.Id(), "TFormMain", 200), nullptr);
+  EXPECT_EQ(FindTopWindow(second.Id(), "TFormMain", 0), nullptr);
   ASSERT_TRUE(Answer(*refusal, "OK"));
   auto code = second.WaitExit();
   ASSERT_TRUE(code.has_value());
@@ -58,7 +61,8 @@ TEST(GuardE2E, CopiesInTwoFoldersBothRun) {
   HWND mainB = WaitMainWindow(b);
   EXPECT_TRUE(IsShown(mainA));
   EXPECT_TRUE(IsShown(mainB));
-  EXPECT_FALSE(WaitMessageBox(b.Id(), 300).has_value());
+  ASSERT_TRUE(Settle(mainB));
+  EXPECT_FALSE(BoxNow(b).has_value());
   CloseLauncher(a, mainA);
   CloseLauncher(b, mainB);
 }
@@ -72,7 +76,7 @@ TEST(GuardE2E, PathWithTrailByteBackslashesIsGuarded) {
   auto refusal = WaitMessageBox(second.Id());
   ASSERT_TRUE(refusal.has_value());
   EXPECT_EQ(refusal->text, "【 " + exe + kRefusalTail);
-  Answer(*refusal, "OK");
+  ASSERT_TRUE(Answer(*refusal, "OK"));
   EXPECT_EQ(second.WaitExit(), std::optional<DWORD>(0));
   CloseLauncher(first, main);
 }
@@ -83,13 +87,19 @@ TEST(GuardE2E, TenSimultaneousStartsLeaveExactlyOneRunning) {
   std::vector<Process> starts;
   for (int i = 0; i < 10; ++i) starts.push_back(Process::Start(exe));
 
-  // Every start but one shows the refusal and ends with 0 once answered.
+  // Every start but one shows the refusal and ends with 0 once answered;
+  // each shows either that box or its main window once it has decided.
   int refused = 0;
   std::vector<Process*> running;
   for (Process& p : starts) {
-    if (auto box = WaitMessageBox(p.Id(), 8000)) {
+    std::optional<MessageBoxInfo> box;
+    ASSERT_TRUE(WaitUntil([&] {
+      box = BoxNow(p);
+      return box.has_value() || IsShown(FindTopWindow(p.Id(), "TFormMain", 0));
+    })) << "a start showed neither a box nor its main window";
+    if (box) {
       EXPECT_EQ(box->caption, "エラー");
-      Answer(*box, "OK");
+      ASSERT_TRUE(Answer(*box, "OK"));
       EXPECT_EQ(p.WaitExit(), std::optional<DWORD>(0));
       ++refused;
     } else {

@@ -23,7 +23,7 @@ std::vector<std::string> Sorted(std::vector<std::string> v) {
 class MainWindowE2E : public ::testing::Test {
  protected:
   void TearDown() override {
-    CloseStandIns();
+    EXPECT_TRUE(CloseStandIns()) << "a stand-in did not end";
     launcher_.Kill();
     DeleteKeyTree(HKEY_CLASSES_ROOT, ".mdb");
     DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
@@ -127,11 +127,11 @@ TEST_F(MainWindowE2E, SettingsSavedWithATypedTitle) {
   ASSERT_TRUE(written.has_value());
   EXPECT_EQ(written->text, "設定が Ini ファイルに書き込まれました");
   EXPECT_EQ(written->caption, "販売管理ソフト表");
-  Answer(*written, "OK");
+  ASSERT_TRUE(Answer(*written, "OK"));
   auto saved = WaitMessageBox(launcher_.Id());
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(saved->text, "現在作業中だった MDB ファイルを一旦保存終了します");
-  Answer(*saved, "OK");
+  ASSERT_TRUE(Answer(*saved, "OK"));
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(db + ".TMP"); }));
   EXPECT_TRUE(WaitUntil([&] { return IsShown(FindChild(main, "設定変更", "Button")); }));
 

@@ -57,6 +57,7 @@ class MaintenanceE2E : public ::testing::Test {
     launcher_ = Process::Start(exe_);
     HWND main = WaitMainShown(launcher_);
     app_ = FindTopWindow(launcher_.Id(), "QuandrelApplication");
+    EXPECT_NE(app_, nullptr) << "no application window";
     return main;
   }
   static std::string AccessLine(const std::string& db, const char* option) {
@@ -138,7 +139,8 @@ TEST_F(MaintenanceE2E, RepairStartsAccessAndShowsNothing) {
 
   ASSERT_TRUE(WaitUntil([&] { return ReadBytes(db_ + ".access").has_value(); }));
   EXPECT_TRUE(WaitUntil([&] { return ButtonEnabled(main, "修復(&R)") && IsShown(app_); }));
-  EXPECT_FALSE(WaitMessageBox(launcher_.Id(), 1500).has_value());
+  ASSERT_TRUE(Settle(main));
+  EXPECT_FALSE(WaitMessageBox(launcher_.Id(), 0).has_value());
   EXPECT_EQ(ReadBytes(db_ + ".access"), AccessLine(db_, "/Repair"));
   EXPECT_FALSE(FileExists(other_ + ".access"));
   EXPECT_TRUE(IsShown(main));

@@ -687,6 +687,16 @@ struct Ending {
   WPARAM key;
 };
 
+std::string NameOf(const Ending& e) {
+  switch (e.message) {
+    case WM_KEYDOWN: return "Escape";
+    case WM_SYSKEYDOWN: return "AltF4";
+    case WM_CLOSE: return "Close";
+    default: return "Quit";
+  }
+}
+void PrintTo(const Ending& e, std::ostream* os) { *os << NameOf(e); }
+
 class BackupModalTest : public MainWindowTest, public ::testing::WithParamInterface<Ending> {};
 
 TEST_P(BackupModalTest, ModalShowingDisablesTheOwnerUntilClosed) {
@@ -711,14 +721,7 @@ TEST_P(BackupModalTest, ModalShowingDisablesTheOwnerUntilClosed) {
 INSTANTIATE_TEST_SUITE_P(Endings, BackupModalTest,
                          ::testing::Values(Ending{WM_KEYDOWN, VK_ESCAPE}, Ending{WM_SYSKEYDOWN, VK_F4},
                                            Ending{WM_CLOSE, 0}, Ending{WM_QUIT, 0}),
-                         [](const ::testing::TestParamInfo<Ending>& info) -> std::string {
-                           switch (info.param.message) {
-                             case WM_KEYDOWN: return "Escape";
-                             case WM_SYSKEYDOWN: return "AltF4";
-                             case WM_CLOSE: return "Close";
-                             default: return "Quit";
-                           }
-                         });
+                         [](const ::testing::TestParamInfo<Ending>& info) { return NameOf(info.param); });
 
 // Finds the window the view opened, then closes it.
 void CALLBACK FindAndCloseBackup(HWND, UINT, UINT_PTR id, DWORD) {

@@ -86,8 +86,21 @@ void CopyInto(const std::string& src, const std::string& dst) {
 
 // ---------------------------------------------------------------- Sandbox
 
+namespace {
+// The drive of the session's sandbox folder, e.g. "S:".
+std::string SandboxRoot() {
+  char drive[16] = {};
+  DWORD length = ::GetEnvironmentVariableA("QUANDREL_SANDBOX_DRIVE", drive, sizeof drive);
+  if (length == 0 || length >= sizeof drive) {
+    ADD_FAILURE() << "QUANDREL_SANDBOX_DRIVE is not set: run the tests in a tools/wine-session.sh session";
+    return BuildDir() + "\\e2e";
+  }
+  return drive;
+}
+}  // namespace
+
 Sandbox::Sandbox(const std::string& name) {
-  std::string root = BuildDir() + "\\e2e";
+  std::string root = SandboxRoot();
   ::CreateDirectoryA(root.c_str(), nullptr);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "test";
@@ -293,6 +306,17 @@ void PostKey(HWND window, UINT vk) {
   ::PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
 }
 
+bool Settle(HWND window, int timeoutMs) {
+  // A sent message is handled only once the thread takes messages again;
+  // then paint what is still invalid (sent, so it is done on return) and
+  // let the thread take messages once more, which pushes the painted
+  // surface to the display.
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) return false;
+  ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, int timeoutMs) {
   std::optional<MessageBoxInfo> info;
   WaitUntil(
@@ -361,10 +385,23 @@ void RegisterExtension(const std::string& extension, const std::string& fileClas
 
 // ---------------------------------------------------------------- screenshots
 
+namespace {
+BOOL CALLBACK CollectShown(HWND window, LPARAM param) {
+  if (::IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+  return TRUE;
+}
+}  // namespace
+
 void SaveScreenshot(const std::string& name) {
-  // A window that has just appeared paints a moment later; the launcher
-  // handles its messages once a second while it watches a program.
-  ::Sleep(1200);
+  // A window that has just appeared paints a moment later, and the launcher
+  // takes its messages only now and then while it watches a program.
+  std::vector<HWND> shown;
+  ::EnumWindows(CollectShown, reinterpret_cast<LPARAM>(&shown));
+  for (HWND window : shown) {
+    if (::IsWindow(window)) {
+      EXPECT_TRUE(Settle(window)) << "screenshot " << name << ": a " << ClassOf(window) << " window does not answer";
+    }
+  }
   std::string dir = BuildDir() + "\\screenshots";
   ::CreateDirectoryA(dir.c_str(), nullptr);
   HDC screen = ::GetDC(nullptr);
@@ -408,9 +445,16 @@ void StartUnix(const std::string& program, const std::string& arguments) {
   Process::Start(program, arguments, "C:\\");
 }
 
-// The Unix path of a folder below Z:.
-std::string UnixPath(const std::string& windowsPath) {
-  std::string path = windowsPath.substr(2);
+// A drive letter is a link in the prefix's dosdevices folder. The links are
+// made from C:\\ (the prefix's drive_c) with paths relative to it, since the
+// prefix's own path may be longer than a Windows path can be.
+std::string DosDevice(char letter) {
+  return std::string("../dosdevices/") + static_cast<char>(::tolower(static_cast<unsigned char>(letter))) + ":";
+}
+
+// The target of a link in dosdevices to the folder "X:\\...": "x:/...".
+std::string LinkTarget(const std::string& windowsPath) {
+  std::string path = DosDevice(windowsPath[0]).substr(14) + windowsPath.substr(2);
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
@@ -420,13 +464,11 @@ std::string UnixPath(const std::string& windowsPath) {
 }  // namespace
 
 MappedDrive::MappedDrive(const std::string& folder) {
-  char prefix[MAX_PATH] = {};
-  if (!::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix)) return;
   for (char letter = 'M'; letter <= 'Y'; ++letter) {
     const std::string root = std::string(1, letter) + ":\\";
     if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) continue;
-    link_ = std::string(prefix) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-    StartUnix("Z:\\bin\\ln", "-s " + UnixPath(folder) + " " + link_);
+    link_ = DosDevice(letter);
+    StartUnix("Z:\\bin\\ln", "-s \"" + LinkTarget(folder) + "\" \"" + link_ + "\"");
     if (WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_FIXED; })) letter_ = letter;
     return;
   }
@@ -434,10 +476,11 @@ MappedDrive::MappedDrive(const std::string& folder) {
 
 MappedDrive::~MappedDrive() {
   if (link_.empty()) return;
-  StartUnix("Z:\\bin\\rm", "-f " + link_);
+  StartUnix("Z:\\bin\\rm", "-f \"" + link_ + "\"");
   if (letter_) {
     const std::string root = std::string(1, letter_) + ":\\";
-    WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; });
+    EXPECT_TRUE(WaitUntil([&] { return ::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR; }))
+        << "drive " << root << " is still mapped";
   }
 }
 

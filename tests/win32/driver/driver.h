@@ -12,15 +12,17 @@
 
 namespace qtest {
 
-// Default bound of every wait: a hung program fails its test well within a minute.
-constexpr int kWaitMs = 20000;
+// Default bound of every wait, there only to catch a hang: on a busy shared
+// machine one start of a Windows program can take 20 s.
+constexpr int kWaitMs = 60000;
 
 std::string BuildDir();   // the Windows build folder, as a Windows path
 std::string SourceDir();  // the source tree, as a Windows path
 std::string QuandrelExe();
 std::string StandInExe(const std::string& name);  // e.g. "standin_db"
 
-// Polls `done` every 20 ms until it holds or `timeoutMs` has passed.
+// Polls `done` every 20 ms until it holds or `timeoutMs` has passed; a
+// timeout of 0 checks once.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = kWaitMs);
 
 // File helpers (paths are CP932, like the program's).
@@ -29,7 +31,9 @@ std::optional<std::string> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 void CopyInto(const std::string& src, const std::string& dst);
 
-// A fresh folder below the build tree, removed at the end unless the test failed.
+// A fresh folder on the test session's sandbox drive (tools/wine-session.sh
+// maps it), so its path is short wherever the checkout sits. Removed at the
+// end unless the test failed.
 class Sandbox {
  public:
   // `name` may hold Japanese characters (its bytes are CP932).
@@ -107,6 +111,9 @@ HWND FocusedControl(HWND window);
 std::vector<std::string> IniLines(const std::string& text);
 // Types a key into a window (posted key down and up).
 void PostKey(HWND window, UINT vk);
+// Waits until the thread of `window` has handled what was sent to it before
+// and has painted what it had to paint; false when it did not answer in time.
+bool Settle(HWND window, int timeoutMs = kWaitMs);
 
 // Message boxes of a process.
 struct MessageBoxInfo {
@@ -125,7 +132,9 @@ void DeleteKeyTree(HKEY root, const std::string& subkey);
 // Registers `command` as the open command of files with this extension.
 void RegisterExtension(const std::string& extension, const std::string& fileClass, const std::string& command);
 
-// Saves a screenshot of the whole screen as build/screenshots/<name>.bmp.
+// Saves a screenshot of the whole screen as build/screenshots/<name>.bmp,
+// once every shown window has painted; a window that does not answer fails
+// the test.
 void SaveScreenshot(const std::string& name);
 
 }  // namespace qtest
