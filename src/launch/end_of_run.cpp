@@ -16,7 +16,6 @@ const char kCannotUpdateBackup[] = "を更新できません";
 const char kMissingForRestore[] = "がないため元に戻せません";
 const char kMissingForBackup[] = "がないためバックアップを更新できません";
 const char kCannotCopy[] = "の控えを取れません";
-const char kCannotWrite[] = "に書き込めません";
 
 // Stands where the platform's wording would: no call failed, the run simply
 // has no snapshot of this target (none taken, or the settings save removed it).
@@ -52,8 +51,12 @@ RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
 }
 
 std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed) {
-  const char* phrase = failed.failedPath == run.target ? kCannotCopy : kCannotWrite;
-  return FileFailureMessage(system, failed.failedPath, phrase, failed.result) + "\n\n" + kNoSnapshotAhead;
+  // Whichever step failed, the user learns that the target has no snapshot;
+  // a step on another file (the snapshot name held by another run, the
+  // temporary copy in a full folder) names that file before the reason.
+  std::string reason = ErrorReason(system, failed.result);
+  if (failed.failedPath != run.target) reason = failed.failedPath + "\n" + reason;
+  return ReasonedMessage(run.target, kCannotCopy, reason) + "\n\n" + kNoSnapshotAhead;
 }
 
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,

@@ -310,11 +310,10 @@ TEST_F(EndOfRun, SaveAndContinueTwiceKeepsDataOfFirstPressAsBackup) {
 TEST_F(EndOfRun, FreshSnapshotFailureLeavesNewRunWithoutSnapshot) {
   struct Case {
     int failingCall;
-    std::string namedFile;
-    const char* phrase;
+    std::string failedFileLine;
   } cases[] = {
-      {2, kTarget, " の控えを取れません"},                       // the copy
-      {3, std::string(kTarget) + ".TMP", " に書き込めません"},  // the move into place
+      {2, ""},                                   // the copy
+      {3, std::string(kTarget) + ".TMP\n"},  // the move into place
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failingCall);
@@ -329,7 +328,7 @@ TEST_F(EndOfRun, FreshSnapshotFailureLeavesNewRunWithoutSnapshot) {
     EXPECT_FALSE(files.Has(run.snapshot));
     EXPECT_FALSE(files.Has(run.snapshot + ".part"));
     ASSERT_EQ(out.errors.size(), 1u);
-    EXPECT_EQ(out.errors[0], c.namedFile + c.phrase + "\n\n" + kDiskFullText +
+    EXPECT_EQ(out.errors[0], std::string(kTarget) + " の控えを取れません\n\n" + c.failedFileLine + kDiskFullText +
                                  "\n\nこのまま開きますが、次の破棄終了では元に戻せません。");
 
     // In that run discard & exit refuses, and the target keeps its data.
