@@ -26,7 +26,7 @@ foreach(bench_source ${QUANDREL_BENCHES})
 endforeach()
 
 # Tests of shipped files read them from the source tree.
-target_compile_definitions(unit_tests PRIVATE QUANDREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_compile_definitions(unit_tests PRIVATE QUANDREL_SOURCE_DIR_UTF8=u8"${CMAKE_SOURCE_DIR}")
 
 # The package test: run by tools/check-package.sh on an unpacked zip, never by
 # ctest (there is no package in a plain build).

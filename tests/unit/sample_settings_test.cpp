@@ -7,11 +7,12 @@
 #include "sample_settings.h"
 #include "settings/ini_document.h"
 #include "shipped_files.h"
+#include "source_tree.h"
 
 namespace quandrel {
 namespace {
 
-const std::string kSample = std::string(QUANDREL_SOURCE_DIR) + "/package/Quandrel.INI";
+const std::string kSample = testing_paths::SourceTreePath("package/Quandrel.INI");
 
 TEST(SampleSettingsTest, LoadsToTheDefaults) {
   const std::string bytes = shipped::ReadBytes(kSample);

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "shipped_files.h"
+#include "source_tree.h"
 #include "shown_messages.h"
 
 namespace quandrel {
 namespace {
 
-const std::string kGuideFolder = std::string(QUANDREL_SOURCE_DIR) + "/docs/ja";
+const std::string kGuideFolder = testing_paths::SourceTreePath("docs/ja");
 
 class UserGuideTest : public testing::Test {
  protected:
