@@ -192,9 +192,8 @@ bool MainWindow::CreateWindows() {
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
 
   CreateControls();
-  CreateTooltips();
-  title_.reset(RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_));
-
+  // The hints and the built-in title picture wait for the window's first
+  // showing: a start that launches a program shows it only at the run's end.
   bigIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
   smallIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
   ApplyIcons();
@@ -255,6 +254,14 @@ void MainWindow::CreateControls() {
     args.font = font;
     controls_[i] = CreateControl(instance_, args);
   }
+}
+
+void MainWindow::PrepareFirstShow() {
+  if (shownOnce_ || !hwnd_) return;
+  shownOnce_ = true;
+  CreateTooltips();
+  // A picture file loaded before replaces the built-in one for good.
+  if (!title_) title_.reset(RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_));
 }
 
 void MainWindow::CreateTooltips() {
@@ -583,7 +590,9 @@ void MainWindow::RemoveTrayIcon() {
 }
 
 void MainWindow::ShowMainWindow(bool visible) {
-  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+  if (!hwnd_) return;
+  if (visible) PrepareFirstShow();
+  ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 
 void MainWindow::ShowApplicationWindow(bool visible) {

@@ -100,7 +100,7 @@ class MainWindow : public MainView, private WindowBase {
   bool CreateWindows();
   void CreateControls();
   void CreateTooltips();
-  void PaintBuiltInTitle();
+  void PrepareFirstShow();
   HWND DefaultButton() const;
   void RunHandler(Control c);
   void ApplyIcons();
@@ -126,6 +126,7 @@ class MainWindow : public MainView, private WindowBase {
   FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
   BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;
   BitmapHandle title_;  // the title picture at the control's size
+  bool shownOnce_ = false;  // the hints and the built-in picture are made
   IconHandle bigIcon_, smallIcon_;
   std::unique_ptr<TrayIcon> tray_;
 };

@@ -2,11 +2,29 @@
 
 #include <commdlg.h>
 
+#include <string>
 #include <vector>
 
 namespace quandrel::win32 {
 
 namespace {
+
+// The file dialog's DLL is loaded at its first use, from the system
+// directory by full path: a start that never opens the dialog does not pay
+// for loading it and what it pulls in. Null when it can't be had.
+using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+GetOpenFileNameFn OpenFileDialogEntry() {
+  static GetOpenFileNameFn entry = []() -> GetOpenFileNameFn {
+    char folder[MAX_PATH + 1] = {};
+    const UINT n = ::GetSystemDirectoryA(folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder) return nullptr;
+    const std::string path = std::string(folder, n) + "\\comdlg32.dll";
+    HMODULE dll = ::LoadLibraryA(path.c_str());  // kept for the process's life
+    if (!dll) return nullptr;
+    return reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(::GetProcAddress(dll, "GetOpenFileNameA")));
+  }();
+  return entry;
+}
 
 constexpr UINT kBoxFlags = MB_SETFOREGROUND;
 // The abort button gets an id of its own, so that Esc (which always sends
@@ -101,7 +119,8 @@ std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogRequest& reque
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
+  const GetOpenFileNameFn getOpenFileName = OpenFileDialogEntry();
+  if (!getOpenFileName || !getOpenFileName(&ofn)) return std::nullopt;
   return std::string(name.data());
 }
 
