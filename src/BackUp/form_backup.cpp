@@ -3,22 +3,14 @@
 #include <utility>
 
 #include "platform/failure_message.h"
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
 
 namespace {
 
-constexpr char kPrefixMissing[] =
-    "\nPreFix設定は削除できません。\n\n"
-    "ルート直下へのバックアップ（コピー元と全く同じ構造）を希望する時は、\n\n"
-    "【\"\"】（半角ダブルクォーテーション２つ）を入れて下さい。\n";
 constexpr char kDefaultPrefix[] = "BackUp";
-// A copy without a drive would go to the root of the current drive, which
-// no one means.
-constexpr char kNoDrive[] = "バックアップ先ドライブを選んで下さい。";
-constexpr char kCannotStart[] = "を起動できません";
-constexpr char kNoDestination[] = "バックアップ先フォルダ名を指定して下さい。";
 
 std::string DriveRoot(const std::string& driveName) { return driveName + "\\"; }
 
@@ -156,7 +148,7 @@ void TFormBackUp::CheckBoxMultiWeekClick() { MultiClick(BackupControl::CheckBoxM
 
 void TFormBackUp::EditPreFixChange() {
   if (view_.GetText(BackupControl::EditPreFix).empty()) {
-    platform_.dialogs.ShowError(kPrefixMissing);
+    platform_.dialogs.ShowError(messages::kPrefixMissing);
     view_.SetText(BackupControl::EditPreFix, kDefaultPrefix);
   }
   BuildDestination();
@@ -168,12 +160,14 @@ void TFormBackUp::EditPreFixChange() {
 void TFormBackUp::ButtonGoClick() {
   Dialogs& dialogs = platform_.dialogs;
   if (ChosenDriveName().empty()) {
-    dialogs.ShowError(kNoDrive);
+    // A copy without a drive would go to the root of the current drive,
+    // which no one means.
+    dialogs.ShowError(messages::kNoDrive);
     return;
   }
   const std::string destination = view_.GetText(BackupControl::EditCopyTo);
   if (destination.empty()) {
-    dialogs.ShowError(kNoDestination);
+    dialogs.ShowError(messages::kNoDestination);
     return;
   }
   const std::string parameters =
@@ -181,12 +175,12 @@ void TFormBackUp::ButtonGoClick() {
                      view_.IsChecked(BackupControl::CheckBoxUpDate), view_.IsChecked(BackupControl::CheckBoxSubOn));
   const std::string program = CopyProgramPath(platform_.system.SystemDirectory());
   if (program.empty()) {
-    dialogs.ShowError(std::string(kCopyProgramName) + " " + kCannotStart);
+    dialogs.ShowError(messages::Fill(messages::kCopyProgramMissing, {kCopyProgramName}));
     return;
   }
   // XCOPY shows its own progress and errors; only a failed start is ours to tell.
   const OsResult started = platform_.processes.ShellOpen(view_.WindowHandle(), program, parameters);
-  if (!started) dialogs.ShowError(FileFailureMessage(platform_.system, program, kCannotStart, started));
+  if (!started) dialogs.ShowError(FileFailureMessage(platform_.system, messages::kCopyProgramNotStarted, program, started));
 }
 
 void TFormBackUp::BitBtnCloseClick() {

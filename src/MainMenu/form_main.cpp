@@ -7,6 +7,7 @@
 #include "launch/launch.h"
 #include "launch/maintenance.h"
 #include "launch/snapshot.h"
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -154,8 +155,8 @@ void TFormMain::Relaunch() {
 
 void TFormMain::BitBtnAcQuitClick() {
   const RunFiles run = RunFilesFor(TargetPath());
-  if (platform_.dialogs.Confirm(kDiscardQuestion, false) != Answer::Yes) {
-    platform_.dialogs.ShowMessage(kDiscardCancelled);
+  if (platform_.dialogs.Confirm(messages::kDiscardQuestion, false) != Answer::Yes) {
+    platform_.dialogs.ShowMessage(messages::kDiscardCancelled);
     return;
   }
   const EndOutcome outcome = RestoreSnapshot(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
@@ -324,10 +325,10 @@ void TFormMain::BitBtnOKClick() {
     dialogs.ShowError(written.message);
     return;
   }
-  dialogs.ShowMessage("設定が Ini ファイルに書き込まれました");
+  dialogs.ShowMessage(messages::kSettingsSaved);
 
   if (IsDatabaseTarget(snapshotSourcePath_)) {
-    dialogs.ShowMessage("現在作業中だった MDB ファイルを一旦保存終了します");
+    dialogs.ShowMessage(messages::kRunEndedBySave);
     // The last run's changes stay in the target; its snapshot is let go, so
     // no end-of-run action may put it back or keep it as the backup copy.
     // A snapshot another run holds can't be removed, and stays that run's.

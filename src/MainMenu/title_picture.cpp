@@ -1,5 +1,6 @@
 #include "MainMenu/title_picture.h"
 
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -13,18 +14,18 @@ PictureKind PictureKindOf(const std::string& path) {
 
 std::string PictureErrorText(PictureKind kind, const std::string& path) {
   switch (kind) {
-    case PictureKind::Bitmap: return "ビットマップイメージが不正です";
-    case PictureKind::Metafile: return "メタファイルが不正です";
+    case PictureKind::Bitmap: return messages::kBitmapBroken;
+    case PictureKind::Metafile: return messages::kMetafileBroken;
     case PictureKind::Icon: return IconErrorText();
     case PictureKind::Unsupported: break;
   }
   // The extension as written, without its dot.
   std::string ext = text::Extension(path);
   if (!ext.empty()) ext.erase(0, 1);
-  return "拡張子 ." + ext + " の画像形式は処理できません";
+  return messages::Fill(messages::kPictureFormatUnknown, {ext});
 }
 
-std::string IconErrorText() { return "アイコンイメージが不正です"; }
+std::string IconErrorText() { return messages::kIconBroken; }
 
 bool LoadTitlePicture(MainView& view, Dialogs& dialogs, const std::string& path) {
   const PictureKind kind = PictureKindOf(path);

@@ -1,27 +1,13 @@
 #include "launch/end_of_run.h"
 
 #include "platform/failure_message.h"
+#include "text/messages.h"
 
 namespace quandrel {
-
-const char kDiscardQuestion[] = "本当にデータベースの更新分を\n破棄してよろしいですか？";
-const char kDiscardCancelled[] = "破棄終了を中止しました";
 
 namespace {
 
 constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-
-const char kCannotRestore[] = "を元に戻せません";
-const char kCannotUpdateBackup[] = "を更新できません";
-const char kMissingForRestore[] = "がないため元に戻せません";
-const char kMissingForBackup[] = "がないためバックアップを更新できません";
-const char kCannotCopy[] = "の控えを取れません";
-
-// Stands where the platform's wording would: no call failed, the run simply
-// has no snapshot of this target (none taken, or the settings save removed it).
-const char kNoRunSnapshot[] = "今回の起動時に取った控えのファイルがありません。";
-const char kChangesKept[] = "データベースの変更はそのまま保存されています。";
-const char kNoSnapshotAhead[] = "このまま開きますが、次の破棄終了では元に戻せません。";
 
 // Moves this run's snapshot onto `dst` in one replacing step. The hold is
 // let go just before (it would refuse the move) and taken again when the
@@ -34,12 +20,14 @@ OsResult MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& 
 }
 
 // Why this run's snapshot can't be used, or empty when it can.
+// No call failed when the run has no snapshot of this target (none taken,
+// or the settings save removed it): that message names no system error.
 std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
-                            const RunSnapshot& snapshot, const char* phraseNoRun,
-                            const std::string& noRunPath, const char* phraseMissing) {
-  if (!snapshot.Of(run.target)) return ReasonedMessage(noRunPath, phraseNoRun, kNoRunSnapshot);
+                            const RunSnapshot& snapshot, const char* noRunMessage,
+                            const std::string& noRunPath, const char* missingMessage) {
+  if (!snapshot.Of(run.target)) return messages::Fill(noRunMessage, {noRunPath});
   if (!files.FileExists(run.snapshot))
-    return FileFailureMessage(system, run.snapshot, phraseMissing, OsResult::Failure(kFileNotFound));
+    return FileFailureMessage(system, missingMessage, run.snapshot, OsResult::Failure(kFileNotFound));
   return "";
 }
 
@@ -56,19 +44,19 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
   // temporary copy in a full folder) names that file before the reason.
   std::string reason = ErrorReason(system, failed.result);
   if (failed.failedPath != run.target) reason = failed.failedPath + "\n" + reason;
-  return ReasonedMessage(run.target, kCannotCopy, reason) + "\n\n" + kNoSnapshotAhead;
+  return messages::Fill(messages::kCannotCopy, {run.target, reason});
 }
 
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
                            const RunSnapshot& snapshot, SnapshotHold* hold) {
-  std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotRestore, run.target,
-                                        kMissingForRestore);
+  std::string problem = SnapshotProblem(files, system, run, snapshot, messages::kRestoreWithoutRunSnapshot,
+                                        run.target, messages::kMissingForRestore);
   if (!problem.empty()) return {false, {problem}};
   // One replacing move: the target is never deleted on its own, so when it
   // can't be replaced (still open elsewhere) it keeps the changes and the
   // snapshot stays for another try.
   OsResult placed = MoveHeldSnapshot(files, run, run.target, hold);
-  if (!placed) return {false, {FileFailureMessage(system, run.target, kCannotRestore, placed)}};
+  if (!placed) return {false, {FileFailureMessage(system, messages::kCannotRestore, run.target, placed)}};
   return {true, {}};
 }
 
@@ -78,17 +66,17 @@ namespace {
 // move failed, that is, when the snapshot is still there and still needed.
 bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSnapshot& snapshot,
                   SnapshotHold* hold, std::vector<std::string>* errors) {
-  std::string problem = SnapshotProblem(files, system, run, snapshot, kCannotUpdateBackup,
-                                        run.backup, kMissingForBackup);
+  std::string problem = SnapshotProblem(files, system, run, snapshot, messages::kBackupWithoutRunSnapshot,
+                                        run.backup, messages::kMissingForBackup);
   if (!problem.empty()) {
-    errors->push_back(problem + "\n" + kChangesKept);
+    errors->push_back(problem);
     return true;
   }
   // No separate delete of the previous backup copy: the move replaces it,
   // or creates the first one, and a failure leaves both files as they were.
   OsResult moved = MoveHeldSnapshot(files, run, run.backup, hold);
   if (!moved) {
-    errors->push_back(FileFailureMessage(system, run.backup, kCannotUpdateBackup, moved));
+    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved));
     return false;
   }
   return true;

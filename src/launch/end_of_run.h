@@ -38,10 +38,6 @@ struct RunSnapshot {
 // What the launch (or any other taker) keeps after TakeSnapshot.
 RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result);
 
-// The question before a discard and the message after a refused one.
-extern const char kDiscardQuestion[];   // "本当にデータベースの更新分を\n破棄してよろしいですか？"
-extern const char kDiscardCancelled[];  // "破棄終了を中止しました"
-
 // Why a snapshot could not be taken (the file and the Windows reason), and
 // that the coming run then can't be undone by a discard.
 std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed);

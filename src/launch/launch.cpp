@@ -1,5 +1,6 @@
 #include "launch/launch.h"
 
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -33,12 +34,12 @@ std::string LookUpLaunchCommand(Registry& registry, Dialogs& dialogs, const std:
   std::string fileClass;
   if (!registry.ReadDefaultValue(Hive::ClassesRoot, ext, &fileClass)) {
     fileClass.clear();
-    dialogs.ShowMessage("拡張子 \"" + ext + "\" のレジストリ内容を読み込めません");
+    dialogs.ShowMessage(messages::Fill(messages::kExtensionUnreadable, {ext}));
   }
 
   std::string verb;
   if (!registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell", &verb)) {
-    dialogs.ShowMessage("\"" + fileClass + "\" の関連付けを認識できません");
+    dialogs.ShowMessage(messages::Fill(messages::kClassUnknown, {fileClass}));
     return std::string();
   }
 
@@ -50,13 +51,13 @@ std::string LookUpLaunchCommand(Registry& registry, Dialogs& dialogs, const std:
     if (registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell\\open\\command", &command)) {
       launchCommand = command;
     } else {
-      dialogs.ShowMessage("拡張子 \"" + ext + "\" の標準の関連づけが異常です");
+      dialogs.ShowMessage(messages::Fill(messages::kDefaultVerbBroken, {ext}));
     }
   } else {
     if (registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell\\" + verb + "\\command", &command)) {
       launchCommand = command;
     } else {
-      dialogs.ShowMessage("拡張子 \"" + ext + "\" の関連づけを実行できません");
+      dialogs.ShowMessage(messages::Fill(messages::kVerbNotRunnable, {ext}));
     }
   }
   return CleanUpCommand(launchCommand);

@@ -4,19 +4,13 @@
 
 #include "launch/launch.h"
 #include "platform/dialogs.h"
+#include "platform/failure_message.h"
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
 
 const char kAccessAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\MSACCESS.EXE";
-const char kCompactionOverMessage[] = "\n\n以上で最適化処理を終了します。";
-
-namespace {
-
-const char kAccessMissing[] =
-    "Microsoft Access が見つかりません\n\nこのコンピュータには MSACCESS.EXE が登録されていません";
-
-}  // namespace
 
 std::string AccessCommandLine(const std::string& accessPath, const std::string& databasePath, AccessJob job) {
   const char* option = job == AccessJob::Compact ? " /Compact" : " /Repair";
@@ -35,12 +29,11 @@ bool OffersEntry(const std::string& entryName, const std::string& targetPath) {
 }
 
 std::string CompactionDoneMessage(const std::string& targetPath) {
-  return "「 " + text::FileNamePart(targetPath) + " 」の最適化が終了しました。";
+  return messages::Fill(messages::kCompactionDone, {text::FileNamePart(targetPath)});
 }
 
 std::string OtherFileQuestion(const std::string& entryName) {
-  return "同一フォルダの別ファイルを探しています。\n\n「 " + entryName +
-         " 」が同一フォルダに見つかりました\n\nこのファイルも最適化しますか？\n\n";
+  return messages::Fill(messages::kCompactOtherFile, {entryName});
 }
 
 bool LookUpAccess(Registry& registry, std::string* accessPath) {
@@ -58,7 +51,7 @@ AccessMaintenance::AccessMaintenance(Platform& platform, LauncherShell& shell, P
 
 bool AccessMaintenance::FindAccess() {
   if (LookUpAccess(platform_.registry, &accessPath_)) return true;
-  platform_.dialogs.ShowError(kAccessMissing);
+  platform_.dialogs.ShowError(messages::kAccessMissing);
   return false;
 }
 
@@ -72,9 +65,8 @@ OsResult AccessMaintenance::RunAccess(const std::string& databasePath, AccessJob
 }
 
 void AccessMaintenance::ShowStartFailure(OsResult result) {
-  std::string reason = platform_.system.ErrorText(result.error);
-  if (reason.empty()) reason = "エラー番号 " + std::to_string(result.error);
-  platform_.dialogs.ShowError("Microsoft Access を起動できません\n\n" + accessPath_ + "\n\n" + reason);
+  platform_.dialogs.ShowError(
+      messages::Fill(messages::kAccessNotStarted, {accessPath_, ErrorReason(platform_.system, result)}));
 }
 
 void AccessMaintenance::Compact(const std::string& targetPath) {
@@ -110,7 +102,7 @@ void AccessMaintenance::Compact(const std::string& targetPath) {
     }
   }
 
-  dialogs.ShowMessage(kCompactionOverMessage);
+  dialogs.ShowMessage(messages::kCompactionOver);
   shell_.ShowApplicationWindow(true);
 }
 

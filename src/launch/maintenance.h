@@ -40,8 +40,6 @@ bool OffersEntry(const std::string& entryName, const std::string& targetPath);
 std::string CompactionDoneMessage(const std::string& targetPath);
 // The question before another file of the folder is compacted.
 std::string OtherFileQuestion(const std::string& entryName);
-// Shown when the scan is over, however it ended.
-extern const char kCompactionOverMessage[];
 
 // Reads Access's path from the registry. A lookup that finds no path (key
 // missing, or empty) keeps the one an earlier lookup found; false when

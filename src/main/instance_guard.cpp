@@ -1,5 +1,6 @@
 #include "main/instance_guard.h"
 
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -26,7 +27,7 @@ std::string InstanceName(const std::string& fullExecutablePath) {
 }
 
 std::string SecondStartMessage(const std::string& fullExecutablePath) {
-  return "【 " + fullExecutablePath + " 】は\n\n既に起動しています（２重起動禁止！）\n";
+  return messages::Fill(messages::kSecondStart, {fullExecutablePath});
 }
 
 }  // namespace quandrel

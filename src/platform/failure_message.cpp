@@ -1,20 +1,18 @@
 #include "platform/failure_message.h"
 
-namespace quandrel {
+#include "text/messages.h"
 
-std::string ReasonedMessage(const std::string& path, const char* phrase, const std::string& reason) {
-  return path + " " + phrase + "\n\n" + reason;
-}
+namespace quandrel {
 
 std::string ErrorReason(System& system, OsResult result) {
   std::string reason = system.ErrorText(result.error);
-  if (reason.empty()) reason = "エラー番号 " + std::to_string(result.error);
+  if (reason.empty()) reason = messages::Fill(messages::kErrorNumber, {std::to_string(result.error)});
   return reason;
 }
 
-std::string FileFailureMessage(System& system, const std::string& path, const char* phrase,
+std::string FileFailureMessage(System& system, const char* messageTemplate, const std::string& path,
                                OsResult result) {
-  return ReasonedMessage(path, phrase, ErrorReason(system, result));
+  return messages::Fill(messageTemplate, {path, ErrorReason(system, result)});
 }
 
 }  // namespace quandrel

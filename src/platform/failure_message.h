@@ -9,16 +9,14 @@
 
 namespace quandrel {
 
-// "<path> <phrase>\n\n<reason>".
-std::string ReasonedMessage(const std::string& path, const char* phrase, const std::string& reason);
-
-// The platform's wording of an error, or its number when there is none.
+// The platform's wording of a failed call's error; with no wording for the
+// code, its number is given instead ("エラー番号 1784").
 std::string ErrorReason(System& system, OsResult result);
 
-// "<path> <phrase>\n\n<the platform's wording of the error>", e.g.
-// "D:\DB\SALES.MDB を元に戻せません\n\nプロセスはファイルに...". With no
-// wording for the code, its number is given instead.
-std::string FileFailureMessage(System& system, const std::string& path, const char* phrase,
+// A message template of two parts (messages::kCannotRestore and the like)
+// filled with the path and the reason, e.g.
+// "D:\DB\SALES.MDB を元に戻せません\n\nプロセスはファイルに...".
+std::string FileFailureMessage(System& system, const char* messageTemplate, const std::string& path,
                                OsResult result);
 
 }  // namespace quandrel

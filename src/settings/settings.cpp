@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "settings/ini_document.h"
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -37,7 +38,7 @@ SettingsWrite Failed(const std::string& settingsPath, const char* key) {
   SettingsWrite w;
   w.ok = false;
   w.failedKey = key;
-  w.message = settingsPath + " に書き込めません";
+  w.message = messages::Fill(messages::kSettingsNotWritten, {settingsPath});
   return w;
 }
 

@@ -10,7 +10,7 @@
 
 #include "sample_settings.h"
 #include "shipped_files.h"
-#include "shown_messages.h"
+#include "text/messages.h"
 
 namespace quandrel {
 namespace {
@@ -97,8 +97,8 @@ TEST_F(PackageTest, GuideStandsAloneAndExplainsEveryMessage) {
   EXPECT_NE(guide.find(std::string("Quandrel ") + QUANDREL_VERSION), std::string::npos);
 
   const std::vector<std::string> cells = shipped::GuideMessageCells(guide);
-  for (const auto& message : testing_texts::kShownMessages) {
-    EXPECT_TRUE(shipped::CellsShowMessage(cells, message.text)) << message.where << ":\n" << message.text;
+  for (const char* message : messages::kAll) {
+    EXPECT_TRUE(shipped::CellsShowMessage(cells, message)) << message;
   }
 }
 

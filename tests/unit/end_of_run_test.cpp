@@ -340,10 +340,10 @@ TEST_F(EndOfRun, FreshSnapshotFailureLeavesNewRunWithoutSnapshot) {
 
 TEST(FileFailureMessageTest, NamesFileThenPhraseThenReason) {
   FakeSystem system;
-  EXPECT_EQ(FileFailureMessage(system, "D:\\表\\A.MDB", "に書き込めません", OsResult::Failure(5)),
+  EXPECT_EQ(FileFailureMessage(system, "%s に書き込めません\n\n%s", "D:\\表\\A.MDB", OsResult::Failure(5)),
             "D:\\表\\A.MDB に書き込めません\n\nアクセスが拒否されました。");
   // A code the platform has no words for is given by its number.
-  EXPECT_EQ(FileFailureMessage(system, "A.MDB", "に書き込めません", OsResult::Failure(1784)),
+  EXPECT_EQ(FileFailureMessage(system, "%s に書き込めません\n\n%s", "A.MDB", OsResult::Failure(1784)),
             "A.MDB に書き込めません\n\nエラー番号 1784");
 }
 

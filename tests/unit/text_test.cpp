@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel::text {
@@ -107,6 +108,16 @@ TEST(SjisTest, FolderOfKeepsTheBackslashOfADriveRoot) {
 TEST(SjisTest, LoneLeadByteAtTheEndDoesNotOverrun) {
   std::string s = "a\\\x95";
   EXPECT_EQ(FileNamePart(s), "\x95");
+}
+
+// Parts go in in order and as they are: a "%s" or a 0x5C trail byte inside
+// a path is not read as part of the template.
+TEST(MessageFillTest, PartsGoInOnceInOrder) {
+  EXPECT_EQ(messages::Fill("%s を更新できません\n\n%s", {"D:\\表\\%s.MDB", "理由"}),
+            "D:\\表\\%s.MDB を更新できません\n\n理由");
+  EXPECT_EQ(messages::Fill("「 %s 」", {"ソ"}), "「 ソ 」");
+  EXPECT_EQ(messages::Fill("%s と %s", {"A"}), "A と ");
+  EXPECT_EQ(messages::Fill("100%", {"A"}), "100%");
 }
 
 }  // namespace

@@ -1,0 +1,94 @@
+// Every text the program shows in a message, error or confirmation box, as
+// a whole template: "%s" stands for a part that changes (a path, a file
+// name, an extension, or the system's own words for an error), filled in
+// by Fill. The user guide's message table explains each text of kAll, and
+// a test holds the guide to that list.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+namespace quandrel::messages {
+
+// Start
+inline constexpr char kSecondStart[] = "【 %s 】は\n\n既に起動しています（２重起動禁止！）\n";
+
+// Settings file
+inline constexpr char kSettingsNotWritten[] = "%s に書き込めません";
+
+// The program the target is opened with, from its association.
+inline constexpr char kExtensionUnreadable[] = "拡張子 \"%s\" のレジストリ内容を読み込めません";
+inline constexpr char kClassUnknown[] = "\"%s\" の関連付けを認識できません";
+inline constexpr char kDefaultVerbBroken[] = "拡張子 \"%s\" の標準の関連づけが異常です";
+inline constexpr char kVerbNotRunnable[] = "拡張子 \"%s\" の関連づけを実行できません";
+
+// The snapshot taken before a run: the target could not be copied, or the
+// copy could not be written.
+inline constexpr char kCannotCopy[] =
+    "%s の控えを取れません\n\n%s\n\nこのまま開きますが、次の破棄終了では元に戻せません。";
+
+// End of a run
+inline constexpr char kDiscardQuestion[] = "本当にデータベースの更新分を\n破棄してよろしいですか？";
+inline constexpr char kDiscardCancelled[] = "破棄終了を中止しました";
+inline constexpr char kRestoreWithoutRunSnapshot[] =
+    "%s を元に戻せません\n\n今回の起動時に取った控えのファイルがありません。";
+inline constexpr char kMissingForRestore[] = "%s がないため元に戻せません\n\n%s";
+inline constexpr char kCannotRestore[] = "%s を元に戻せません\n\n%s";
+inline constexpr char kBackupWithoutRunSnapshot[] =
+    "%s を更新できません\n\n今回の起動時に取った控えのファイルがありません。\n"
+    "データベースの変更はそのまま保存されています。";
+inline constexpr char kMissingForBackup[] =
+    "%s がないためバックアップを更新できません\n\n%s\nデータベースの変更はそのまま保存されています。";
+inline constexpr char kCannotUpdateBackup[] = "%s を更新できません\n\n%s";
+
+// Compaction and repair
+inline constexpr char kAccessMissing[] =
+    "Microsoft Access が見つかりません\n\nこのコンピュータには MSACCESS.EXE が登録されていません";
+inline constexpr char kAccessNotStarted[] = "Microsoft Access を起動できません\n\n%s\n\n%s";
+inline constexpr char kCompactionDone[] = "「 %s 」の最適化が終了しました。";
+inline constexpr char kCompactOtherFile[] =
+    "同一フォルダの別ファイルを探しています。\n\n「 %s 」が同一フォルダに見つかりました\n\n"
+    "このファイルも最適化しますか？\n\n";
+inline constexpr char kCompactionOver[] = "\n\n以上で最適化処理を終了します。";
+
+// Title picture and icon
+inline constexpr char kPictureFormatUnknown[] = "拡張子 .%s の画像形式は処理できません";
+inline constexpr char kBitmapBroken[] = "ビットマップイメージが不正です";
+inline constexpr char kMetafileBroken[] = "メタファイルが不正です";
+inline constexpr char kIconBroken[] = "アイコンイメージが不正です";
+
+// Settings save
+inline constexpr char kSettingsSaved[] = "設定が Ini ファイルに書き込まれました";
+inline constexpr char kRunEndedBySave[] = "現在作業中だった MDB ファイルを一旦保存終了します";
+
+// Backup window
+inline constexpr char kPrefixMissing[] =
+    "\nPreFix設定は削除できません。\n\n"
+    "ルート直下へのバックアップ（コピー元と全く同じ構造）を希望する時は、\n\n"
+    "【\"\"】（半角ダブルクォーテーション２つ）を入れて下さい。\n";
+inline constexpr char kNoDrive[] = "バックアップ先ドライブを選んで下さい。";
+inline constexpr char kNoDestination[] = "バックアップ先フォルダ名を指定して下さい。";
+inline constexpr char kCopyProgramMissing[] = "%s を起動できません";
+inline constexpr char kCopyProgramNotStarted[] = "%s を起動できません\n\n%s";
+
+// Stands for the system's words for an error when it has none.
+inline constexpr char kErrorNumber[] = "エラー番号 %s";
+
+inline constexpr const char* kAll[] = {
+    kSecondStart,        kSettingsNotWritten,     kExtensionUnreadable,  kClassUnknown,
+    kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,
+    kDiscardQuestion,    kDiscardCancelled,       kRestoreWithoutRunSnapshot, kMissingForRestore,
+    kCannotRestore,      kBackupWithoutRunSnapshot, kMissingForBackup,   kCannotUpdateBackup,
+    kAccessMissing,      kAccessNotStarted,       kCompactionDone,       kCompactOtherFile,
+    kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
+    kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,
+    kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
+    kErrorNumber,
+};
+
+// The template with each "%s" replaced by the next of `parts`, in order. The
+// parts are taken as they are: a "%s" inside a path is not filled again. A
+// "%s" with no part left stays empty.
+std::string Fill(const char* messageTemplate, std::initializer_list<std::string> parts);
+
+}  // namespace quandrel::messages
