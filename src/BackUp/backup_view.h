@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/position_in.h"
+
 namespace quandrel {
 
 // The controls of the backup window, named as in its design.
@@ -58,14 +60,7 @@ constexpr BackupControl kBackupTabOrder[] = {
     BackupControl::CheckBoxOverWrite};
 
 // The control's place in kBackupTabOrder, -1 when it is no tab stop.
-constexpr int TabPosition(BackupControl c) {
-  int i = 0;
-  for (BackupControl t : kBackupTabOrder) {
-    if (t == c) return i;
-    ++i;
-  }
-  return -1;
-}
+constexpr int TabPosition(BackupControl c) { return PositionIn(kBackupTabOrder, c); }
 
 // The drive group has 26 items, "A:" to "Z:", numbered 0 to 25.
 constexpr int kDriveItems = 26;

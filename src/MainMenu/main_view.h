@@ -5,6 +5,7 @@
 #include <string>
 
 #include "launch/launcher_shell.h"
+#include "ui/position_in.h"
 
 namespace quandrel {
 
@@ -62,22 +63,9 @@ constexpr Control kMainTabOrder[] = {
     Control::EditImagePath, Control::EditTitle,     Control::BitBtnIcon,      Control::CboxUnClose,
     Control::EditIconPath};
 
-constexpr bool StartsHidden(Control c) {
-  for (Control h : kMainHiddenInDesign) {
-    if (h == c) return true;
-  }
-  return false;
-}
-
+constexpr bool StartsHidden(Control c) { return PositionIn(kMainHiddenInDesign, c) >= 0; }
 // The control's place in kMainTabOrder, -1 when it is no tab stop.
-constexpr int TabPosition(Control c) {
-  int i = 0;
-  for (Control t : kMainTabOrder) {
-    if (t == c) return i;
-    ++i;
-  }
-  return -1;
-}
+constexpr int TabPosition(Control c) { return PositionIn(kMainTabOrder, c); }
 
 // What kind of picture a file is, judged by its extension.
 enum class PictureKind { Bitmap, Icon, Metafile, Unsupported };
