@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/position_in.h"
+
 namespace quandrel {
 
 // The controls of the backup window, named as in its design.
@@ -39,6 +41,26 @@ enum class BackupControl {
   BitBtnClose,
   Count
 };
+
+// The design's facts that every view of the backup window starts from.
+
+// Ticked in the design; every other box starts clear.
+constexpr BackupControl kBackupTickedInDesign[] = {BackupControl::CheckBoxMultiOff, BackupControl::CheckBoxSubOn,
+                                                   BackupControl::CheckBoxUpDate};
+// What the two drive labels show before any drive is chosen: 19 blanks.
+inline constexpr char kDriveLabelBlanks[] = "                   ";
+
+// The tab stops, first to last (the drive group's place is its chosen
+// item's); every other control takes no focus.
+constexpr BackupControl kBackupTabOrder[] = {
+    BackupControl::ButtonGo,          BackupControl::BitBtnClose,      BackupControl::RadioGroupDrv,
+    BackupControl::EditCopyTo,        BackupControl::CheckBoxMultiDay, BackupControl::CheckBoxMultiOff,
+    BackupControl::CheckBoxSubOn,     BackupControl::CheckBoxSubOff,   BackupControl::BtnDrvLeft,
+    BackupControl::CheckBoxMultiWeek, BackupControl::EditPreFix,       BackupControl::CheckBoxUpDate,
+    BackupControl::CheckBoxOverWrite};
+
+// The control's place in kBackupTabOrder, -1 when it is no tab stop.
+constexpr int TabPosition(BackupControl c) { return PositionIn(kBackupTabOrder, c); }
 
 // The drive group has 26 items, "A:" to "Z:", numbered 0 to 25.
 constexpr int kDriveItems = 26;

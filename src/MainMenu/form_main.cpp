@@ -136,7 +136,7 @@ void TFormMain::RunAndWatch(const std::string& commandLine, bool appWindowFirst)
   processes.Start(commandLine, StartupShape::Maximized, &process_);
   WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
   EndWatch(view_, appWindowFirst);
-  processes.Release(&process_);
+  process_.Reset();
 }
 
 void TFormMain::Relaunch() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "launch/launcher_shell.h"
+#include "ui/position_in.h"
 
 namespace quandrel {
 
@@ -44,6 +45,27 @@ enum class Control {
   CboxMDBbak,
   Count
 };
+
+// The design's facts that every view of the main window starts from.
+
+// Hidden in the design; the modes show them as the target asks.
+constexpr Control kMainHiddenInDesign[] = {
+    Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnAcQuit,
+    Control::BitBtnAcSave,   Control::BitBtnRestart,   Control::BitBtnAcExit,
+    Control::BitBtnExit,     Control::ListBoxFontName, Control::BitBtnCustom};
+
+// The tab stops, first to last; every other control takes no focus.
+constexpr Control kMainTabOrder[] = {
+    Control::BitBtnExit,    Control::BitBtnAcExit,  Control::BitBtnRestart,   Control::BitBtnAcSave,
+    Control::BitBtnAcQuit,  Control::BitBtnBackup,  Control::BitBtnAcCompact, Control::BitBtnAcRepair,
+    Control::BitBtnCustom,  Control::BitBtnOK,      Control::BitBtnClose,     Control::BitBtnDBpath,
+    Control::EditDBpath,    Control::CboxNonCustom, Control::CboxMDBbak,      Control::BitBtnImage,
+    Control::EditImagePath, Control::EditTitle,     Control::BitBtnIcon,      Control::CboxUnClose,
+    Control::EditIconPath};
+
+constexpr bool StartsHidden(Control c) { return PositionIn(kMainHiddenInDesign, c) >= 0; }
+// The control's place in kMainTabOrder, -1 when it is no tab stop.
+constexpr int TabPosition(Control c) { return PositionIn(kMainTabOrder, c); }
 
 // What kind of picture a file is, judged by its extension.
 enum class PictureKind { Bitmap, Icon, Metafile, Unsupported };

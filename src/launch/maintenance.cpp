@@ -60,7 +60,7 @@ OsResult AccessMaintenance::RunAccess(const std::string& databasePath, AccessJob
   const OsResult started =
       processes.Start(AccessCommandLine(accessPath_, databasePath, job), StartupShape::AsLauncher, &process_);
   if (started) WatchProcess(processes, platform_.desktop, shell_, process_, unClose_);
-  processes.Release(&process_);
+  process_.Reset();
   return started;
 }
 

@@ -29,7 +29,7 @@ class LoggingProcesses : public Processes {
     return inner_.Start(commandLine, shape, record);
   }
   WaitOutcome Wait(const ProcessRecord& r, std::uint32_t ms) override { return inner_.Wait(r, ms); }
-  void Release(ProcessRecord* r) override { inner_.Release(r); }
+  void CloseHandles(std::uintptr_t process, std::uintptr_t thread) override { inner_.CloseHandles(process, thread); }
   OsResult ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) override {
     return inner_.ShellOpen(owner, file, parameters);
   }

@@ -135,6 +135,34 @@ TEST_F(WatchTest, ProcessEndingWithinTheFirstSecondIsNeverEnumerated) {
   EXPECT_TRUE(shell.calls.empty());
 }
 
+// The record closes its own handles, once: when it goes, when it is reset,
+// when a new start overwrites it; a moved-from record closes nothing.
+TEST(ProcessRecordTest, ClosesItsHandlesExactlyOnce) {
+  fakes::FakeProcesses processes;
+  {
+    ProcessRecord record;
+    processes.Start("a", StartupShape::Maximized, &record);
+  }
+  EXPECT_EQ(processes.released, 1) << "a record that goes";
+
+  ProcessRecord record;
+  processes.Start("b", StartupShape::Maximized, &record);
+  processes.Start("c", StartupShape::Maximized, &record);
+  EXPECT_EQ(processes.released, 2) << "a start over a held process";
+
+  ProcessRecord moved(std::move(record));
+  EXPECT_EQ(record.process, 0u);
+  record.Reset();
+  EXPECT_EQ(processes.released, 2) << "a moved-from record";
+  moved.Reset();
+  moved.Reset();
+  EXPECT_EQ(processes.released, 3) << "reset twice";
+
+  processes.failStartsWith = 2;
+  processes.Start("d", StartupShape::Maximized, &moved);
+  EXPECT_EQ(processes.released, 3) << "a failed start holds nothing to close";
+}
+
 TEST_F(WatchTest, FailedStartEndsAtTheFirstWait) {
   processes.failStartsWith = 2;
   ProcessRecord record;

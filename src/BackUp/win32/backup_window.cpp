@@ -20,7 +20,6 @@ namespace {
 
 const char kClass[] = "TFormBackUp";
 const char kCaption[] = "システムのバックアップ";
-const char kBlanks[] = "                   ";  // 19: the drive labels before any drive is chosen
 
 constexpr int kClientW = 528;
 constexpr int kClientH = 321;
@@ -44,14 +43,20 @@ constexpr int kPanelX = 263, kPanelY = 80;
 using Kind = ControlKind;
 enum class Face { Base, Go, CopyToLabel, CopyTo };
 
+struct Place {
+  int x, y, w, h;  // client area at 96 DPI
+};
+
+// One control as designed; what a row leaves out takes the default. The tab
+// order and the boxes' design state are the view's shared facts
+// (backup_view.h).
 struct ControlDef {
   BackupControl id;
   Kind kind;
-  int x, y, w, h;  // client area at 96 DPI; an ordinary label takes its text's size
-  const char* caption;
-  const char* hint;
-  int tab;  // position in the tab order, -1: no tab stop
-  Face face;
+  Place at;  // an ordinary label takes its text's size
+  const char* caption = "";
+  const char* hint = nullptr;
+  Face face = Face::Base;
 };
 
 using C = BackupControl;
@@ -59,44 +64,49 @@ constexpr char kSubHint[] = "サブフォルダもバックアップに含める
 
 // The backup window's controls, in the order of the BackupControl enumeration.
 constexpr ControlDef kControls[] = {
-    {C::RadioGroupDrv, Kind::Group, kGroupX, kGroupY, 371, 185, " バックアップﾟ先ドライブ ", nullptr, 2, Face::Base},
-    // The panel's tab position is its button's.
-    {C::PanelDrvInfo, Kind::Panel, kPanelX, kPanelY, 101, 113, "", nullptr, -1, Face::Base},
-    {C::LabelDrvKind2, Kind::Label, kPanelX + 8, kPanelY + 16, 75, 12, "ドライブの種類", nullptr, -1, Face::Base},
-    {C::LabelDrvKind, Kind::FixedLabel, kPanelX + 6, kPanelY + 32, 90, 17, kBlanks, "ドライブの種類です", -1,
-     Face::Base},
-    {C::BtnDrvLeft, Kind::PushButton, kPanelX + 6, kPanelY + 56, 90, 25, "残容量の確認", nullptr, 8, Face::Base},
-    {C::LabelDrvLeft, Kind::FixedLabel, kPanelX + 6, kPanelY + 84, 90, 17, kBlanks, "ドライブの残り容量です", -1,
-     Face::Base},
-    {C::Bevel1, Kind::Frame, 383, 20, 139, 41, "", nullptr, -1, Face::Base},
-    {C::Label2, Kind::Label, 391, 12, 116, 12, "プレフィックス フォルダ", nullptr, -1, Face::Base},
-    {C::EditPreFix, Kind::Edit, 393, 30, 121, 20, "", "対象ドライブのバックアップ先フォルダを指定します。", 10,
-     Face::Base},
-    {C::BevelMulti, Kind::Frame, 384, 86, 137, 105, "", "バックアップ先のフォルダ名に日付を加えるか否かを選択します。",
-     -1, Face::Base},
-    {C::LabelMulti, Kind::Label, 387, 78, 131, 12, " 日付を基準とした多重化 ", nullptr, -1, Face::Base},
-    {C::CheckBoxMultiDay, Kind::CheckBox, 425, 102, 70, 17, "日付する", "バックアップ先のフォルダ名に日付を加えます。",
-     4, Face::Base},
-    {C::CheckBoxMultiOff, Kind::CheckBox, 425, 130, 70, 17, "しない",
-     "バックアップ先のフォルダ名に日付や曜日を加えません。", 5, Face::Base},
-    {C::CheckBoxMultiWeek, Kind::CheckBox, 425, 158, 70, 17, "曜日する",
-     "バックアップ先のフォルダ名に曜日を加えます。", 9, Face::Base},
-    {C::Label1, Kind::Label, 387, 188, 131, 12, " 曜日を基準とした多重化 ", nullptr, -1, Face::Base},
-    {C::BevelSub, Kind::Frame, 8, 216, 169, 41, "", nullptr, -1, Face::Base},
-    {C::LabelSub, Kind::Label, 16, 208, 101, 12, "サブフォルダの扱い", nullptr, -1, Face::Base},
-    {C::CheckBoxSubOn, Kind::CheckBox, 24, 232, 57, 17, "含む", kSubHint, 6, Face::Base},
-    {C::CheckBoxSubOff, Kind::CheckBox, 104, 232, 57, 17, "不要", kSubHint, 7, Face::Base},
-    {C::Bevel2, Kind::Frame, 184, 216, 169, 41, "", nullptr, -1, Face::Base},
-    {C::Label3, Kind::Label, 192, 208, 137, 12, "同一名ファイル既存の場合", nullptr, -1, Face::Base},
-    {C::CheckBoxUpDate, Kind::CheckBox, 200, 232, 73, 17, "日時更新", "日時を比較して、より新しいファイルのみ更新します。",
-     11, Face::Base},
-    {C::CheckBoxOverWrite, Kind::CheckBox, 280, 232, 65, 17, "強制上書", "どんな場合も強制上書きします。", 12,
-     Face::Base},
-    {C::ButtonGo, Kind::PushButton, 362, 213, 159, 44, "バックアップ実行(&B)",
-     "データベースシステムをフォルダごとバックアップします。", 0, Face::Go},
-    {C::LabelCopyTo, Kind::Label, 18, 268, 212, 15, "バックアップ先(予定)フォルダ名", nullptr, -1, Face::CopyToLabel},
-    {C::EditCopyTo, Kind::Edit, 16, 289, 393, 22, "", "バックアップ先フォルダ名を表示しています。", 3, Face::CopyTo},
-    {C::BitBtnClose, Kind::PictureButton, 422, 279, 99, 33, "戻る(&Q)", "メインメニューに戻ります。", 1, Face::Base},
+    {.id = C::RadioGroupDrv, .kind = Kind::Group, .at = {kGroupX, kGroupY, 371, 185},
+     .caption = " バックアップﾟ先ドライブ "},
+    {.id = C::PanelDrvInfo, .kind = Kind::Panel, .at = {kPanelX, kPanelY, 101, 113}},
+    {.id = C::LabelDrvKind2, .kind = Kind::Label, .at = {kPanelX + 8, kPanelY + 16, 75, 12},
+     .caption = "ドライブの種類"},
+    {.id = C::LabelDrvKind, .kind = Kind::FixedLabel, .at = {kPanelX + 6, kPanelY + 32, 90, 17},
+     .caption = kDriveLabelBlanks, .hint = "ドライブの種類です"},
+    {.id = C::BtnDrvLeft, .kind = Kind::PushButton, .at = {kPanelX + 6, kPanelY + 56, 90, 25},
+     .caption = "残容量の確認"},
+    {.id = C::LabelDrvLeft, .kind = Kind::FixedLabel, .at = {kPanelX + 6, kPanelY + 84, 90, 17},
+     .caption = kDriveLabelBlanks, .hint = "ドライブの残り容量です"},
+    {.id = C::Bevel1, .kind = Kind::Frame, .at = {383, 20, 139, 41}},
+    {.id = C::Label2, .kind = Kind::Label, .at = {391, 12, 116, 12}, .caption = "プレフィックス フォルダ"},
+    {.id = C::EditPreFix, .kind = Kind::Edit, .at = {393, 30, 121, 20},
+     .hint = "対象ドライブのバックアップ先フォルダを指定します。"},
+    {.id = C::BevelMulti, .kind = Kind::Frame, .at = {384, 86, 137, 105},
+     .hint = "バックアップ先のフォルダ名に日付を加えるか否かを選択します。"},
+    {.id = C::LabelMulti, .kind = Kind::Label, .at = {387, 78, 131, 12}, .caption = " 日付を基準とした多重化 "},
+    {.id = C::CheckBoxMultiDay, .kind = Kind::CheckBox, .at = {425, 102, 70, 17}, .caption = "日付する",
+     .hint = "バックアップ先のフォルダ名に日付を加えます。"},
+    {.id = C::CheckBoxMultiOff, .kind = Kind::CheckBox, .at = {425, 130, 70, 17}, .caption = "しない",
+     .hint = "バックアップ先のフォルダ名に日付や曜日を加えません。"},
+    {.id = C::CheckBoxMultiWeek, .kind = Kind::CheckBox, .at = {425, 158, 70, 17}, .caption = "曜日する",
+     .hint = "バックアップ先のフォルダ名に曜日を加えます。"},
+    {.id = C::Label1, .kind = Kind::Label, .at = {387, 188, 131, 12}, .caption = " 曜日を基準とした多重化 "},
+    {.id = C::BevelSub, .kind = Kind::Frame, .at = {8, 216, 169, 41}},
+    {.id = C::LabelSub, .kind = Kind::Label, .at = {16, 208, 101, 12}, .caption = "サブフォルダの扱い"},
+    {.id = C::CheckBoxSubOn, .kind = Kind::CheckBox, .at = {24, 232, 57, 17}, .caption = "含む", .hint = kSubHint},
+    {.id = C::CheckBoxSubOff, .kind = Kind::CheckBox, .at = {104, 232, 57, 17}, .caption = "不要", .hint = kSubHint},
+    {.id = C::Bevel2, .kind = Kind::Frame, .at = {184, 216, 169, 41}},
+    {.id = C::Label3, .kind = Kind::Label, .at = {192, 208, 137, 12}, .caption = "同一名ファイル既存の場合"},
+    {.id = C::CheckBoxUpDate, .kind = Kind::CheckBox, .at = {200, 232, 73, 17}, .caption = "日時更新",
+     .hint = "日時を比較して、より新しいファイルのみ更新します。"},
+    {.id = C::CheckBoxOverWrite, .kind = Kind::CheckBox, .at = {280, 232, 65, 17}, .caption = "強制上書",
+     .hint = "どんな場合も強制上書きします。"},
+    {.id = C::ButtonGo, .kind = Kind::PushButton, .at = {362, 213, 159, 44}, .caption = "バックアップ実行(&B)",
+     .hint = "データベースシステムをフォルダごとバックアップします。", .face = Face::Go},
+    {.id = C::LabelCopyTo, .kind = Kind::Label, .at = {18, 268, 212, 15}, .caption = "バックアップ先(予定)フォルダ名",
+     .face = Face::CopyToLabel},
+    {.id = C::EditCopyTo, .kind = Kind::Edit, .at = {16, 289, 393, 22},
+     .hint = "バックアップ先フォルダ名を表示しています。", .face = Face::CopyTo},
+    {.id = C::BitBtnClose, .kind = Kind::PictureButton, .at = {422, 279, 99, 33}, .caption = "戻る(&Q)",
+     .hint = "メインメニューに戻ります。"},
 };
 static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(BackupControl::Count),
               "one row per control");
@@ -113,22 +123,19 @@ constexpr int kDriveItemsSlot = -1;
 // the group's own frame last, so that each lies under what it holds.
 std::vector<int> CreationOrder() {
   std::vector<int> order;
-  for (int i = 0; i < static_cast<int>(BackupControl::Count); ++i) order.push_back(i);
-  auto rank = [](int i) {
-    const ControlDef& d = kControls[i];
+  for (C c : kBackupTabOrder) order.push_back(c == C::RadioGroupDrv ? kDriveItemsSlot : static_cast<int>(c));
+  auto rank = [](const ControlDef& d) {
     if (d.kind == Kind::Group) return 3;
-    if (d.tab >= 0) return 0;
     if (d.kind == Kind::Panel || d.kind == Kind::Frame) return 2;
     return 1;
   };
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    if (rank(a) != rank(b)) return rank(a) < rank(b);
-    return rank(a) == 0 && kControls[a].tab < kControls[b].tab;
-  });
-  // The items take the group's tab position.
-  const int groupTab = Def(BackupControl::RadioGroupDrv).tab;
-  auto at = std::find_if(order.begin(), order.end(), [&](int i) { return kControls[i].tab > groupTab; });
-  order.insert(at, kDriveItemsSlot);
+  for (int r = 1; r <= 3; ++r) {
+    for (const ControlDef& d : kControls) {
+      // The group's tab position went to its items above.
+      const bool placed = TabPosition(d.id) >= 0 && d.kind != Kind::Group;
+      if (!placed && rank(d) == r) order.push_back(static_cast<int>(d.id));
+    }
+  }
   return order;
 }
 
@@ -198,10 +205,10 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
     DWORD& style = args.style;
     style |= WS_VISIBLE;
     // The group's own frame takes no focus: its items hold its tab position.
-    if (d.tab >= 0 && d.kind != Kind::Group) style |= WS_TABSTOP | WS_GROUP;
+    if (TabPosition(d.id) >= 0 && d.kind != Kind::Group) style |= WS_TABSTOP | WS_GROUP;
 
     const HFONT font = FontFor(d.id);
-    int w = dpi_(d.w), h = dpi_(d.h);
+    int w = dpi_(d.at.w), h = dpi_(d.at.h);
     if (d.kind == Kind::Label) {
       // Sized to its text, as a label that sizes itself.
       const SIZE text = TextExtent(screen.get(), font, d.caption, DT_NOPREFIX | DT_SINGLELINE);
@@ -209,8 +216,8 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
       h = text.cy;
     }
     args.caption = d.caption;
-    args.x = dpi_(d.x);
-    args.y = dpi_(d.y);
+    args.x = dpi_(d.at.x);
+    args.y = dpi_(d.at.y);
     args.w = w;
     args.h = h;
     args.id = ControlId(d.id);
@@ -221,7 +228,7 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
   }
 
   // The design state of the boxes.
-  for (C box : {C::CheckBoxMultiOff, C::CheckBoxSubOn, C::CheckBoxUpDate}) SetChecked(box, true);
+  for (C box : kBackupTickedInDesign) SetChecked(box, true);
   // A fixed-height destination field: its font must not make it grow.
   if (HWND copyTo = controls_[Index(C::EditCopyTo)]) {
     SendMessageA(copyTo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(dpi_(2), dpi_(2)));

@@ -37,85 +37,86 @@ const COLORREF kRequiredColour = RGB(255, 0, 0);
 using Kind = ControlKind;
 enum class Face { Base, Bold, Field, PathLabel, Required, Date };
 
+struct Place {
+  int x, y, w, h;  // at 96 DPI
+};
+
+// One control as designed; what a row leaves out takes the default. Which
+// controls start hidden and the tab order are the view's shared facts
+// (main_view.h).
 struct ControlDef {
   Control id;
   Kind kind;
-  int x, y, w, h;  // at 96 DPI; a label of width 0 takes its text's size
-  const char* caption;
-  const char* hint;
-  bool visible;  // in the design
-  int tab;       // position in the tab order, -1: no tab stop
-  Face face;
-  Glyph glyph;
-  bool glyphAbove;
+  Place at;  // a label of width 0 takes its text's size
+  const char* caption = "";
+  const char* hint = nullptr;
+  Face face = Face::Base;
+  Glyph glyph = Glyph::None;
+  bool glyphAbove = false;
 };
 
 constexpr char kImageHint[] = "メインメニューに表示されるタイトルロゴファイル ( *.bmp 300 x 120 Pixel) を指定します";
 constexpr char kIconHint[] = "タスクバー等に表示されるアイコンファイル ( *.ICO のみ) を指定します";
 constexpr char kTitleHint[] = "タイトルバーに表示されるプログラム名を指定します。";
 
+using C = Control;
+
 // The main window's controls, in the order of the Control enumeration.
 constexpr ControlDef kControls[] = {
     // Title strip
-    {Control::BevelImageTitle, Kind::Frame, 4, 0, 316, 136, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::ImageTitle, Kind::Picture, 12, 8, 300, 120, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::BitBtnAcRepair, Kind::PictureButton, 326, 8, 89, 25, "修復(&R)",
-     "データベースに異常が発生した場合に、修復します。", false, 7, Face::Base, Glyph::Repair, false},
-    {Control::BitBtnAcCompact, Kind::PictureButton, 326, 40, 89, 25, "最適化(&C)",
-     "データベースを最適化してコンパクトにします。", false, 6, Face::Base, Glyph::Compact, false},
-    {Control::BitBtnBackup, Kind::PictureButton, 326, 76, 89, 48, "バックアップ(&B)",
-     "データベースシステムをフォルダごとバックアップします。", true, 5, Face::Base, Glyph::Backup, true},
-    {Control::BitBtnAcQuit, Kind::PictureButton, 4, 142, 100, 48, "破棄終了(&X)",
-     "データベースの変更を破棄して、元に戻します。", false, 4, Face::Base, Glyph::Discard, true},
-    {Control::BitBtnAcSave, Kind::PictureButton, 160, 142, 100, 48, "保存継続(&S)",
-     "データベースの変更を一旦保存した後、改めて開きます。", false, 3, Face::Base, Glyph::SaveContinue, true},
-    {Control::BitBtnRestart, Kind::PictureButton, 160, 142, 100, 48, "再起動(&R)", "改めて開きます。", false, 2,
-     Face::Base, Glyph::Restart, true},
-    {Control::BitBtnAcExit, Kind::PictureButton, 315, 142, 100, 48, "保存終了(&Q)",
-     "データベースの変更を保存終了します。", false, 1, Face::Bold, Glyph::SaveExit, true},
-    {Control::BitBtnExit, Kind::PictureButton, 315, 142, 100, 48, "終了(&Q)", "終了します。", false, 0, Face::Bold,
-     Glyph::Exit, true},
-    {Control::ListBoxFontName, Kind::ListBox, 272, 92, 33, 37, "", nullptr, false, -1, Face::Base, Glyph::None,
-     false},
+    {.id = C::BevelImageTitle, .kind = Kind::Frame, .at = {4, 0, 316, 136}},
+    {.id = C::ImageTitle, .kind = Kind::Picture, .at = {12, 8, 300, 120}},
+    {.id = C::BitBtnAcRepair, .kind = Kind::PictureButton, .at = {326, 8, 89, 25}, .caption = "修復(&R)",
+     .hint = "データベースに異常が発生した場合に、修復します。", .glyph = Glyph::Repair},
+    {.id = C::BitBtnAcCompact, .kind = Kind::PictureButton, .at = {326, 40, 89, 25}, .caption = "最適化(&C)",
+     .hint = "データベースを最適化してコンパクトにします。", .glyph = Glyph::Compact},
+    {.id = C::BitBtnBackup, .kind = Kind::PictureButton, .at = {326, 76, 89, 48}, .caption = "バックアップ(&B)",
+     .hint = "データベースシステムをフォルダごとバックアップします。", .glyph = Glyph::Backup, .glyphAbove = true},
+    {.id = C::BitBtnAcQuit, .kind = Kind::PictureButton, .at = {4, 142, 100, 48}, .caption = "破棄終了(&X)",
+     .hint = "データベースの変更を破棄して、元に戻します。", .glyph = Glyph::Discard, .glyphAbove = true},
+    {.id = C::BitBtnAcSave, .kind = Kind::PictureButton, .at = {160, 142, 100, 48}, .caption = "保存継続(&S)",
+     .hint = "データベースの変更を一旦保存した後、改めて開きます。", .glyph = Glyph::SaveContinue, .glyphAbove = true},
+    {.id = C::BitBtnRestart, .kind = Kind::PictureButton, .at = {160, 142, 100, 48}, .caption = "再起動(&R)",
+     .hint = "改めて開きます。", .glyph = Glyph::Restart, .glyphAbove = true},
+    {.id = C::BitBtnAcExit, .kind = Kind::PictureButton, .at = {315, 142, 100, 48}, .caption = "保存終了(&Q)",
+     .hint = "データベースの変更を保存終了します。", .face = Face::Bold, .glyph = Glyph::SaveExit, .glyphAbove = true},
+    {.id = C::BitBtnExit, .kind = Kind::PictureButton, .at = {315, 142, 100, 48}, .caption = "終了(&Q)",
+     .hint = "終了します。", .face = Face::Bold, .glyph = Glyph::Exit, .glyphAbove = true},
+    {.id = C::ListBoxFontName, .kind = Kind::ListBox, .at = {272, 92, 33, 37}},
     // Settings area
-    {Control::PanelDBpath, Kind::Panel, 4, 196, 409, 73, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::LabelDBPath, Kind::Label, 188, 206, 216, 24,
-     " 最初に開くファイル名の指定\r\n( *.Exe, *.Wfm, *.Cmd, *.Mdb その他)", nullptr, true, -1, Face::PathLabel,
-     Glyph::None, false},
-    {Control::LabelRequired, Kind::Label, 108, 206, 57, 20, "必須!!", nullptr, true, -1, Face::Required,
-     Glyph::None, false},
-    {Control::BitBtnDBpath, Kind::PictureButton, 12, 204, 75, 25, "参照",
-     "最初に開くファイル名 ( *.Exe, *.Wfm, *.Cmd ) を指定します。", true, 11, Face::Base, Glyph::Browse, false},
-    {Control::EditDBpath, Kind::Edit, 12, 236, 393, 21, "", "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )",
-     true, 12, Face::Field, Glyph::None, false},
-    {Control::BitBtnCustom, Kind::PictureButton, 12, 272, 83, 29, "設定変更", "初期設定を変更します。", false, 8,
-     Face::Base, Glyph::Custom, false},
-    {Control::BitBtnClose, Kind::PictureButton, 241, 272, 83, 29, "変更破棄", "設定の変更を破棄します。", true, 10,
-     Face::Base, Glyph::Abort, false},
-    {Control::BitBtnOK, Kind::PictureButton, 330, 272, 83, 29, "設定保存", "設定の変更を *.ini ファイルに保存します。",
-     true, 9, Face::Base, Glyph::Ok, false},
-    {Control::PanelImageEtc, Kind::Panel, 4, 304, 409, 177, "", nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::BitBtnImage, Kind::PictureButton, 12, 312, 75, 25, "参照", kImageHint, true, 15, Face::Base, Glyph::Browse,
-     false},
-    {Control::LabelImagePath, Kind::Label, 104, 320, 0, 0, "イメージファイルの指定 ( *.bmp,  300 x 120 Pixel)",
-     nullptr, true, -1, Face::Base, Glyph::None, false},
-    {Control::EditImagePath, Kind::Edit, 12, 344, 393, 21, "", kImageHint, true, 16, Face::Field, Glyph::None,
-     false},
-    {Control::EditTitle, Kind::Edit, 196, 374, 209, 21, "", kTitleHint, true, 17, Face::Field, Glyph::None, false},
-    {Control::EditDate, Kind::Edit, 16, 378, 89, 16, "", "Today", true, -1, Face::Date, Glyph::None, false},
-    {Control::LabelTitle, Kind::Label, 108, 379, 0, 0, "システムタイトル", kTitleHint, true, -1, Face::Base,
-     Glyph::None, false},
-    {Control::BitBtnIcon, Kind::PictureButton, 16, 398, 75, 25, "参照", kIconHint, true, 18, Face::Base, Glyph::Browse,
-     false},
-    {Control::LabelIconPath, Kind::Label, 104, 407, 0, 0, "アイコンファイルの指定 ( *.ICO のみ)", nullptr, true, -1,
-     Face::Base, Glyph::None, false},
-    {Control::EditIconPath, Kind::Edit, 14, 425, 393, 21, "", kIconHint, true, 20, Face::Field, Glyph::None, false},
-    {Control::CboxUnClose, Kind::CheckBox, 295, 455, 112, 17, "「閉じる」の無効化", nullptr, true, 19, Face::Base,
-     Glyph::None, false},
-    {Control::CboxNonCustom, Kind::CheckBox, 14, 456, 120, 17, "設定変更の不許可", nullptr, true, 13, Face::Base,
-     Glyph::None, false},
-    {Control::CboxMDBbak, Kind::CheckBox, 156, 456, 117, 17, "*.Mdb の非破棄化", nullptr, true, 14, Face::Base,
-     Glyph::None, false},
+    {.id = C::PanelDBpath, .kind = Kind::Panel, .at = {4, 196, 409, 73}},
+    {.id = C::LabelDBPath, .kind = Kind::Label, .at = {188, 206, 216, 24},
+     .caption = " 最初に開くファイル名の指定\r\n( *.Exe, *.Wfm, *.Cmd, *.Mdb その他)", .face = Face::PathLabel},
+    {.id = C::LabelRequired, .kind = Kind::Label, .at = {108, 206, 57, 20}, .caption = "必須!!",
+     .face = Face::Required},
+    {.id = C::BitBtnDBpath, .kind = Kind::PictureButton, .at = {12, 204, 75, 25}, .caption = "参照",
+     .hint = "最初に開くファイル名 ( *.Exe, *.Wfm, *.Cmd ) を指定します。", .glyph = Glyph::Browse},
+    {.id = C::EditDBpath, .kind = Kind::Edit, .at = {12, 236, 393, 21},
+     .hint = "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )", .face = Face::Field},
+    {.id = C::BitBtnCustom, .kind = Kind::PictureButton, .at = {12, 272, 83, 29}, .caption = "設定変更",
+     .hint = "初期設定を変更します。", .glyph = Glyph::Custom},
+    {.id = C::BitBtnClose, .kind = Kind::PictureButton, .at = {241, 272, 83, 29}, .caption = "変更破棄",
+     .hint = "設定の変更を破棄します。", .glyph = Glyph::Abort},
+    {.id = C::BitBtnOK, .kind = Kind::PictureButton, .at = {330, 272, 83, 29}, .caption = "設定保存",
+     .hint = "設定の変更を *.ini ファイルに保存します。", .glyph = Glyph::Ok},
+    {.id = C::PanelImageEtc, .kind = Kind::Panel, .at = {4, 304, 409, 177}},
+    {.id = C::BitBtnImage, .kind = Kind::PictureButton, .at = {12, 312, 75, 25}, .caption = "参照",
+     .hint = kImageHint, .glyph = Glyph::Browse},
+    {.id = C::LabelImagePath, .kind = Kind::Label, .at = {104, 320, 0, 0},
+     .caption = "イメージファイルの指定 ( *.bmp,  300 x 120 Pixel)"},
+    {.id = C::EditImagePath, .kind = Kind::Edit, .at = {12, 344, 393, 21}, .hint = kImageHint, .face = Face::Field},
+    {.id = C::EditTitle, .kind = Kind::Edit, .at = {196, 374, 209, 21}, .hint = kTitleHint, .face = Face::Field},
+    {.id = C::EditDate, .kind = Kind::Edit, .at = {16, 378, 89, 16}, .hint = "Today", .face = Face::Date},
+    {.id = C::LabelTitle, .kind = Kind::Label, .at = {108, 379, 0, 0}, .caption = "システムタイトル",
+     .hint = kTitleHint},
+    {.id = C::BitBtnIcon, .kind = Kind::PictureButton, .at = {16, 398, 75, 25}, .caption = "参照",
+     .hint = kIconHint, .glyph = Glyph::Browse},
+    {.id = C::LabelIconPath, .kind = Kind::Label, .at = {104, 407, 0, 0},
+     .caption = "アイコンファイルの指定 ( *.ICO のみ)"},
+    {.id = C::EditIconPath, .kind = Kind::Edit, .at = {14, 425, 393, 21}, .hint = kIconHint, .face = Face::Field},
+    {.id = C::CboxUnClose, .kind = Kind::CheckBox, .at = {295, 455, 112, 17}, .caption = "「閉じる」の無効化"},
+    {.id = C::CboxNonCustom, .kind = Kind::CheckBox, .at = {14, 456, 120, 17}, .caption = "設定変更の不許可"},
+    {.id = C::CboxMDBbak, .kind = Kind::CheckBox, .at = {156, 456, 117, 17}, .caption = "*.Mdb の非破棄化"},
 };
 static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(Control::Count),
               "one row per control");
@@ -134,17 +135,13 @@ bool IsField(Control c) {
 // the panels and frames last so that they lie under everything else.
 std::vector<int> CreationOrder() {
   std::vector<int> order;
-  for (int i = 0; i < static_cast<int>(Control::Count); ++i) order.push_back(i);
-  auto rank = [](int i) {
-    const ControlDef& d = kControls[i];
-    if (d.tab >= 0) return 0;
-    if (d.kind == Kind::Panel || d.kind == Kind::Frame) return 2;
-    return 1;
-  };
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    if (rank(a) != rank(b)) return rank(a) < rank(b);
-    return kControls[a].tab < kControls[b].tab;
-  });
+  for (Control c : kMainTabOrder) order.push_back(static_cast<int>(c));
+  for (bool panels : {false, true}) {
+    for (const ControlDef& d : kControls) {
+      const bool panel = d.kind == Kind::Panel || d.kind == Kind::Frame;
+      if (TabPosition(d.id) < 0 && panel == panels) order.push_back(static_cast<int>(d.id));
+    }
+  }
   return order;
 }
 
@@ -215,8 +212,8 @@ void MainWindow::CreateControls() {
       args.exStyle = 0;
     }
     DWORD& style = args.style;
-    if (d.visible) style |= WS_VISIBLE;
-    if (d.tab >= 0) style |= WS_TABSTOP;
+    if (!StartsHidden(d.id)) style |= WS_VISIBLE;
+    if (TabPosition(d.id) >= 0) style |= WS_TABSTOP;
 
     HFONT font = baseFont_.get();
     switch (d.face) {
@@ -228,10 +225,10 @@ void MainWindow::CreateControls() {
       case Face::Date: font = dateFont_.get(); break;
     }
 
-    int x = dpi_(d.x), w = dpi_(d.w), h = dpi_(d.h);
+    int x = dpi_(d.at.x), w = dpi_(d.at.w), h = dpi_(d.at.h);
     if (d.kind == Kind::Label) {
       const SIZE text = TextExtent(screen.get(), font, d.caption, DT_NOPREFIX);
-      if (d.w == 0) {
+      if (d.at.w == 0) {
         w = text.cx;
         h = text.cy;
       } else if (d.id != Control::LabelRequired) {
@@ -247,7 +244,7 @@ void MainWindow::CreateControls() {
     }
     args.caption = d.caption;
     args.x = x;
-    args.y = dpi_(d.y);
+    args.y = dpi_(d.at.y);
     args.w = w;
     args.h = h;
     args.id = ControlId(d.id);
@@ -521,7 +518,7 @@ void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
   if (!hwnd_) return;
   // The settings area stays wholly out of view at every scale, and the
   // window inside the work area.
-  SetOuterHeightShowingAbove(hwnd_, dpi_(pixelsAt96Dpi), dpi_(Def(Control::PanelDBpath).y));
+  SetOuterHeightShowingAbove(hwnd_, dpi_(pixelsAt96Dpi), dpi_(Def(Control::PanelDBpath).at.y));
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // A focus left below the lower edge would be out of the user's reach.
   HWND focus = GetFocus();

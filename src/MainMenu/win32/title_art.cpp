@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/win32/gdi_objects.h"
+
 namespace quandrel::win32 {
 
 namespace {
@@ -12,38 +14,34 @@ namespace {
 class Canvas {
  public:
   Canvas(int w, int h) : w_(w), h_(h) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+    const ScreenDc screen;
+    dc_.reset(CreateCompatibleDC(screen.get()));
+    bitmap_.reset(CreateCompatibleBitmap(screen.get(), w, h));
+    if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
     RECT r{0, 0, w, h};
-    if (old_) FillRect(dc_, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (old_) FillRect(dc_.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
   }
+  // The bitmap leaves the DC before either goes.
   ~Canvas() {
-    if (old_) SelectObject(dc_, old_);
-    if (dc_) DeleteDC(dc_);
-    if (bitmap_) DeleteObject(bitmap_);
+    if (old_) SelectObject(dc_.get(), old_);
   }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
   bool Ok() const { return old_ != nullptr; }
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return dc_.get(); }
   RECT Rect() const { return RECT{0, 0, w_, h_}; }
   // Hands the finished bitmap to the caller.
   HBITMAP Release() {
-    SelectObject(dc_, old_);
+    SelectObject(dc_.get(), old_);
     old_ = nullptr;
-    HBITMAP b = bitmap_;
-    bitmap_ = nullptr;
-    return b;
+    return bitmap_.release();
   }
 
  private:
   int w_, h_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
+  MemoryDc dc_;
+  BitmapHandle bitmap_;
   HGDIOBJ old_ = nullptr;
 };
 
@@ -118,28 +116,24 @@ HBITMAP RenderPictureFile(const std::string& path, PictureKind kind, int w, int 
   bool drawn = false;
   switch (kind) {
     case PictureKind::Bitmap: {
-      HBITMAP b = static_cast<HBITMAP>(
-          LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+      const BitmapHandle b(static_cast<HBITMAP>(
+          LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
       if (!b) break;
       BITMAP info{};
-      HDC src = CreateCompatibleDC(dc);
-      if (src && GetObjectA(b, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight != 0) {
-        HGDIOBJ old = SelectObject(src, b);
+      const MemoryDc src(CreateCompatibleDC(dc));
+      if (src && GetObjectA(b.get(), sizeof info, &info) && info.bmWidth > 0 && info.bmHeight != 0) {
+        const SelectedObject picture(src.get(), b.get());
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         const int bh = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-        drawn = StretchBlt(dc, 0, 0, w, h, src, 0, 0, info.bmWidth, bh, SRCCOPY) != FALSE;
-        SelectObject(src, old);
+        drawn = StretchBlt(dc, 0, 0, w, h, src.get(), 0, 0, info.bmWidth, bh, SRCCOPY) != FALSE;
       }
-      if (src) DeleteDC(src);
-      DeleteObject(b);
       break;
     }
     case PictureKind::Icon: {
-      HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+      const IconHandle icon(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
       if (!icon) break;
-      drawn = DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL) != FALSE;
-      DestroyIcon(icon);
+      drawn = DrawIconEx(dc, 0, 0, icon.get(), w, h, 0, nullptr, DI_NORMAL) != FALSE;
       break;
     }
     case PictureKind::Metafile: {
@@ -168,70 +162,64 @@ HBITMAP RenderBuiltInTitle(int w, int h, const Dpi& dpi) {
   const int upper[3] = {0x10, 0x26, 0x5A}, lower[3] = {0x24, 0x6C, 0xA4};
   for (int y = 0; y < h; ++y) {
     auto mix = [&](int k) { return upper[k] + (lower[k] - upper[k]) * y / (h > 1 ? h - 1 : 1); };
-    HBRUSH row = CreateSolidBrush(RGB(mix(0), mix(1), mix(2)));
+    const BrushHandle row(CreateSolidBrush(RGB(mix(0), mix(1), mix(2))));
     RECT r{0, y, w, y + 1};
-    FillRect(dc, &r, row);
-    DeleteObject(row);
+    FillRect(dc, &r, row.get());
   }
 
   // A database drum on the left.
   const COLORREF drumFill = RGB(226, 238, 252), drumLine = RGB(20, 50, 100), drumBand = RGB(120, 160, 210);
-  HBRUSH fill = CreateSolidBrush(drumFill);
-  HPEN line = CreatePen(PS_SOLID, dpi(2) > 1 ? dpi(2) : 1, drumLine);
-  HPEN band = CreatePen(PS_SOLID, 1, drumBand);
-  HGDIOBJ oldBrush = SelectObject(dc, fill);
-  HGDIOBJ oldPen = SelectObject(dc, line);
-  const int dl = dpi(20), dr = dpi(70), top = dpi(28), bottom = dpi(92), eh = dpi(14);
-  Rectangle(dc, dl, top + eh / 2, dr, bottom - eh / 2);
-  Ellipse(dc, dl, bottom - eh, dr, bottom);
-  SelectObject(dc, GetStockObject(NULL_PEN));
-  Rectangle(dc, dl + dpi(2), top + eh / 2, dr - dpi(1), bottom - eh / 2 + 1);
-  SelectObject(dc, band);
-  for (int k = 1; k <= 2; ++k) {
-    const int y = top + eh / 2 + (bottom - top - eh) * k / 3;
-    Arc(dc, dl + 1, y - eh / 2, dr - 1, y + eh / 2, dl + 1, y, dr - 1, y);
+  {  // its pens and brushes leave the DC before they go
+    const BrushHandle fill(CreateSolidBrush(drumFill));
+    const PenHandle line(CreatePen(PS_SOLID, dpi(2) > 1 ? dpi(2) : 1, drumLine));
+    const PenHandle band(CreatePen(PS_SOLID, 1, drumBand));
+    const SelectedObject keepBrush(dc, fill.get());
+    const SelectedObject keepPen(dc, line.get());
+    const int dl = dpi(20), dr = dpi(70), top = dpi(28), bottom = dpi(92), eh = dpi(14);
+    Rectangle(dc, dl, top + eh / 2, dr, bottom - eh / 2);
+    Ellipse(dc, dl, bottom - eh, dr, bottom);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, dl + dpi(2), top + eh / 2, dr - dpi(1), bottom - eh / 2 + 1);
+    SelectObject(dc, band.get());
+    for (int k = 1; k <= 2; ++k) {
+      const int y = top + eh / 2 + (bottom - top - eh) * k / 3;
+      Arc(dc, dl + 1, y - eh / 2, dr - 1, y + eh / 2, dl + 1, y, dr - 1, y);
+    }
+    SelectObject(dc, line.get());
+    Ellipse(dc, dl, top, dr, top + eh);
   }
-  SelectObject(dc, line);
-  Ellipse(dc, dl, top, dr, top + eh);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(fill);
-  DeleteObject(line);
-  DeleteObject(band);
 
-  SetBkMode(dc, TRANSPARENT);
-  HFONT name = [&] {
-    LOGFONTA lf{};
-    lf.lfHeight = -dpi(40);
-    lf.lfWeight = FW_BOLD;
-    lf.lfItalic = TRUE;
-    lf.lfCharSet = ANSI_CHARSET;
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
-  }();
-  HGDIOBJ oldFont = SelectObject(dc, name);
-  RECT nameRect{dpi(84), dpi(14), w - dpi(6), dpi(70)};
-  RECT shadow = nameRect;
-  OffsetRect(&shadow, dpi(2), dpi(2));
-  SetTextColor(dc, RGB(8, 24, 56));
-  DrawTextA(dc, "Quandrel", -1, &shadow, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-  SetTextColor(dc, RGB(255, 255, 255));
-  DrawTextA(dc, "Quandrel", -1, &nameRect, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  {  // the same for its fonts
+    SetBkMode(dc, TRANSPARENT);
+    const FontHandle name([&] {
+      LOGFONTA lf{};
+      lf.lfHeight = -dpi(40);
+      lf.lfWeight = FW_BOLD;
+      lf.lfItalic = TRUE;
+      lf.lfCharSet = ANSI_CHARSET;
+      lf.lfQuality = ANTIALIASED_QUALITY;
+      lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+      return CreateFontIndirectA(&lf);
+    }());
+    const FontHandle sub(MakeFont(dpi, "ＭＳ Ｐゴシック", 16, true));
+    const SelectedObject keepFont(dc, name.get());
+    RECT nameRect{dpi(84), dpi(14), w - dpi(6), dpi(70)};
+    RECT shadow = nameRect;
+    OffsetRect(&shadow, dpi(2), dpi(2));
+    SetTextColor(dc, RGB(8, 24, 56));
+    DrawTextA(dc, "Quandrel", -1, &shadow, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextA(dc, "Quandrel", -1, &nameRect, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
 
-  RECT rule{dpi(86), dpi(74), w - dpi(14), dpi(74) + (dpi(2) > 1 ? dpi(2) : 1)};
-  HBRUSH gold = CreateSolidBrush(RGB(232, 190, 80));
-  FillRect(dc, &rule, gold);
-  DeleteObject(gold);
+    RECT rule{dpi(86), dpi(74), w - dpi(14), dpi(74) + (dpi(2) > 1 ? dpi(2) : 1)};
+    const BrushHandle gold(CreateSolidBrush(RGB(232, 190, 80)));
+    FillRect(dc, &rule, gold.get());
 
-  HFONT sub = MakeFont(dpi, "ＭＳ Ｐゴシック", 16, true);
-  SelectObject(dc, sub);
-  RECT subRect{dpi(86), dpi(80), w - dpi(6), dpi(104)};
-  SetTextColor(dc, RGB(232, 242, 255));
-  DrawTextA(dc, "データベース実行環境", -1, &subRect, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
-  DeleteObject(name);
-  DeleteObject(sub);
+    SelectObject(dc, sub.get());
+    RECT subRect{dpi(86), dpi(80), w - dpi(6), dpi(104)};
+    SetTextColor(dc, RGB(232, 242, 255));
+    DrawTextA(dc, "データベース実行環境", -1, &subRect, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  }
 
   return canvas.Release();
 }

@@ -24,10 +24,10 @@ const COLORREF kPictureBack = RGB(0, 60, 110);
 const COLORREF kPictureInk = RGB(255, 248, 220);
 
 void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
-  HPEN p = CreatePen(PS_SOLID, pen, kPictureInk);
-  HBRUSH b = CreateSolidBrush(kPictureInk);
-  HGDIOBJ oldPen = SelectObject(dc, p);
-  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  const PenHandle outline(CreatePen(PS_SOLID, pen, kPictureInk));
+  const BrushHandle sand(CreateSolidBrush(kPictureInk));
+  const SelectedObject keepPen(dc, outline.get());
+  const SelectedObject keepBrush(dc, GetStockObject(NULL_BRUSH));
   const int r = l + w, btm = t + h, mx = l + w / 2, my = t + h / 2;
   MoveToEx(dc, l, t, nullptr);
   LineTo(dc, r, t);
@@ -37,16 +37,12 @@ void Hourglass(HDC dc, int l, int t, int w, int h, int pen) {
                    {l + w / 8, btm}, {mx - w / 12, my}};
   Polygon(dc, glass, 6);
   // Sand: the rest in the top bulb, a heap in the bottom one.
-  SelectObject(dc, b);
+  SelectObject(dc, sand.get());
   SelectObject(dc, GetStockObject(NULL_PEN));
   POINT top[] = {{l + w / 4, t + h / 5}, {r - w / 4, t + h / 5}, {mx, my - h / 12}};
   Polygon(dc, top, 3);
   POINT heap[] = {{l + w / 5, btm - 1}, {r - w / 5, btm - 1}, {mx, btm - h / 4}};
   Polygon(dc, heap, 3);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
-  DeleteObject(p);
-  DeleteObject(b);
 }
 
 }  // namespace
@@ -121,34 +117,33 @@ void SplashWindow::Paint(HDC dc) {
 
   // Image1: two colours, a waiting sign and the request to wait.
   RECT image{d(kImageX), d(kImageY), d(kImageX + kImageW), d(kImageY + kImageH)};
-  HBRUSH back = CreateSolidBrush(kPictureBack);
-  FillRect(dc, &image, back);
-  DeleteObject(back);
+  const BrushHandle back(CreateSolidBrush(kPictureBack));
+  FillRect(dc, &image, back.get());
   RECT frame = image;
   InflateRect(&frame, -d(4), -d(4));
-  HBRUSH ink = CreateSolidBrush(kPictureInk);
-  FrameRect(dc, &frame, ink);
-  DeleteObject(ink);
+  const BrushHandle ink(CreateSolidBrush(kPictureInk));
+  FrameRect(dc, &frame, ink.get());
   Hourglass(dc, image.left + d(16), image.top + d(30), d(30), d(56), d(2) > 1 ? d(2) : 1);
 
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kPictureInk);
   const int textLeft = image.left + d(56), textRight = image.right - d(10);
-  HGDIOBJ oldFont = SelectObject(dc, lineFont_.get());
-  RECT line1{textLeft, image.top + d(16), textRight, image.top + d(36)};
-  DrawTextA(dc, "起動前にデータの", -1, &line1, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-  RECT line2{textLeft, image.top + d(36), textRight, image.top + d(56)};
-  DrawTextA(dc, "予備コピーを作成しています", -1, &line2, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-  HPEN rule = CreatePen(PS_SOLID, 1, kPictureInk);
-  HGDIOBJ oldPen = SelectObject(dc, rule);
-  MoveToEx(dc, textLeft, image.top + d(64), nullptr);
-  LineTo(dc, textRight, image.top + d(64));
-  SelectObject(dc, oldPen);
-  DeleteObject(rule);
-  SelectObject(dc, bigFont_.get());
-  RECT line3{textLeft, image.top + d(72), textRight, image.top + d(100)};
-  DrawTextA(dc, "しばらくお待ちください", -1, &line3, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
+  {  // the text in the window's fonts; the DC's own font is put back after
+    const SelectedObject keepFont(dc, lineFont_.get());
+    RECT line1{textLeft, image.top + d(16), textRight, image.top + d(36)};
+    DrawTextA(dc, "起動前にデータの", -1, &line1, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+    RECT line2{textLeft, image.top + d(36), textRight, image.top + d(56)};
+    DrawTextA(dc, "予備コピーを作成しています", -1, &line2, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+    {
+      const PenHandle rule(CreatePen(PS_SOLID, 1, kPictureInk));
+      const SelectedObject keepPen(dc, rule.get());
+      MoveToEx(dc, textLeft, image.top + d(64), nullptr);
+      LineTo(dc, textRight, image.top + d(64));
+    }
+    SelectObject(dc, bigFont_.get());
+    RECT line3{textLeft, image.top + d(72), textRight, image.top + d(100)};
+    DrawTextA(dc, "しばらくお待ちください", -1, &line3, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  }
 
   // The progress bar: a sunken track, filled from the left.
   RECT bar = BarRect();

@@ -29,6 +29,7 @@ OsResult Win32Processes::Start(const std::string& commandLine, StartupShape shap
   record->thread = reinterpret_cast<std::uintptr_t>(info.hThread);
   record->processId = info.dwProcessId;
   record->threadId = info.dwThreadId;
+  record->ClosedBy(*this);
   return OsResult::Success();
 }
 
@@ -38,10 +39,9 @@ WaitOutcome Win32Processes::Wait(const ProcessRecord& record, std::uint32_t mill
   return result == WAIT_TIMEOUT ? WaitOutcome::StillRunning : WaitOutcome::Over;
 }
 
-void Win32Processes::Release(ProcessRecord* record) {
-  if (record->process) ::CloseHandle(reinterpret_cast<HANDLE>(record->process));
-  if (record->thread) ::CloseHandle(reinterpret_cast<HANDLE>(record->thread));
-  *record = ProcessRecord{};
+void Win32Processes::CloseHandles(std::uintptr_t process, std::uintptr_t thread) {
+  if (process) ::CloseHandle(reinterpret_cast<HANDLE>(process));
+  if (thread) ::CloseHandle(reinterpret_cast<HANDLE>(thread));
 }
 
 std::uint32_t Win32ErrorOfShellResult(std::uintptr_t code) {

@@ -13,7 +13,7 @@ class Win32Processes : public Processes {
  public:
   OsResult Start(const std::string& commandLine, StartupShape shape, ProcessRecord* record) override;
   WaitOutcome Wait(const ProcessRecord& record, std::uint32_t milliseconds) override;
-  void Release(ProcessRecord* record) override;
+  void CloseHandles(std::uintptr_t process, std::uintptr_t thread) override;
   OsResult ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) override;
 };
 

@@ -20,11 +20,9 @@ class FakeBackupView : public BackupView {
 
   FakeBackupView() {
     checked_.fill(false);
-    checked_[Index(BackupControl::CheckBoxMultiOff)] = true;
-    checked_[Index(BackupControl::CheckBoxSubOn)] = true;
-    checked_[Index(BackupControl::CheckBoxUpDate)] = true;
-    texts_[Index(BackupControl::LabelDrvKind)] = std::string(19, ' ');
-    texts_[Index(BackupControl::LabelDrvLeft)] = std::string(19, ' ');
+    for (BackupControl c : kBackupTickedInDesign) checked_[Index(c)] = true;
+    texts_[Index(BackupControl::LabelDrvKind)] = kDriveLabelBlanks;
+    texts_[Index(BackupControl::LabelDrvLeft)] = kDriveLabelBlanks;
   }
 
   // What the user's click does to a box before its handler runs.

@@ -41,12 +41,7 @@ class FakeMainView : public MainView {
     enabled_.fill(true);
     readOnly_.fill(false);
     checked_.fill(false);
-    // Hidden in the design.
-    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnAcQuit,
-                      Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
-                      Control::BitBtnExit, Control::ListBoxFontName, Control::BitBtnCustom}) {
-      visible_[Index(c)] = false;
-    }
+    for (Control c : kMainHiddenInDesign) visible_[Index(c)] = false;
   }
 
   // --- LauncherShell ---

@@ -73,6 +73,7 @@ class FakeProcesses : public Processes {
     record->thread = nextId_ + 1000;
     record->processId = nextId_ + 2000;
     record->threadId = nextId_ + 3000;
+    record->ClosedBy(*this);
     remaining_[nextId_] = runFor.empty() ? 0 : runFor.front();
     if (!runFor.empty()) runFor.pop_front();
     return OsResult::Success();
@@ -85,9 +86,8 @@ class FakeProcesses : public Processes {
     --it->second;
     return WaitOutcome::StillRunning;
   }
-  void Release(ProcessRecord* record) override {
-    if (record->process != 0) ++released;
-    *record = ProcessRecord{};
+  void CloseHandles(std::uintptr_t process, std::uintptr_t) override {
+    if (process != 0) ++released;
   }
   OsResult ShellOpen(std::uintptr_t owner, const std::string& file, const std::string& parameters) override {
     shellOpened.push_back({owner, file, parameters});
