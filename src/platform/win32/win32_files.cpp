@@ -148,6 +148,9 @@ OsResult Win32Files::Copy(const std::string& src, const std::string& dst, const 
   // system can, inside a file server for a database on the network. It runs
   // on a thread of its own so that this one can keep the progress shown.
   if (progress) progress(0, total);
+  // A copy that broke off in an earlier run may have left dst with the
+  // source's read-only attribute, which would refuse this copy for good.
+  ::SetFileAttributesA(dst.c_str(), FILE_ATTRIBUTE_NORMAL);  // no such file is fine
   EngineCopy copy(src, dst);
   if (!copy.Start()) return LastError();
   std::uint64_t shown = 0;
