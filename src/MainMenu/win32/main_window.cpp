@@ -197,7 +197,9 @@ bool MainWindow::CreateWindows() {
 
   tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayMessage);
 
-  ShowWindow(app_->Handle(), SW_SHOWNA);
+  // The taskbar button is not shown here: the first launch hides it again
+  // before anything is drawn, and the watch end shows it. Mapping and
+  // unmapping it cost the start time for a flash nobody could use.
   return true;
 }
 

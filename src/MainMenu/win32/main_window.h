@@ -22,8 +22,9 @@ namespace quandrel::win32 {
 
 class MainWindow : public MainView, private WindowBase {
  public:
-  // Creates the application window (shown, titled "Quandrel") and the main
-  // window with all its controls (hidden, design layout). Null when a window
+  // Creates the application window (titled "Quandrel", hidden until the
+  // launch cycle shows it) and the main window with all its controls
+  // (hidden, design layout). Null when a window
   // can't be created.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow() override;
