@@ -24,8 +24,7 @@ class MainWindow : public MainView, private WindowBase {
  public:
   // Creates the application window (titled "Quandrel", hidden until the
   // launch cycle shows it) and the main window with all its controls
-  // (hidden, design layout). Null when a window
-  // can't be created.
+  // (hidden, design layout). Null when a window can't be created.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
