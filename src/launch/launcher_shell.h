@@ -31,6 +31,12 @@ class LauncherShell {
 
   // Creates the wait window owned by the main window and paints it at once.
   virtual std::unique_ptr<WaitWindow> OpenWaitWindow() = 0;
+
+  // Makes the parts of the main window that only its showing needs (its
+  // controls); called once the program is started, so that they are made
+  // while it starts rather than before. Showing the main window makes them
+  // too, and a second call does nothing.
+  virtual void PrepareMainWindow() = 0;
 };
 
 }  // namespace quandrel

@@ -226,6 +226,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     window_ = MainWindow::Create(GetModuleHandleA(nullptr));
     ASSERT_NE(window_, nullptr);
+    window_->PrepareMainWindow();  // as the launch does while its program starts
     main_ = window_->Handle();
     window_->Attach(&recorder_);
   }
@@ -521,6 +522,65 @@ TEST_F(MainWindowTest, ChecksAndEnablingRoundTrip) {
   window_->SetEnabled(Control::CboxMDBbak, true);
   EXPECT_FALSE(window_->IsChecked(Control::CboxMDBbak));
   EXPECT_TRUE(window_->IsEnabled(Control::CboxMDBbak));
+}
+
+// A start that launches a program makes the controls only once the program
+// is started; what the logic set before must be what the user then sees.
+TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheyShow) {
+  std::unique_ptr<MainWindow> window = MainWindow::Create(GetModuleHandleA(nullptr));
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->ControlHandle(Control::EditDBpath), nullptr);
+  // Until told otherwise, the design.
+  EXPECT_EQ(window->GetText(Control::BitBtnAcExit), "保存終了(&Q)");
+  EXPECT_EQ(window->GetText(Control::EditDBpath), "");
+  EXPECT_FALSE(window->IsVisible(Control::BitBtnAcExit));
+  EXPECT_TRUE(window->IsVisible(Control::BitBtnBackup));
+  EXPECT_TRUE(window->IsReadOnly(Control::EditDate));
+  EXPECT_FALSE(window->IsReadOnly(Control::EditDBpath));
+
+  const std::string target = "D:\\表計算\\ソフト\\sales.mdb";  // trail bytes 0x5C
+  window->SetText(Control::EditDBpath, target);
+  window->SetReadOnly(Control::EditDBpath, true);
+  window->SetVisible(Control::BitBtnAcExit, true);
+  window->SetVisible(Control::BitBtnBackup, false);
+  window->SetVisible(Control::ListBoxFontName, true);  // never shown
+  window->SetEnabled(Control::BitBtnAcRepair, false);
+  window->SetChecked(Control::CboxMDBbak, true);
+  window->SetFieldFontFace("TicagoFix");
+  // The logic reads back what it set (the target path comes from the field).
+  EXPECT_EQ(window->GetText(Control::EditDBpath), target);
+  EXPECT_TRUE(window->IsReadOnly(Control::EditDBpath));
+  EXPECT_TRUE(window->IsVisible(Control::BitBtnAcExit));
+  EXPECT_FALSE(window->IsVisible(Control::BitBtnBackup));
+  EXPECT_FALSE(window->IsVisible(Control::ListBoxFontName));
+  EXPECT_FALSE(window->IsEnabled(Control::BitBtnAcRepair));
+  EXPECT_TRUE(window->IsChecked(Control::CboxMDBbak));
+
+  // Showing the window makes the controls at the latest.
+  window->ShowMainWindow(true);
+  HWND field = window->ControlHandle(Control::EditDBpath);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(Text(field), target);
+  EXPECT_TRUE(GetWindowLongA(field, GWL_STYLE) & ES_READONLY);
+  EXPECT_TRUE(GetWindowLongA(window->ControlHandle(Control::EditDate), GWL_STYLE) & ES_READONLY);
+  EXPECT_EQ(Text(window->ControlHandle(Control::BitBtnAcExit)), "保存終了(&Q)");
+  EXPECT_TRUE(IsWindowVisible(window->ControlHandle(Control::BitBtnAcExit)));
+  EXPECT_FALSE(IsWindowVisible(window->ControlHandle(Control::BitBtnBackup)));
+  EXPECT_FALSE(IsWindowVisible(window->ControlHandle(Control::ListBoxFontName)));
+  EXPECT_FALSE(IsWindowEnabled(window->ControlHandle(Control::BitBtnAcRepair)));
+  EXPECT_EQ(SendMessageA(window->ControlHandle(Control::CboxMDBbak), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(window->ControlHandle(Control::CboxNonCustom), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  LOGFONTA lf{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  EXPECT_STREQ(lf.lfFaceName, "TicagoFix");
+  // The windows got their icons with the controls.
+  EXPECT_NE(SendMessageA(window->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+  EXPECT_NE(SendMessageA(window->ApplicationWindow(), WM_GETICON, ICON_BIG, 0), 0);
+
+  // From now on the controls answer: what the user types is what is read.
+  SetWindowTextA(window->ControlHandle(Control::EditTitle), "販売");
+  EXPECT_EQ(window->GetText(Control::EditTitle), "販売");
+  window->ShowMainWindow(false);
 }
 
 TEST_F(MainWindowTest, TitlePicturesLoadStretchedAndBadFilesLeaveThePictureAsItWas) {

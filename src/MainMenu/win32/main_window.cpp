@@ -188,12 +188,20 @@ bool MainWindow::CreateWindows() {
   requiredBrush_.reset(CreateSolidBrush(kRequiredColour));
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
 
-  CreateControls();
-  // The hints and the built-in title picture wait for the window's first
-  // showing: a start that launches a program shows it only at the run's end.
+  // The controls, the hints and the built-in title picture wait: a start
+  // that launches a program shows the window only at the run's end, and
+  // makes them while the program starts. Until then the controls' state is
+  // kept here, starting as designed.
+  for (const ControlDef& d : kControls) {
+    ControlState& state = early_[Index(d.id)];
+    if (d.kind != Kind::Edit) state.text = d.caption;
+    state.visible = !StartsHidden(d.id);
+    state.readOnly = d.id == Control::EditDate;
+  }
   bigIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
   smallIcon_.reset(LoadBuiltInIcon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
-  ApplyIcons();
+  // The windows get their icons when they are prepared for showing: handing
+  // an icon to a hidden window costs the start time for nothing.
 
   tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayMessage);
 
@@ -213,8 +221,11 @@ void MainWindow::CreateControls() {
       args.style |= ES_READONLY;
       args.exStyle = 0;
     }
+    const ControlState& state = early_[i];
     DWORD& style = args.style;
-    if (!StartsHidden(d.id)) style |= WS_VISIBLE;
+    if (state.visible) style |= WS_VISIBLE;
+    if (!state.enabled) style |= WS_DISABLED;
+    if (d.kind == Kind::Edit && state.readOnly) style |= ES_READONLY;
     if (TabPosition(d.id) >= 0) style |= WS_TABSTOP;
 
     HFONT font = baseFont_.get();
@@ -244,7 +255,7 @@ void MainWindow::CreateControls() {
         if (text.cy > h) h = text.cy;
       }
     }
-    args.caption = d.caption;
+    args.caption = state.text.c_str();
     args.x = x;
     args.y = dpi_(d.at.y);
     args.w = w;
@@ -252,12 +263,16 @@ void MainWindow::CreateControls() {
     args.id = ControlId(d.id);
     args.font = font;
     controls_[i] = CreateControl(instance_, args);
+    if (state.checked && controls_[i]) SendMessageA(controls_[i], BM_SETCHECK, BST_CHECKED, 0);
   }
+  controlsMade_ = true;
 }
 
-void MainWindow::PrepareFirstShow() {
-  if (shownOnce_ || !hwnd_) return;
-  shownOnce_ = true;
+void MainWindow::PrepareMainWindow() {
+  if (prepared_ || !hwnd_) return;
+  prepared_ = true;
+  CreateControls();
+  ApplyIcons();
   CreateTooltips();
   // A picture file loaded before replaces the built-in one for good.
   if (!title_) title_.reset(RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_));
@@ -440,9 +455,10 @@ void MainWindow::SetDisplayTitle(const std::string& title) {
 }
 
 void MainWindow::SetVisible(Control c, bool visible) {
+  if (c == Control::ListBoxFontName) visible = false;  // a scratch list, never shown
+  if (!controlsMade_) early_[Index(c)].visible = visible;
   HWND h = controls_[Index(c)];
   if (!h) return;
-  if (c == Control::ListBoxFontName) visible = false;  // a scratch list, never shown
   const bool hadFocus = GetFocus() == h;
   ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
   if (hadFocus && !visible) FocusFirstControl();
@@ -455,6 +471,7 @@ void MainWindow::SetVisible(Control c, bool visible) {
 }
 
 void MainWindow::SetEnabled(Control c, bool enabled) {
+  if (!controlsMade_) early_[Index(c)].enabled = enabled;
   HWND h = controls_[Index(c)];
   if (!h) return;
   const bool hadFocus = GetFocus() == h;
@@ -463,28 +480,34 @@ void MainWindow::SetEnabled(Control c, bool enabled) {
 }
 
 void MainWindow::SetReadOnly(Control c, bool readOnly) {
+  if (Def(c).kind != Kind::Edit) return;
+  if (!controlsMade_) early_[Index(c)].readOnly = readOnly;
   HWND h = controls_[Index(c)];
-  if (!h || Def(c).kind != Kind::Edit) return;
+  if (!h) return;
   SendMessageA(h, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
   InvalidateRect(h, nullptr, TRUE);
 }
 
 bool MainWindow::IsVisible(Control c) const {
+  if (!controlsMade_) return early_[Index(c)].visible;
   HWND h = controls_[Index(c)];
   return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 bool MainWindow::IsEnabled(Control c) const {
+  if (!controlsMade_) return early_[Index(c)].enabled;
   HWND h = controls_[Index(c)];
   return h && IsWindowEnabled(h);
 }
 
 bool MainWindow::IsReadOnly(Control c) const {
+  if (!controlsMade_) return Def(c).kind == Kind::Edit && early_[Index(c)].readOnly;
   HWND h = controls_[Index(c)];
   return h && Def(c).kind == Kind::Edit && (GetWindowLongA(h, GWL_STYLE) & ES_READONLY) != 0;
 }
 
 void MainWindow::SetText(Control c, const std::string& text) {
+  if (!controlsMade_) early_[Index(c)].text = text;
   HWND h = controls_[Index(c)];
   if (!h) return;
   ++settingText_;  // the change notification this causes is not the user's
@@ -493,16 +516,19 @@ void MainWindow::SetText(Control c, const std::string& text) {
 }
 
 std::string MainWindow::GetText(Control c) const {
+  if (!controlsMade_) return early_[Index(c)].text;
   HWND h = controls_[Index(c)];
   return h ? WindowText(h) : std::string();
 }
 
 void MainWindow::SetChecked(Control c, bool checked) {
+  if (!controlsMade_ && Def(c).kind == Kind::CheckBox) early_[Index(c)].checked = checked;
   HWND h = controls_[Index(c)];
   if (h) SendMessageA(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool MainWindow::IsChecked(Control c) const {
+  if (!controlsMade_) return early_[Index(c)].checked;
   HWND h = controls_[Index(c)];
   return h && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -540,6 +566,7 @@ bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
 }
 
 void MainWindow::ApplyIcons() {
+  if (!prepared_) return;  // the preparation hands them over
   for (HWND w : {ApplicationWindow(), hwnd_}) {
     if (!w) continue;
     SendMessageA(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
@@ -590,11 +617,12 @@ void MainWindow::RemoveTrayIcon() {
 
 void MainWindow::ShowMainWindow(bool visible) {
   if (!hwnd_) return;
-  if (visible) PrepareFirstShow();
+  if (visible) PrepareMainWindow();
   ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 
 void MainWindow::ShowApplicationWindow(bool visible) {
+  if (visible) PrepareMainWindow();
   if (app_) ShowWindow(app_->Handle(), visible ? SW_SHOW : SW_HIDE);
 }
 

@@ -23,8 +23,11 @@ namespace quandrel::win32 {
 class MainWindow : public MainView, private WindowBase {
  public:
   // Creates the application window (titled "Quandrel", hidden until the
-  // launch cycle shows it) and the main window with all its controls
-  // (hidden, design layout). Null when a window can't be created.
+  // launch cycle shows it) and the main window's frame (hidden). Null when a
+  // window can't be created. The controls come with PrepareMainWindow: until
+  // then the view keeps what the logic sets (texts, visibility, enabling,
+  // read-only and check marks) and the controls start with it, so that a
+  // start that launches a program needn't wait for them.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
@@ -47,6 +50,7 @@ class MainWindow : public MainView, private WindowBase {
   // is shown, else the main window.
   HWND DialogOwner() const { return openBackup_ ? openBackup_ : hwnd_; }
   HWND ApplicationWindow() const { return app_ ? app_->Handle() : nullptr; }
+  // Null until the controls are made.
   HWND ControlHandle(Control c) const { return controls_[Index(c)]; }
   std::string ApplicationTitle() const;
   // The control id of a control: stable, for finding it from outside.
@@ -86,6 +90,10 @@ class MainWindow : public MainView, private WindowBase {
   void BringToFront() override;
   void PumpMessages() override;
   std::unique_ptr<WaitWindow> OpenWaitWindow() override;
+  // Makes the controls (design layout, in the state the logic has set), the
+  // hints and the built-in title picture, once; the first showing does it
+  // at the latest.
+  void PrepareMainWindow() override;
 
   // The tray icon's callback message, and whether the icon is up.
   static constexpr UINT kTrayMessage = WM_USER;
@@ -100,7 +108,6 @@ class MainWindow : public MainView, private WindowBase {
   bool CreateWindows();
   void CreateControls();
   void CreateTooltips();
-  void PrepareFirstShow();
   HWND DefaultButton() const;
   void RunHandler(Control c);
   void ApplyIcons();
@@ -115,6 +122,13 @@ class MainWindow : public MainView, private WindowBase {
   std::unique_ptr<TaskbarWindow> app_;
   HWND tooltip_ = nullptr;
   std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
+  // What the logic set before the controls were made; they start with it.
+  struct ControlState {
+    std::string text;
+    bool visible = false, enabled = true, readOnly = false, checked = false;
+  };
+  std::array<ControlState, static_cast<size_t>(Control::Count)> early_;
+  bool controlsMade_ = false;
 
   MainViewEvents* events_ = nullptr;
   BackupFactory backupFactory_;
@@ -126,7 +140,7 @@ class MainWindow : public MainView, private WindowBase {
   FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
   BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;
   BitmapHandle title_;  // the title picture at the control's size
-  bool shownOnce_ = false;  // the hints and the built-in picture are made
+  bool prepared_ = false;  // the controls, hints and built-in picture are made
   IconHandle bigIcon_, smallIcon_;
   std::unique_ptr<TrayIcon> tray_;
 };

@@ -52,6 +52,7 @@ class FakeMainView : public MainView {
   void BringToFront() override { shell.BringToFront(); }
   void PumpMessages() override { shell.PumpMessages(); }
   std::unique_ptr<WaitWindow> OpenWaitWindow() override { return shell.OpenWaitWindow(); }
+  void PrepareMainWindow() override { shell.PrepareMainWindow(); }
 
   // --- MainView ---
   void SetDisplayTitle(const std::string& title) override {

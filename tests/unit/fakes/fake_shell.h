@@ -1,6 +1,8 @@
 // A launcher shell that records every call in order, as short lines:
 // "tray+ <tip>", "tray-", "main show", "main hide", "app show", "app hide",
 // "front", "pump", "wait+" (wait window opened) and "wait-" (released).
+// Preparing the main window is counted apart, since most sequences don't
+// care when it happens.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +25,9 @@ class FakeShell : public LauncherShell {
   // "while messages are handled" (e.g. change a setting).
   std::function<void(int)> onPump;
   int pumps = 0;
+  // How often the main window was prepared, and a hook called each time.
+  int mainWindowPrepared = 0;
+  std::function<void()> onPrepareMainWindow;
 
   void AddTrayIcon(const std::string& tip) override { calls.push_back("tray+ " + tip); }
   void RemoveTrayIcon() override { calls.push_back("tray-"); }
@@ -37,6 +42,10 @@ class FakeShell : public LauncherShell {
   std::unique_ptr<WaitWindow> OpenWaitWindow() override {
     calls.push_back("wait+");
     return std::make_unique<Wait>(this);
+  }
+  void PrepareMainWindow() override {
+    ++mainWindowPrepared;
+    if (onPrepareMainWindow) onPrepareMainWindow();
   }
 
  private:
