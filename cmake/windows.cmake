@@ -7,7 +7,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0600 STRICT)
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
-set(QUANDREL_WIN32_LIBS comctl32 shell32 gdi32 user32 advapi32)
+set(QUANDREL_WIN32_LIBS shell32 gdi32 user32 advapi32)
 
 file(GLOB QUANDREL_WIN32_SOURCES CONFIGURE_DEPENDS src/*/win32/*.cpp)
 list(FILTER QUANDREL_WIN32_SOURCES EXCLUDE REGEX "/WinMain\\.cpp$")

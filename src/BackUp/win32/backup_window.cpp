@@ -6,6 +6,7 @@
 
 #include "BackUp/form_backup.h"
 #include "ui/win32/colours.h"
+#include "ui/win32/common_controls.h"
 #include "ui/win32/control_table.h"
 #include "ui/win32/dialog_keys.h"
 #include "ui/win32/message_loops.h"
@@ -150,7 +151,7 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
     return 1;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return DefaultSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -175,6 +176,7 @@ std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owne
   if (!w->CreateFrame(instance, kExStyle, kClass, kCaption, kStyle, r, owner)) return nullptr;
   SendMessageA(w->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(w->baseFont_.get()), FALSE);
   EnableDialogKeys(w->hwnd_);
+  LoadCommonControls();
   w->CreateControls(instance);
   w->CreateTooltips(instance);
   return w;
@@ -224,7 +226,7 @@ void BackupWindow::CreateControls(HINSTANCE instance) {
     args.font = font;
     HWND c = CreateControl(instance, args);
     controls_[static_cast<size_t>(i)] = c;
-    if (c && d.kind == Kind::Group) SetWindowSubclass(c, GroupBoxProc, 1, 0);
+    if (c && d.kind == Kind::Group) SubclassControl(c, GroupBoxProc, 1, 0);
   }
 
   // The design state of the boxes.

@@ -10,6 +10,7 @@
 #include "MainMenu/win32/title_art.h"
 #include "resource_ids.h"
 #include "ui/win32/colours.h"
+#include "ui/win32/common_controls.h"
 #include "ui/win32/control_table.h"
 #include "ui/win32/dialog_keys.h"
 #include "ui/win32/message_loops.h"
@@ -159,8 +160,6 @@ HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
   std::unique_ptr<MainWindow> w(new MainWindow(instance));
   if (!RegisterWindowClass(instance, kMainClass, WindowBase::Proc, IDC_ARROW) || !w->CreateWindows()) return nullptr;
   return w;
@@ -271,6 +270,7 @@ void MainWindow::CreateControls() {
 void MainWindow::PrepareMainWindow() {
   if (prepared_ || !hwnd_) return;
   prepared_ = true;
+  LoadCommonControls();
   CreateControls();
   ApplyIcons();
   CreateTooltips();

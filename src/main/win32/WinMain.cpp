@@ -1,7 +1,6 @@
 // Process entry: the single-instance guard, the two lasting windows and the
 // message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "BackUp/win32/backup_window.h"
 #include "MainMenu/form_main.h"
@@ -39,9 +38,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::MessageBoxA(nullptr, SecondStartMessage(exePath).c_str(), "エラー", MB_OK | MB_ICONERROR);
     return 0;
   }
-
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
 
   std::unique_ptr<win32::MainWindow> window = win32::MainWindow::Create(instance);
   if (!window) return 0;
