@@ -164,6 +164,9 @@ Bench Prepare(const std::string& launcherSource, const std::string& folder) {
   return b;
 }
 
+// How long the program runs in each round before it is told to end.
+constexpr DWORD kRunMs = 2000;
+
 int StartRounds(Bench& b, int rounds) {
   // Round -1 warms up and is not reported: the first start in a fresh
   // prefix builds Wine's caches (fonts, registry) and would stand for none.
@@ -176,6 +179,10 @@ int StartRounds(Bench& b, int rounds) {
       } else {
         launcher = b.TimeToProbe(b.launcher, "");
         PROCESS_INFORMATION quandrel = b.last;
+        // The program runs a while, as any database session does: the
+        // launcher readies its main window once the program has run a
+        // second, and a run ended at once would time a case no user meets.
+        ::Sleep(kRunMs);
         Write(b.probe + ".quit", "");
         if (!WaitFor([&] { return Exists(b.probe + ".end"); }) || !WaitFor([&] { return VisibleMain(quandrel.dwProcessId) != nullptr; })) {
           std::fprintf(stderr, "the main window did not come back\n");

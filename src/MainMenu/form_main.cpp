@@ -134,9 +134,6 @@ void TFormMain::RunAndWatch(const std::string& commandLine, bool appWindowFirst)
   Processes& processes = platform_.processes;
   // A failed start holds no process, so the watch ends at its first wait.
   processes.Start(commandLine, StartupShape::Maximized, &process_);
-  // What only the main window's showing needs is made while the program
-  // starts, not before.
-  view_.PrepareMainWindow();
   WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
   EndWatch(view_, appWindowFirst);
   process_.Reset();

@@ -112,7 +112,15 @@ void EnterTray(LauncherShell& shell, const std::string& editTitle) {
 void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
                   const ProcessRecord& record, const std::function<std::string()>& unClose) {
   // A failed start holds no process: its first wait reports Over at once.
+  bool prepared = false;
   while (processes.Wait(record, 1000) == WaitOutcome::StillRunning) {
+    // The main window is made ready for the run's end once the program has
+    // had its first second to itself: made at once, it would slow the
+    // program's own start.
+    if (!prepared) {
+      shell.PrepareMainWindow();
+      prepared = true;
+    }
     // UnClose is read afresh each pass so that a change made meanwhile
     // applies at once. When it does not lock, the windows are not even
     // listed: nothing would be done to any of them.

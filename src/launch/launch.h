@@ -50,7 +50,8 @@ void EnterTray(LauncherShell& shell, const std::string& editTitle);
 
 // Waits for the started process one second at a time; after each second it
 // still runs, the close lock runs (UnClose read afresh each pass) and the
-// pending messages are handled. Returns when the process has ended or
+// pending messages are handled. After the first such second the main window
+// is prepared for the run's end. Returns when the process has ended or
 // there is none.
 void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
                   const ProcessRecord& record, const std::function<std::string()>& unClose);

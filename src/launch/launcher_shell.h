@@ -33,9 +33,9 @@ class LauncherShell {
   virtual std::unique_ptr<WaitWindow> OpenWaitWindow() = 0;
 
   // Makes the parts of the main window that only its showing needs (its
-  // controls); called once the program is started, so that they are made
-  // while it starts rather than before. Showing the main window makes them
-  // too, and a second call does nothing.
+  // controls); the watch calls it once the program has run a second, so
+  // that they are made neither before the program's start nor during it.
+  // Showing the main window makes them too, and a second call does nothing.
   virtual void PrepareMainWindow() = 0;
 };
 

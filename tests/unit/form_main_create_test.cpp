@@ -47,15 +47,6 @@ TEST_F(FormMainTest, CreationSetsUpTheWindowThenRunsTheTargetWithASnapshotFirst)
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(FormMainTest, MainWindowIsPreparedOnceTheProgramIsStartedNotBefore) {
-  // The controls the end of the run shows are made while the program
-  // starts; made before, they would delay its start.
-  std::vector<std::size_t> startsWhenPrepared;
-  view.shell.onPrepareMainWindow = [&] { startsWhenPrepared.push_back(processes.started.size()); };
-  CreateWithSales("");
-  EXPECT_THAT(startsWhenPrepared, ElementsAre(1u));
-}
-
 TEST_F(FormMainTest, WorkingDirectoryOfAnExecutableAtADriveRootKeepsItsBackslash) {
   system.executablePath = "E:\\Quandrel.exe";
   Create();

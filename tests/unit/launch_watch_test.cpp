@@ -186,6 +186,20 @@ TEST_F(WatchTest, EachSecondLocksThePrimaryThreadsWindowsThenPumps) {
   EXPECT_EQ(shell.pumps, 3);
 }
 
+TEST_F(WatchTest, MainWindowIsPreparedOnceAfterTheFirstSecondOfTheRun) {
+  // Made at once, the controls would slow the program's own start; a run
+  // that ends within its first second leaves them to the window's showing.
+  std::vector<std::size_t> logWhenPrepared;
+  shell.onPrepareMainWindow = [&] { logWhenPrepared.push_back(log.size()); };
+  Watch(StartRunningFor(0));
+  EXPECT_EQ(shell.mainWindowPrepared, 0);
+
+  log.clear();
+  Watch(StartRunningFor(3));
+  EXPECT_EQ(shell.mainWindowPrepared, 1);
+  EXPECT_EQ(logWhenPrepared, (std::vector<std::size_t>{1}));  // right after the first wait
+}
+
 TEST_F(WatchTest, LowerCaseUseLocksNothing) {
   unClose = "use";
   Watch(StartRunningFor(3));
