@@ -153,7 +153,7 @@ if part idle; then
   echo "== idle CPU of Quandrel.exe in the tray over $idle_seconds s"
   # Wine does not report another process's CPU times: the kernel's count of
   # the launcher's process is read instead (utime + stime, in clock ticks).
-  wine_run "$start_exe" idle "$quandrel_exe" "$(winpath "$work/idle")" $((idle_seconds + 6)) >/dev/null &
+  wine_run "$start_exe" idle "$quandrel_exe" "$(winpath "$work/idle")" $((idle_seconds + 9)) >/dev/null &
   idle_job=$!
   pid=
   for _ in $(seq 60); do  # its start may take long on a busy machine
@@ -162,6 +162,9 @@ if part idle; then
     sleep 1
   done
   [ -n "$pid" ] || { echo "the launcher of the idle measurement was not found" >&2; exit 1; }
+  # The launcher readies its main window once the program has run a second;
+  # the idle figure is the wait in the tray that follows.
+  sleep 3
   ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
   c0=$(ticks) t0=$(date +%s.%N)
   sleep "$idle_seconds"

@@ -273,12 +273,12 @@ void MainWindow::PrepareMainWindow() {
   LoadCommonControls();
   CreateControls();
   ApplyIcons();
-  CreateTooltips();
   // A picture file loaded before replaces the built-in one for good.
   if (!title_) title_.reset(RenderBuiltInTitle(dpi_(kPictureW), dpi_(kPictureH), dpi_));
 }
 
 void MainWindow::CreateTooltips() {
+  if (tooltip_) return;
   std::vector<std::pair<HWND, const char*>> hints;
   for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
   tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_.get(), hints);
@@ -617,7 +617,12 @@ void MainWindow::RemoveTrayIcon() {
 
 void MainWindow::ShowMainWindow(bool visible) {
   if (!hwnd_) return;
-  if (visible) PrepareMainWindow();
+  if (visible) {
+    PrepareMainWindow();
+    // The hints come with the first showing: made during the run, the
+    // tooltip window would cost CPU time while the launcher waits.
+    CreateTooltips();
+  }
   ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 

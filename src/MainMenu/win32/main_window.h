@@ -91,8 +91,8 @@ class MainWindow : public MainView, private WindowBase {
   void PumpMessages() override;
   std::unique_ptr<WaitWindow> OpenWaitWindow() override;
   // Makes the controls (design layout, in the state the logic has set), the
-  // hints and the built-in title picture, once; the first showing does it
-  // at the latest.
+  // windows' icons and the built-in title picture, once; the first showing
+  // does it at the latest, and makes the hints.
   void PrepareMainWindow() override;
 
   // The tray icon's callback message, and whether the icon is up.
@@ -140,7 +140,7 @@ class MainWindow : public MainView, private WindowBase {
   FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
   BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;
   BitmapHandle title_;  // the title picture at the control's size
-  bool prepared_ = false;  // the controls, hints and built-in picture are made
+  bool prepared_ = false;  // the controls, icons and built-in picture are made
   IconHandle bigIcon_, smallIcon_;
   std::unique_ptr<TrayIcon> tray_;
 };
