@@ -556,8 +556,20 @@ TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheySho
   EXPECT_FALSE(window->IsEnabled(Control::BitBtnAcRepair));
   EXPECT_TRUE(window->IsChecked(Control::CboxMDBbak));
 
-  // Showing the window makes the controls at the latest.
+  // Showing the window makes the controls at the latest; the texts they
+  // start with are no user's change.
+  struct Events : quandrel::MainViewEvents {
+    std::vector<Control> used;
+    void ControlUsed(Control c) override { used.push_back(c); }
+    bool TrayIconNotified(long) override { return false; }
+    void WindowClosed() override {}
+  } events;
+  window->Attach(&events);
+  window->SetText(Control::EditTitle, "販売管理");
+  window->SetText(Control::EditImagePath, "D:\\表\\logo.bmp");
   window->ShowMainWindow(true);
+  EXPECT_TRUE(events.used.empty());
+  EXPECT_EQ(Text(window->ControlHandle(Control::EditTitle)), "販売管理");
   HWND field = window->ControlHandle(Control::EditDBpath);
   ASSERT_NE(field, nullptr);
   EXPECT_EQ(Text(field), target);
@@ -580,7 +592,9 @@ TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheySho
   // From now on the controls answer: what the user types is what is read.
   SetWindowTextA(window->ControlHandle(Control::EditTitle), "販売");
   EXPECT_EQ(window->GetText(Control::EditTitle), "販売");
+  EXPECT_EQ(events.used, std::vector<Control>{Control::EditTitle});
   window->ShowMainWindow(false);
+  window->Attach(nullptr);
 }
 
 TEST_F(MainWindowTest, TitlePicturesLoadStretchedAndBadFilesLeaveThePictureAsItWas) {

@@ -212,6 +212,9 @@ bool MainWindow::CreateWindows() {
 
 void MainWindow::CreateControls() {
   const ScreenDc screen;
+  // The texts the controls start with are the logic's own, not the user's:
+  // a change notification they cause must not reach the handlers.
+  ++settingText_;
   for (int i : CreationOrder()) {
     const ControlDef& d = kControls[i];
     ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
@@ -264,6 +267,7 @@ void MainWindow::CreateControls() {
     controls_[i] = CreateControl(instance_, args);
     if (state.checked && controls_[i]) SendMessageA(controls_[i], BM_SETCHECK, BST_CHECKED, 0);
   }
+  --settingText_;
   controlsMade_ = true;
 }
 
