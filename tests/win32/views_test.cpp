@@ -221,6 +221,14 @@ COLORREF TitleCentre(HWND image) {
 bool IsRed(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 bool IsBlue(COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 60 && GetGValue(c) < 60; }
 
+// Records the controls the user's actions reach, in order.
+struct EventRecorder : quandrel::MainViewEvents {
+  std::vector<Control> used;
+  void ControlUsed(Control c) override { used.push_back(c); }
+  bool TrayIconNotified(long) override { return false; }
+  void WindowClosed() override {}
+};
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -264,13 +272,7 @@ class MainWindowTest : public ::testing::Test {
 
   std::unique_ptr<MainWindow> window_;
   HWND main_ = nullptr;
-  // Records the controls the user's actions reach, in order.
-  struct Recorder : quandrel::MainViewEvents {
-    std::vector<Control> used;
-    void ControlUsed(Control c) override { used.push_back(c); }
-    bool TrayIconNotified(long) override { return false; }
-    void WindowClosed() override {}
-  } recorder_;
+  EventRecorder recorder_;
   std::vector<Control>& events_ = recorder_.used;
 };
 
@@ -558,12 +560,7 @@ TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheySho
 
   // Showing the window makes the controls at the latest; the texts they
   // start with are no user's change.
-  struct Events : quandrel::MainViewEvents {
-    std::vector<Control> used;
-    void ControlUsed(Control c) override { used.push_back(c); }
-    bool TrayIconNotified(long) override { return false; }
-    void WindowClosed() override {}
-  } events;
+  EventRecorder events;
   window->Attach(&events);
   window->SetText(Control::EditTitle, "販売管理");
   window->SetText(Control::EditImagePath, "D:\\表\\logo.bmp");

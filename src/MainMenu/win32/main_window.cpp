@@ -189,8 +189,9 @@ bool MainWindow::CreateWindows() {
 
   // The controls, the hints and the built-in title picture wait: a start
   // that launches a program shows the window only at the run's end, and
-  // makes them while the program starts. Until then the controls' state is
-  // kept here, starting as designed.
+  // makes them once the program has run a while (the hints at the first
+  // showing). Until then the controls' state is kept here, starting as
+  // designed: EditDate is read-only from the start.
   for (const ControlDef& d : kControls) {
     ControlState& state = early_[Index(d.id)];
     if (d.kind != Kind::Edit) state.text = d.caption;
@@ -219,10 +220,7 @@ void MainWindow::CreateControls() {
     const ControlDef& d = kControls[i];
     ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
     if (d.id == Control::LabelRequired) args.style = (args.style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE;
-    if (d.id == Control::EditDate) {
-      args.style |= ES_READONLY;
-      args.exStyle = 0;
-    }
+    if (d.id == Control::EditDate) args.exStyle = 0;  // flat; read-only comes with the state
     const ControlState& state = early_[i];
     DWORD& style = args.style;
     if (state.visible) style |= WS_VISIBLE;
