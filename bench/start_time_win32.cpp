@@ -2,8 +2,10 @@
 // program directly. The same executable is also the started program (a
 // "probe"): copied into the bench folder as PROBE.EXE it notes when it began,
 // waits for a quit file and notes when it ends.
-//   start_time_win32.exe start <Quandrel.exe> <folder> <rounds>
-//     one line per round: direct_ms launcher_ms end_to_window_ms
+//   start_time_win32.exe start <Quandrel.exe> <folder> <rounds> <empty launcher>
+//     one line per round: direct_ms launcher_ms end_to_window_ms empty_ms
+//     (empty_ms: the same program started by the empty launcher, a GUI
+//     program with Quandrel.exe's DLLs and manifest that does nothing else)
 //   start_time_win32.exe idle <Quandrel.exe> <folder> <seconds>
 //     the launcher waits in the tray that long (its CPU time is read outside:
 //     Wine does not report another process's times)
@@ -79,7 +81,7 @@ PROCESS_INFORMATION Start(const std::string& exe, const std::string& args) {
 }
 
 struct Bench {
-  std::string folder, probe, launcher, target;
+  std::string folder, probe, launcher, empty, target;
 
   void Reset() {
     for (const char* s : {".start", ".quit", ".end"}) ::DeleteFileA((probe + s).c_str());
@@ -137,7 +139,7 @@ void EndProbe(Bench& b, const PROCESS_INFORMATION& pi) {
   ::CloseHandle(pi.hProcess);
 }
 
-Bench Prepare(const std::string& launcherSource, const std::string& folder) {
+Bench Prepare(const std::string& launcherSource, const std::string& folder, const std::string& emptySource) {
   Bench b;
   b.folder = folder;
   ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -145,8 +147,10 @@ Bench Prepare(const std::string& launcherSource, const std::string& folder) {
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   b.probe = folder + "\\PROBE.EXE";
   b.launcher = folder + "\\Quandrel.exe";
+  b.empty = folder + "\\EMPTY.EXE";
   b.target = folder + "\\BENCH.MDB";
-  if (!::CopyFileA(self, b.probe.c_str(), FALSE) || !::CopyFileA(launcherSource.c_str(), b.launcher.c_str(), FALSE)) {
+  if (!::CopyFileA(self, b.probe.c_str(), FALSE) || !::CopyFileA(launcherSource.c_str(), b.launcher.c_str(), FALSE) ||
+      (!emptySource.empty() && !::CopyFileA(emptySource.c_str(), b.empty.c_str(), FALSE))) {
     std::fprintf(stderr, "cannot prepare %s\n", folder.c_str());
     std::exit(1);
   }
@@ -171,11 +175,17 @@ int StartRounds(Bench& b, int rounds) {
   // Round -1 warms up and is not reported: the first start in a fresh
   // prefix builds Wine's caches (fonts, registry) and would stand for none.
   for (int i = -1; i < rounds; ++i) {
-    double direct = 0, launcher = 0, toWindow = 0;
-    for (int k = 0; k < 2; ++k) {
-      if ((k + i) % 2 == 0) {  // the two are interleaved, their order alternating
+    double direct = 0, launcher = 0, toWindow = 0, empty = 0;
+    for (int k = 0; k < 3; ++k) {
+      const int which = (k + i + 3) % 3;  // the three are interleaved, their order rotating
+      if (which == 0) {
         direct = b.TimeToProbe(b.probe, " \"" + b.target + "\"");
         EndProbe(b, b.last);
+      } else if (which == 1) {
+        empty = b.TimeToProbe(b.empty, "");
+        PROCESS_INFORMATION launcherProcess = b.last;
+        ::Sleep(kRunMs);  // as long as the program runs under Quandrel.exe
+        EndProbe(b, launcherProcess);  // the empty launcher ends with its program
       } else {
         launcher = b.TimeToProbe(b.launcher, "");
         PROCESS_INFORMATION quandrel = b.last;
@@ -193,7 +203,7 @@ int StartRounds(Bench& b, int rounds) {
       }
     }
     if (i < 0) continue;
-    std::printf("%.1f %.1f %.1f\n", direct, launcher, toWindow);
+    std::printf("%.1f %.1f %.1f %.1f\n", direct, launcher, toWindow, empty);
     std::fflush(stdout);
   }
   return 0;
@@ -218,11 +228,12 @@ int main(int argc, char** argv) {
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string me = self;
   if (me.size() >= 9 && lstrcmpiA(me.c_str() + me.size() - 9, "PROBE.EXE") == 0) return Probe(me);
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: start_time_win32 start|idle <Quandrel.exe> <folder> <rounds|seconds>\n");
+  if (argc < 5 || (std::string(argv[1]) == "start" && argc < 6)) {
+    std::fprintf(stderr, "usage: start_time_win32 start <Quandrel.exe> <folder> <rounds> <empty launcher>\n"
+                         "       start_time_win32 idle <Quandrel.exe> <folder> <seconds>\n");
     return 2;
   }
-  Bench b = Prepare(argv[2], argv[3]);
+  Bench b = Prepare(argv[2], argv[3], argc > 5 ? argv[5] : "");
   const int n = std::atoi(argv[4]);
   return std::string(argv[1]) == "idle" ? Idle(b, n) : StartRounds(b, n);
 }

@@ -33,6 +33,11 @@ foreach(bench_source ${QUANDREL_WIN32_BENCHES})
   add_executable(${bench_name} ${bench_source})
   target_link_libraries(${bench_name} PRIVATE quandrel_win32)
 endforeach()
+# The start's floor: a GUI program with Quandrel.exe's imports and manifest.
+set_target_properties(empty_launcher_win32 PROPERTIES WIN32_EXECUTABLE ON)
+target_sources(empty_launcher_win32 PRIVATE bench/empty_launcher.rc)
+set_source_files_properties(bench/empty_launcher.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest")
+target_include_directories(empty_launcher_win32 PRIVATE res)
 
 if(NOT QUANDREL_TESTS)
   return()
