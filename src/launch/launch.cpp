@@ -126,7 +126,7 @@ void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
     // listed: nothing would be done to any of them.
     const std::string mode = unClose ? unClose() : std::string();
     if (LocksClose(mode)) {
-      for (std::uintptr_t w : WindowsToLock(desktop.TopLevelWindows(), record.threadId, mode)) {
+      for (std::uintptr_t w : WindowsToLock(desktop.TopLevelWindowsOf(record.threadId), record.threadId, mode)) {
         desktop.DisableClose(w);
       }
     }

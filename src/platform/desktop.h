@@ -17,8 +17,11 @@ class Desktop {
  public:
   virtual ~Desktop() = default;
 
-  // Every top-level window with the thread that created it (EnumWindows).
-  virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+  // Every top-level window that the thread created (EnumThreadWindows):
+  // the same windows as all top-level ones filtered by their thread, in one
+  // request instead of one more for each window on the desktop. None for
+  // thread 0.
+  virtual std::vector<TopLevelWindow> TopLevelWindowsOf(std::uint32_t threadId) = 0;
   // Disables Close in the window's menu (and with it the title bar's close
   // box), redraws its menu bar and asks for the focus to go to it.
   virtual void DisableClose(std::uintptr_t window) = 0;

@@ -82,9 +82,9 @@ class WatchTest : public ::testing::Test {
   class LoggingDesktop : public fakes::FakeDesktop {
    public:
     explicit LoggingDesktop(Lines* log) : log_(log) {}
-    std::vector<TopLevelWindow> TopLevelWindows() override {
+    std::vector<TopLevelWindow> TopLevelWindowsOf(std::uint32_t threadId) override {
       log_->push_back("enum");
-      return FakeDesktop::TopLevelWindows();
+      return FakeDesktop::TopLevelWindowsOf(threadId);
     }
     void DisableClose(std::uintptr_t window) override {
       log_->push_back("lock " + std::to_string(window));

@@ -3,12 +3,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "BackUp/backup_rules.h"
 #include "driver/driver.h"
 #include "launch/snapshot.h"
 #include "main/instance_guard.h"
 #include "main/win32/instance_mutex.h"
 #include "platform/win32/dll_search.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
@@ -245,6 +249,106 @@ TEST(Win32SystemTest, XcopyIsTheOneInTheSystemDirectory) {
   EXPECT_EQ(text::FolderPart(program), expected);
   EXPECT_EQ(text::FileNamePart(program), "xcopy.exe");
   EXPECT_NE(::GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES) << program;
+}
+
+HWND MakeWindow(DWORD style, HWND parentOrOwner) {
+  return ::CreateWindowExA(0, "STATIC", "window", style, 0, 0, 200, 100, parentOrOwner, nullptr, nullptr, nullptr);
+}
+
+// A thread of this process stands in for the launched program's primary
+// thread (another process's window menus are out of Wine's reach): it makes
+// a shown window with a child control, a hidden one and one owned by the
+// first, then waits until the test is done with them.
+class WindowThread {
+ public:
+  WindowThread()
+      : ready_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), done_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = ::CreateThread(nullptr, 0, &WindowThread::Run, this, 0, &id_);
+    ::WaitForSingleObject(ready_, 10000);
+  }
+  ~WindowThread() {
+    ::SetEvent(done_);
+    ::WaitForSingleObject(thread_, 10000);
+    for (HANDLE h : {thread_, ready_, done_}) ::CloseHandle(h);
+  }
+  DWORD id() const { return id_; }
+  HWND shown = nullptr, hidden = nullptr, owned = nullptr, child = nullptr;
+
+ private:
+  static DWORD WINAPI Run(LPVOID p) {
+    auto* self = static_cast<WindowThread*>(p);
+    self->shown = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr);
+    self->hidden = MakeWindow(WS_OVERLAPPEDWINDOW, nullptr);
+    self->owned = MakeWindow(WS_OVERLAPPEDWINDOW, self->shown);
+    self->child = MakeWindow(WS_CHILD | WS_VISIBLE, self->shown);
+    ::SetEvent(self->ready_);
+    // Serves the messages sent to the windows from the test's thread.
+    while (::MsgWaitForMultipleObjects(1, &self->done_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      MSG msg;
+      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    }
+    for (HWND w : {self->owned, self->hidden, self->shown}) ::DestroyWindow(w);
+    return 0;
+  }
+  HANDLE ready_, done_, thread_ = nullptr;
+  DWORD id_ = 0;
+};
+
+bool CloseEnabled(HWND window) {
+  UINT state = ::GetMenuState(::GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && !(state & (MF_DISABLED | MF_GRAYED));
+}
+
+struct ThreadFilter {
+  DWORD threadId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK KeepThreadsWindow(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<ThreadFilter*>(p);
+  if (::GetWindowThreadProcessId(w, nullptr) == f->threadId) f->found.push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindowsFilteredBy(DWORD threadId) {
+  ThreadFilter filter{threadId, {}};
+  ::EnumWindows(KeepThreadsWindow, reinterpret_cast<LPARAM>(&filter));
+  std::sort(filter.found.begin(), filter.found.end());
+  return filter.found;
+}
+
+TEST(Win32DesktopTest, ThreadsTopLevelWindowsAreListedAndTheirCloseDisabled) {
+  WindowThread program;
+  ASSERT_TRUE(program.shown && program.hidden && program.owned && program.child);
+  HWND ours = MakeWindow(WS_OVERLAPPEDWINDOW, nullptr);
+
+  Win32Desktop desktop;
+  std::vector<TopLevelWindow> listed = desktop.TopLevelWindowsOf(program.id());
+  std::vector<HWND> handles;
+  for (const TopLevelWindow& w : listed) {
+    EXPECT_EQ(w.threadId, program.id());
+    handles.push_back(reinterpret_cast<HWND>(w.handle));
+  }
+  // The windows of every top-level window the thread created, as the whole
+  // desktop's list filtered by thread gives them (the system may add one of
+  // its own to a thread that has windows, such as the IME's).
+  std::sort(handles.begin(), handles.end());
+  EXPECT_EQ(handles, TopLevelWindowsFilteredBy(program.id()));
+  // Hidden and owned windows count, a child control and another thread's
+  // window do not.
+  for (HWND w : {program.shown, program.hidden, program.owned}) {
+    EXPECT_TRUE(std::count(handles.begin(), handles.end(), w)) << w;
+  }
+  for (HWND w : {program.child, ours}) EXPECT_FALSE(std::count(handles.begin(), handles.end(), w)) << w;
+  EXPECT_TRUE(desktop.TopLevelWindowsOf(0).empty());
+
+  ASSERT_TRUE(CloseEnabled(program.shown));
+  for (HWND w : {program.shown, program.hidden, program.owned}) {
+    desktop.DisableClose(reinterpret_cast<std::uintptr_t>(w));
+    EXPECT_FALSE(CloseEnabled(w));
+  }
+  EXPECT_TRUE(CloseEnabled(ours));
+  ::DestroyWindow(ours);
 }
 
 TEST(Win32ProcessesTest, FailedShellStartCarriesTheSystemsErrorCode) {

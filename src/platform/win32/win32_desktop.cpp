@@ -12,9 +12,11 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
 }
 }  // namespace
 
-std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
+std::vector<TopLevelWindow> Win32Desktop::TopLevelWindowsOf(std::uint32_t threadId) {
   std::vector<TopLevelWindow> windows;
-  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  // Thread 0 names no thread; Wine would take it for every thread.
+  if (threadId == 0) return windows;
+  ::EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 

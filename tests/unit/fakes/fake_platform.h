@@ -108,9 +108,13 @@ class FakeDesktop : public Desktop {
   std::map<std::string, unsigned> driveTypes;           // root -> type
   std::map<std::string, std::uint64_t> freeBytes;      // root -> bytes; missing: query fails
 
-  std::vector<TopLevelWindow> TopLevelWindows() override {
+  std::vector<TopLevelWindow> TopLevelWindowsOf(std::uint32_t threadId) override {
     ++enumerations;
-    return windows;
+    std::vector<TopLevelWindow> of;
+    for (const TopLevelWindow& w : windows) {
+      if (threadId != 0 && w.threadId == threadId) of.push_back(w);
+    }
+    return of;
   }
   void DisableClose(std::uintptr_t window) override { closeDisabled.push_back(window); }
   unsigned DriveType(const std::string& root) override {
