@@ -36,7 +36,8 @@ endforeach()
 # The start's floor: a GUI program with Quandrel.exe's imports and manifest.
 set_target_properties(empty_launcher_win32 PROPERTIES WIN32_EXECUTABLE ON)
 target_sources(empty_launcher_win32 PRIVATE bench/empty_launcher.rc)
-set_source_files_properties(bench/empty_launcher.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest")
+set_source_files_properties(bench/empty_launcher.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/Quandrel.manifest")
 target_include_directories(empty_launcher_win32 PRIVATE res)
 
 if(NOT QUANDREL_TESTS)

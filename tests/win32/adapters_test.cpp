@@ -329,9 +329,9 @@ TEST(Win32DesktopTest, ThreadsTopLevelWindowsAreListedAndTheirCloseDisabled) {
     EXPECT_EQ(w.threadId, program.id());
     handles.push_back(reinterpret_cast<HWND>(w.handle));
   }
-  // The windows of every top-level window the thread created, as the whole
-  // desktop's list filtered by thread gives them (the system may add one of
-  // its own to a thread that has windows, such as the IME's).
+  // Every top-level window the thread created, as the desktop's whole list
+  // filtered by thread gives them (the system may add one of its own to a
+  // thread that has windows, such as the IME's).
   std::sort(handles.begin(), handles.end());
   EXPECT_EQ(handles, TopLevelWindowsFilteredBy(program.id()));
   // Hidden and owned windows count, a child control and another thread's

@@ -5,6 +5,8 @@
 namespace quandrel::win32 {
 
 namespace {
+// The thread is asked again rather than taken from the listing: a window
+// that has gone meanwhile reports thread 0, which the lock passes over.
 BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   auto* windows = reinterpret_cast<std::vector<TopLevelWindow>*>(param);
   windows->push_back({reinterpret_cast<std::uintptr_t>(window), ::GetWindowThreadProcessId(window, nullptr)});
