@@ -66,9 +66,9 @@ TEST_P(ModeTable, EndModeAfterCreationThenSettingsMode) {
   EXPECT_EQ(view.displayTitle, m.caption);
   for (C c : kFields) EXPECT_TRUE(view.IsReadOnly(c));
   for (C c : kBoxes) EXPECT_FALSE(view.IsEnabled(c));
-  EXPECT_EQ(view.IsChecked(C::CboxNonCustom), m.nonCustom);
-  EXPECT_EQ(view.IsChecked(C::CboxMDBbak), m.mdbBak);
-  EXPECT_EQ(view.IsChecked(C::CboxUnClose), m.unClose);
+  EXPECT_EQ(view.Ticked(C::CboxNonCustom), m.nonCustom);
+  EXPECT_EQ(view.Ticked(C::CboxMDBbak), m.mdbBak);
+  EXPECT_EQ(view.Ticked(C::CboxUnClose), m.unClose);
   for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
   EXPECT_FALSE(view.IsVisible(C::ListBoxFontName));
 
@@ -79,7 +79,7 @@ TEST_P(ModeTable, EndModeAfterCreationThenSettingsMode) {
   for (C c : kBoxes) EXPECT_TRUE(view.IsEnabled(c));
   EXPECT_EQ(view.outerHeight, m.endHeight);  // settings mode keeps the height
   for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
-  EXPECT_EQ(view.IsChecked(C::CboxMDBbak), m.mdbBak);  // ticks stay
+  EXPECT_EQ(view.Ticked(C::CboxMDBbak), m.mdbBak);  // ticks stay
 }
 
 const std::set<C> kPlain = With(kCommonEnd, {C::BitBtnRestart, C::BitBtnExit});

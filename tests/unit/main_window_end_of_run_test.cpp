@@ -150,7 +150,7 @@ TEST_F(EndOfRunTest, ExitClosesAndTouchesNoFile) {
 TEST_F(EndOfRunTest, RelaunchTakesTheTargetFromTheFieldAndTheCommandFoundAtStart) {
   files.Put("D:\\Data\\other.xyz", "x");
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "D:\\Data\\other.xyz");
+  Type(C::EditDBpath, "D:\\Data\\other.xyz");
   form->SaveSettings();
   form->Restart();
   EXPECT_EQ(processes.started.back().commandLine, std::string(kAccess) + " \"D:\\Data\\other.xyz\"");

@@ -47,6 +47,21 @@ TEST_F(FormMainTest, CreationSetsUpTheWindowThenRunsTheTargetWithASnapshotFirst)
   EXPECT_TRUE(Boxes().empty());
 }
 
+// The controls are made during the run, long after the values were set:
+// the logic shows them again then.
+TEST_F(FormMainTest, ControlsMadeLaterAreShownTheFieldsValues) {
+  CreateWithSales("Title=販売\r\nUnClose=Never\r\n");
+  for (C c : kMainTextFields) view.SetText(c, "");
+  view.SetText(C::EditDate, "");
+  for (C c : kMainSwitches) view.SetChecked(c, false);
+  form->ControlsMade();
+  EXPECT_EQ(Text(C::EditDBpath), "D:\\Work\\sales.mdb");
+  EXPECT_EQ(Text(C::EditTitle), "販売");
+  EXPECT_EQ(Text(C::EditDate), "2026/12/10");
+  EXPECT_TRUE(view.Ticked(C::CboxMDBbak));
+  EXPECT_FALSE(view.Ticked(C::CboxUnClose));
+}
+
 TEST_F(FormMainTest, WorkingDirectoryOfAnExecutableAtADriveRootKeepsItsBackslash) {
   system.executablePath = "E:\\Quandrel.exe";
   Create();

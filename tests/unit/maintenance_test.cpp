@@ -151,7 +151,7 @@ TEST_F(MaintenanceTest, AbortOffersNoFurtherFileButStillEnds) {
 TEST_F(MaintenanceTest, TargetTypedInLowerCaseIsKnownInTheListing) {
   files.Put("C:\\DATA\\SALES.MDB", "s");
   files.Put("C:\\DATA\\A.MDB", "a");
-  view.SetText(C::EditDBpath, "c:\\data\\sales.mdb");
+  Type(C::EditDBpath, "c:\\data\\sales.mdb");
   dialogs.answers = {Answer::Yes};
   form->CompactDatabase();
   EXPECT_THAT(dialogs.shown, ::testing::Contains(Asked("A.MDB")));

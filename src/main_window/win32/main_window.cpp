@@ -194,7 +194,6 @@ bool MainWindow::CreateWindows() {
   // designed: EditDate is read-only from the start.
   for (const ControlDef& d : kControls) {
     ControlState& state = early_[Index(d.id)];
-    if (d.kind != Kind::Edit) state.text = d.caption;
     state.visible = !StartsHidden(d.id);
     state.readOnly = d.id == Control::EditDate;
   }
@@ -213,8 +212,8 @@ bool MainWindow::CreateWindows() {
 
 void MainWindow::CreateControls() {
   const ScreenDc screen;
-  // The texts the controls start with are the logic's own, not the user's:
-  // a change notification they cause must not reach the handlers.
+  // The texts the controls start with are not the user's: a change
+  // notification they cause must not reach the logic.
   ++settingText_;
   for (int i : CreationOrder()) {
     const ControlDef& d = kControls[i];
@@ -255,7 +254,7 @@ void MainWindow::CreateControls() {
         if (text.cy > h) h = text.cy;
       }
     }
-    args.caption = state.text.c_str();
+    args.caption = d.caption;
     args.x = x;
     args.y = dpi_(d.at.y);
     args.w = w;
@@ -263,10 +262,11 @@ void MainWindow::CreateControls() {
     args.id = ControlId(d.id);
     args.font = font;
     controls_[i] = CreateControl(instance_, args);
-    if (state.checked && controls_[i]) SendMessageA(controls_[i], BM_SETCHECK, BST_CHECKED, 0);
   }
   --settingText_;
   controlsMade_ = true;
+  // The fields' values are the logic's: it shows them now.
+  if (events_) events_->ControlsMade();
 }
 
 void MainWindow::PrepareMainWindow() {
@@ -320,11 +320,14 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (id < 0 || id >= kCount) return 0;
       const Control c = static_cast<Control>(id);
       const int code = HIWORD(wp);
+      HWND control = controls_[Index(c)];
+      if (!events_ || !control) return 0;
       if (code == BN_CLICKED && Def(c).kind == Kind::PictureButton) {
-        RunHandler(c);
-      } else if (code == EN_CHANGE && settingText_ == 0 &&
-                 (c == Control::EditTitle || c == Control::EditImagePath || c == Control::EditIconPath)) {
-        RunHandler(c);
+        events_->ControlUsed(c);
+      } else if (code == BN_CLICKED && PositionIn(kMainSwitches, c) >= 0) {
+        events_->SwitchClicked(c, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+      } else if (code == EN_CHANGE && settingText_ == 0 && PositionIn(kMainTextFields, c) >= 0) {
+        events_->TextEdited(c, WindowText(control));
       }
       return 0;
     }
@@ -348,10 +351,6 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void MainWindow::OnDestroyed() {
   tooltip_ = nullptr;
   controls_.fill(nullptr);
-}
-
-void MainWindow::RunHandler(Control c) {
-  if (events_) events_->ControlUsed(c);
 }
 
 HWND MainWindow::DefaultButton() const {
@@ -508,31 +507,17 @@ bool MainWindow::IsReadOnly(Control c) const {
   return h && Def(c).kind == Kind::Edit && (GetWindowLongA(h, GWL_STYLE) & ES_READONLY) != 0;
 }
 
-void MainWindow::SetText(Control c, const std::string& text) {
-  if (!controlsMade_) early_[Index(c)].text = text;
-  HWND h = controls_[Index(c)];
-  if (!h) return;
+void MainWindow::SetText(Control field, const std::string& text) {
+  HWND h = controls_[Index(field)];
+  if (!h) return;  // ControlsMade asks for it again
   ++settingText_;  // the change notification this causes is not the user's
   SetWindowTextA(h, text.c_str());
   --settingText_;
 }
 
-std::string MainWindow::GetText(Control c) const {
-  if (!controlsMade_) return early_[Index(c)].text;
-  HWND h = controls_[Index(c)];
-  return h ? WindowText(h) : std::string();
-}
-
-void MainWindow::SetChecked(Control c, bool checked) {
-  if (!controlsMade_ && Def(c).kind == Kind::CheckBox) early_[Index(c)].checked = checked;
-  HWND h = controls_[Index(c)];
+void MainWindow::SetChecked(Control box, bool checked) {
+  HWND h = controls_[Index(box)];
   if (h) SendMessageA(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool MainWindow::IsChecked(Control c) const {
-  if (!controlsMade_) return early_[Index(c)].checked;
-  HWND h = controls_[Index(c)];
-  return h && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetFieldFontFace(const std::string& face) {

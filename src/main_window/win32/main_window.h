@@ -25,8 +25,9 @@ class MainWindow : public MainView, private WindowBase {
   // Creates the application window (titled "Quandrel", hidden until the
   // launch cycle shows it) and the main window's frame (hidden). Null when a
   // window can't be created. The controls come with PrepareMainWindow: until
-  // then the view keeps what the logic sets (texts, visibility, enabling,
-  // read-only and check marks) and the controls start with it, so that a
+  // then the view keeps the state the logic sets (visibility, enabling,
+  // read-only) and the controls start with it, and once they are made the
+  // logic is asked to show the fields' values (ControlsMade), so that a
   // start that launches a program needn't wait for them.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow() override;
@@ -71,10 +72,8 @@ class MainWindow : public MainView, private WindowBase {
   bool IsVisible(Control c) const override;
   bool IsEnabled(Control c) const override;
   bool IsReadOnly(Control c) const override;
-  void SetText(Control c, const std::string& text) override;
-  std::string GetText(Control c) const override;
-  void SetChecked(Control c, bool checked) override;
-  bool IsChecked(Control c) const override;
+  void SetText(Control field, const std::string& text) override;
+  void SetChecked(Control box, bool checked) override;
   void SetFieldFontFace(const std::string& face) override;
   void SetOuterHeight(int pixelsAt96Dpi) override;
   bool LoadTitlePicture(const std::string& path, PictureKind kind) override;
@@ -109,7 +108,6 @@ class MainWindow : public MainView, private WindowBase {
   void CreateControls();
   void CreateTooltips();
   HWND DefaultButton() const;
-  void RunHandler(Control c);
   void ApplyIcons();
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -122,10 +120,9 @@ class MainWindow : public MainView, private WindowBase {
   std::unique_ptr<TaskbarWindow> app_;
   HWND tooltip_ = nullptr;
   std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
-  // What the logic set before the controls were made; they start with it.
+  // The state the logic set before the controls were made; they start with it.
   struct ControlState {
-    std::string text;
-    bool visible = false, enabled = true, readOnly = false, checked = false;
+    bool visible = false, enabled = true, readOnly = false;
   };
   std::array<ControlState, static_cast<size_t>(Control::Count)> early_;
   bool controlsMade_ = false;
