@@ -70,11 +70,38 @@ constexpr bool StartsHidden(Control c) { return PositionIn(kMainHiddenInDesign, 
 // The control's place in kMainTabOrder, -1 when it is no tab stop.
 constexpr int TabPosition(Control c) { return PositionIn(kMainTabOrder, c); }
 
-// The four text fields, and the three check boxes that stand for switches
-// of the settings.
+// The sets of controls that the modes, the handlers, the views and the tests
+// work on, each named once.
+
+// The four text fields: read-only in end mode, editable in settings mode.
 constexpr Control kMainTextFields[] = {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath,
                                        Control::EditTitle};
+// The check boxes that stand for switches of the settings: disabled in end
+// mode, enabled in settings mode.
 constexpr Control kMainSwitches[] = {Control::CboxNonCustom, Control::CboxMDBbak, Control::CboxUnClose};
+
+// Every button of end mode: settings mode hides them all, and they are held
+// (disabled) while Microsoft Access runs. When end mode shows each is the
+// layout's rule (layout_modes.cpp), by the sets below and the backup and
+// settings buttons, which it always shows.
+constexpr Control kMainEndModeButtons[] = {
+    Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
+    Control::BitBtnAcQuit,   Control::BitBtnAcSave,    Control::BitBtnRestart,
+    Control::BitBtnAcExit,   Control::BitBtnExit,      Control::BitBtnCustom};
+// Shown for a database target: compaction and repair.
+constexpr Control kMainMaintenanceButtons[] = {Control::BitBtnAcRepair, Control::BitBtnAcCompact};
+// Shown when the run has a snapshot to keep or put back, else the plain ones.
+constexpr Control kMainSnapshotActions[] = {Control::BitBtnAcSave, Control::BitBtnAcExit, Control::BitBtnAcQuit};
+constexpr Control kMainPlainActions[] = {Control::BitBtnRestart, Control::BitBtnExit};
+
+// The buttons of settings mode: those that leave it (discard, save) and the
+// browse buttons.
+constexpr Control kMainLeaveSettingsButtons[] = {Control::BitBtnClose, Control::BitBtnOK};
+constexpr Control kMainBrowseButtons[] = {Control::BitBtnDBpath, Control::BitBtnImage, Control::BitBtnIcon};
+
+// The buttons Enter presses when no button has the focus: the first visible
+// one of these.
+constexpr Control kMainDefaultButtons[] = {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit};
 
 // The values the main window's fields show, held by its logic alone: the
 // text of each text field (as the user typed it), the tick of each switch

@@ -215,14 +215,13 @@ void MainWindowLogic::ExitWithoutAction() { view_.CloseWindow(); }
 namespace {
 
 // While Access runs the main window stays on screen and handles its
-// messages, so its buttons are disabled meanwhile: no other action may
-// start before Access has ended. Only the buttons disabled here come back.
+// messages, so its end-mode buttons are disabled meanwhile: no other action
+// may start before Access has ended. Only the buttons disabled here come
+// back.
 class ButtonsHeld {
  public:
   explicit ButtonsHeld(MainView& view) : view_(view) {
-    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
-                      Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
-                      Control::BitBtnExit, Control::BitBtnCustom}) {
+    for (Control c : kMainEndModeButtons) {
       if (!view_.IsEnabled(c)) continue;
       view_.SetEnabled(c, false);
       held_.push_back(c);
@@ -382,7 +381,7 @@ void MainWindowLogic::TextEdited(Control field, const std::string& text) {
 
 void MainWindowLogic::SwitchClicked(Control box, bool ticked) {
   // Taken over into the settings only when they are saved.
-  if (PositionIn(kMainSwitches, box) >= 0) fields_.Ticked(box) = ticked;
+  if (IsIn(kMainSwitches, box)) fields_.Ticked(box) = ticked;
 }
 
 void MainWindowLogic::ControlUsed(Control c) {

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -264,9 +265,8 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
 }
 
 TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
-  const std::vector<C> buttons = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnBackup,
-                                  C::BitBtnAcQuit,   C::BitBtnAcSave,    C::BitBtnRestart,
-                                  C::BitBtnAcExit,   C::BitBtnExit,      C::BitBtnCustom};
+  const std::vector<C> buttons(std::begin(kMainEndModeButtons), std::end(kMainEndModeButtons));
+  ASSERT_EQ(buttons.size(), 9u);
   view.SetEnabled(C::BitBtnBackup, false);  // disabled before for its own reasons
   std::vector<C> enabledMeanwhile;
   int pumps = 0;

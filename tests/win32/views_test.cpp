@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -267,14 +268,11 @@ class MainWindowTest : public ::testing::Test {
   }
   // End mode of an ".MDB" target with snapshot actions.
   void EndModeButtons() {
-    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnAcQuit,
-                      Control::BitBtnAcSave, Control::BitBtnAcExit, Control::BitBtnCustom}) {
-      window_->SetVisible(c, true);
-    }
-    for (Control c : {Control::BitBtnClose, Control::BitBtnOK, Control::BitBtnDBpath, Control::BitBtnImage,
-                      Control::BitBtnIcon}) {
-      window_->SetVisible(c, false);
-    }
+    for (Control c : quandrel::kMainMaintenanceButtons) window_->SetVisible(c, true);
+    for (Control c : quandrel::kMainSnapshotActions) window_->SetVisible(c, true);
+    window_->SetVisible(Control::BitBtnCustom, true);
+    for (Control c : quandrel::kMainLeaveSettingsButtons) window_->SetVisible(c, false);
+    for (Control c : quandrel::kMainBrowseButtons) window_->SetVisible(c, false);
   }
   bool Key(UINT message, WPARAM key) {
     MSG msg{};
@@ -462,20 +460,20 @@ TEST_F(MainWindowTest, CompactLayoutKeepsTheKeyboardInTheTitleStrip) {
 }
 
 TEST_F(MainWindowTest, ButtonsRunTheirHandlers) {
-  const Control buttons[] = {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
-                             Control::BitBtnAcQuit,   Control::BitBtnAcSave,    Control::BitBtnRestart,
-                             Control::BitBtnAcExit,   Control::BitBtnExit,      Control::BitBtnDBpath,
-                             Control::BitBtnCustom,   Control::BitBtnClose,     Control::BitBtnOK,
-                             Control::BitBtnImage,    Control::BitBtnIcon};
+  std::vector<Control> buttons(std::begin(quandrel::kMainEndModeButtons), std::end(quandrel::kMainEndModeButtons));
+  buttons.insert(buttons.end(), std::begin(quandrel::kMainLeaveSettingsButtons),
+                 std::end(quandrel::kMainLeaveSettingsButtons));
+  buttons.insert(buttons.end(), std::begin(quandrel::kMainBrowseButtons), std::end(quandrel::kMainBrowseButtons));
+  ASSERT_EQ(buttons.size(), 14u);
   for (Control c : buttons) {
     window_->SetVisible(c, true);
     SendMessageA(Ctl(c), BM_CLICK, 0, 0);
   }
-  EXPECT_EQ(events_, std::vector<Control>(std::begin(buttons), std::end(buttons)));
+  EXPECT_EQ(events_, buttons);
 }
 
 TEST_F(MainWindowTest, OnlyTheUsersEditsReachTheLogicWithTheirTexts) {
-  const Control fields[] = {Control::EditTitle, Control::EditImagePath, Control::EditIconPath, Control::EditDBpath};
+  const auto& fields = quandrel::kMainTextFields;
   for (Control c : fields) {
     window_->SetText(c, "C:\\設定\\表示.bmp");
     EXPECT_EQ(Text(Ctl(c)), "C:\\設定\\表示.bmp");
@@ -534,7 +532,7 @@ TEST_F(MainWindowTest, FieldsShowTheirOwnColoursOrTheReadOnlyLook) {
 
 TEST_F(MainWindowTest, FieldFontFaceChangesTheFourFieldsOnly) {
   window_->SetFieldFontFace("TicagoFix");
-  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
+  for (Control c : quandrel::kMainTextFields) {
     LOGFONTA lf{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Ctl(c), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_STREQ(lf.lfFaceName, "TicagoFix");

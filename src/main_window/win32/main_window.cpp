@@ -124,12 +124,21 @@ static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(Cont
 
 static_assert(RowsFollowEnumeration(kControls), "rows follow the Control enumeration");
 
-const ControlDef& Def(Control c) { return kControls[static_cast<int>(c)]; }
-
-bool IsField(Control c) {
-  return c == Control::EditDBpath || c == Control::EditImagePath || c == Control::EditIconPath ||
-         c == Control::EditTitle;
+// Every picture button belongs to the buttons of one mode, which show and
+// hide it; the text fields and the switches are edits and check boxes.
+constexpr bool SetsMatchTheTable() {
+  for (const ControlDef& d : kControls) {
+    const int modes = IsIn(kMainEndModeButtons, d.id) + IsIn(kMainLeaveSettingsButtons, d.id) +
+                      IsIn(kMainBrowseButtons, d.id);
+    if ((d.kind == Kind::PictureButton) != (modes == 1) || modes > 1) return false;
+    if (IsIn(kMainTextFields, d.id) && d.kind != Kind::Edit) return false;
+    if (IsIn(kMainSwitches, d.id) && d.kind != Kind::CheckBox) return false;
+  }
+  return true;
 }
+static_assert(SetsMatchTheTable(), "the sets of controls match the control table");
+
+const ControlDef& Def(Control c) { return kControls[static_cast<int>(c)]; }
 
 // Child windows are stacked in creation order, and the tab walk follows the
 // stacking: first the tab stops in their order, then the other controls,
@@ -324,9 +333,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (!events_ || !control) return 0;
       if (code == BN_CLICKED && Def(c).kind == Kind::PictureButton) {
         events_->ControlUsed(c);
-      } else if (code == BN_CLICKED && PositionIn(kMainSwitches, c) >= 0) {
+      } else if (code == BN_CLICKED && IsIn(kMainSwitches, c)) {
         events_->SwitchClicked(c, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
-      } else if (code == EN_CHANGE && settingText_ == 0 && PositionIn(kMainTextFields, c) >= 0) {
+      } else if (code == EN_CHANGE && settingText_ == 0 && IsIn(kMainTextFields, c)) {
         events_->TextEdited(c, WindowText(control));
       }
       return 0;
@@ -354,7 +363,7 @@ void MainWindow::OnDestroyed() {
 }
 
 HWND MainWindow::DefaultButton() const {
-  for (Control c : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
+  for (Control c : kMainDefaultButtons) {
     if (IsVisible(c)) return controls_[Index(c)];
   }
   return nullptr;
@@ -367,7 +376,7 @@ LRESULT MainWindow::ControlColour(UINT, HDC dc, HWND control) {
   HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
   if (id >= 0 && id < kCount) {
     const Control c = static_cast<Control>(id);
-    if (IsField(c)) {
+    if (IsIn(kMainTextFields, c)) {
       text = kNavy;
       if (IsReadOnly(c)) {
         back = GetSysColor(COLOR_INACTIVECAPTION);
@@ -465,7 +474,7 @@ void MainWindow::SetVisible(Control c, bool visible) {
   if (hadFocus && !visible) FocusFirstControl();
   // Which button shows the default outline may have changed.
   if (Def(c).kind == Kind::PictureButton) {
-    for (Control b : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
+    for (Control b : kMainDefaultButtons) {
       if (controls_[Index(b)]) InvalidateRect(controls_[Index(b)], nullptr, FALSE);
     }
   }
@@ -523,7 +532,7 @@ void MainWindow::SetChecked(Control box, bool checked) {
 void MainWindow::SetFieldFontFace(const std::string& face) {
   FontHandle font(MakeFont(dpi_, face.c_str(), 13));
   if (!font) return;
-  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
+  for (Control c : kMainTextFields) {
     if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   fieldFont_ = std::move(font);  // the old one goes once no field uses it
