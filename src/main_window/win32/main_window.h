@@ -13,6 +13,7 @@
 #include "launch/wait_window.h"
 #include "main_window/win32/taskbar_window.h"
 #include "main_window/win32/tray_icon.h"
+#include "ui/win32/control_table.h"
 #include "ui/win32/dpi_fonts.h"
 #include "ui/win32/gdi_objects.h"
 #include "ui/win32/modal_window.h"
@@ -52,7 +53,7 @@ class MainWindow : public MainView, private WindowBase {
   HWND DialogOwner() const { return openBackup_ ? openBackup_ : hwnd_; }
   HWND ApplicationWindow() const { return app_ ? app_->Handle() : nullptr; }
   // Null until the controls are made.
-  HWND ControlHandle(Control c) const { return controls_[Index(c)]; }
+  HWND ControlHandle(Control c) const { return Ctl(c); }
   std::string ApplicationTitle() const;
   // The control id of a control: stable, for finding it from outside.
   static int ControlId(Control c) { return kFirstId + static_cast<int>(c); }
@@ -102,12 +103,18 @@ class MainWindow : public MainView, private WindowBase {
   static constexpr int kFirstId = 100;
   static constexpr int kCount = static_cast<int>(Control::Count);
   static int Index(Control c) { return static_cast<int>(c); }
+  HWND Ctl(Control c) const { return table_.Handle(Index(c)); }
 
   explicit MainWindow(HINSTANCE instance);
   bool CreateWindows();
   void CreateControls();
   void CreateTooltips();
   HWND DefaultButton() const;
+  // Hides or disables (usable false) or shows or enables a control by
+  // `change`; a focused control that the user can no longer reach hands
+  // the focus on.
+  void ChangeFocusable(HWND control, bool usable, const std::function<void(HWND)>& change);
+  bool HasStyle(Control c, LONG style) const;
   void ApplyIcons();
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -119,12 +126,9 @@ class MainWindow : public MainView, private WindowBase {
   Dpi dpi_;
   std::unique_ptr<TaskbarWindow> app_;
   HWND tooltip_ = nullptr;
-  std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
+  ControlTable table_;
   // The state the logic set before the controls were made; they start with it.
-  struct ControlState {
-    bool visible = false, enabled = true, readOnly = false;
-  };
-  std::array<ControlState, static_cast<size_t>(Control::Count)> early_;
+  std::array<ControlTable::Start, static_cast<size_t>(Control::Count)> early_;
   bool controlsMade_ = false;
 
   MainViewEvents* events_ = nullptr;
@@ -134,8 +138,6 @@ class MainWindow : public MainView, private WindowBase {
   int settingText_ = 0;      // inside SetText: changes are the logic's own
   bool discarding_ = false;  // destroyed by the destructor, not closed
 
-  FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
-  BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;
   BitmapHandle title_;  // the title picture at the control's size
   bool prepared_ = false;  // the controls, icons and built-in picture are made
   IconHandle bigIcon_, smallIcon_;
