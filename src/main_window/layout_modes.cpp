@@ -35,7 +35,7 @@ bool OffersSnapshotActions(const MainSettings& settings) {
   return TakesSnapshot(settings.DBPath, settings.MDBbak);
 }
 
-bool IsCompact(const MainSettings& settings) { return settings.Customize == "Disable"; }
+bool IsCompact(const MainSettings& settings) { return settings.Customize == Word::Disable; }
 
 Layout EndModeLayout(const MainSettings& settings, int compactHeight) {
   Layout l;

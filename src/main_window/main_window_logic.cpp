@@ -93,9 +93,9 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   fields_.Text(Control::EditImagePath) = settings_.ImagePath;
   fields_.Text(Control::EditIconPath) = settings_.IconPath;
   fields_.date = platform_.system.ShortDate();
-  fields_.Ticked(Control::CboxNonCustom) = settings_.Customize == "Disable";
-  fields_.Ticked(Control::CboxMDBbak) = settings_.MDBbak == "Use";
-  fields_.Ticked(Control::CboxUnClose) = settings_.UnClose == "Use";
+  fields_.Ticked(Control::CboxNonCustom) = settings_.Customize == Word::Disable;
+  fields_.Ticked(Control::CboxMDBbak) = settings_.MDBbak == Word::Use;
+  fields_.Ticked(Control::CboxUnClose) = settings_.UnClose == Word::Use;
   ShowFields();
   for (Control c : kMainTextFields) view_.SetReadOnly(c, true);
   ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
@@ -320,9 +320,9 @@ void MainWindowLogic::SaveSettings() {
   settings_.Title = fields_.Text(Control::EditTitle);
   settings_.ImagePath = ShortenPath(files, fields_.Text(Control::EditImagePath), settingsPath_);
   settings_.IconPath = ShortenPath(files, fields_.Text(Control::EditIconPath), settingsPath_);
-  settings_.Customize = fields_.Ticked(Control::CboxNonCustom) ? "Disable" : "Enable";
-  settings_.MDBbak = fields_.Ticked(Control::CboxMDBbak) ? "Use" : "Never";
-  settings_.UnClose = fields_.Ticked(Control::CboxUnClose) ? "Use" : "Never";
+  settings_.Customize = fields_.Ticked(Control::CboxNonCustom) ? Word::Disable : Word::Enable;
+  settings_.MDBbak = fields_.Ticked(Control::CboxMDBbak) ? Word::Use : Word::Never;
+  settings_.UnClose = fields_.Ticked(Control::CboxUnClose) ? Word::Use : Word::Never;
 
   const SettingsWrite written = SaveMainSettings(files, settingsPath_, settings_);
   if (!written.ok) {

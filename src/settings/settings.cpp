@@ -33,6 +33,9 @@ IniDocument ReadForLoad(Files& files, const std::string& settingsPath) {
 void LoadInto(const IniDocument& ini, const char* section, const char* key, std::string* value) {
   if (auto stored = ini.Get(section, key)) *value = *stored;
 }
+void LoadInto(const IniDocument& ini, const char* section, const char* key, SettingWord* value) {
+  if (auto stored = ini.Get(section, key)) *value = SettingWord::FromText(*stored);
+}
 
 SettingsWrite Failed(const std::string& settingsPath, const char* key) {
   SettingsWrite w;
@@ -103,9 +106,9 @@ SettingsWrite SaveMainSettings(Files& files, const std::string& settingsPath, co
                         {kSystem, "ImagePath", s.ImagePath},
                         {kSystem, "IconPath", s.IconPath},
                         {kSystem, "Title", s.Title},
-                        {kSystem, "Customize", s.Customize},
-                        {kSystem, "MDBbak", s.MDBbak},
-                        {kSystem, "UnClose", s.UnClose},
+                        {kSystem, "Customize", s.Customize.Text()},
+                        {kSystem, "MDBbak", s.MDBbak.Text()},
+                        {kSystem, "UnClose", s.UnClose.Text()},
                     });
 }
 
@@ -117,7 +120,7 @@ BackupOptions LoadBackupOptions(Files& files, const std::string& settingsPath) {
   LoadInto(ini, kBackUp, "Drive", &o.Drive);
   LoadInto(ini, kBackUp, "PreFix", &o.PreFix);
   LoadInto(ini, kBackUp, "UpDate", &o.UpDate);
-  if (o.Multi == "Yes") o.Multi = "Day";
+  if (o.Multi == Word::Yes) o.Multi = Word::Day;
   if (o.PreFix.empty()) o.PreFix = "BackUp";
   return o;
 }
@@ -125,11 +128,11 @@ BackupOptions LoadBackupOptions(Files& files, const std::string& settingsPath) {
 SettingsWrite SaveBackupOptions(Files& files, const std::string& settingsPath, const BackupOptions& o) {
   return WriteBatch(files, settingsPath,
                     {
-                        {kBackUp, "Multi", o.Multi},
-                        {kBackUp, "SubFolder", o.SubFolder},
+                        {kBackUp, "Multi", o.Multi.Text()},
+                        {kBackUp, "SubFolder", o.SubFolder.Text()},
                         {kBackUp, "Drive", o.Drive},
                         {kBackUp, "PreFix", o.PreFix},
-                        {kBackUp, "UpDate", o.UpDate},
+                        {kBackUp, "UpDate", o.UpDate.Text()},
                     });
 }
 

@@ -225,7 +225,7 @@ TEST(TakesSnapshotTest, MdbUnlessNeverExactly) {
       {"D:\\DB\\SALES.MDB.TMP", "Use", false}, {"", "Use", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(TakesSnapshot(c.target, c.mdbBak), c.snapshot) << c.target << " / " << c.mdbBak;
+    EXPECT_EQ(TakesSnapshot(c.target, SettingWord::FromText(c.mdbBak)), c.snapshot) << c.target << " / " << c.mdbBak;
   }
 }
 

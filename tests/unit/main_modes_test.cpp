@@ -135,7 +135,7 @@ TEST_F(FormMainTest, DiscardOfAFullWindowKeepsItsHeight) {
 TEST(EndModeLayout, ShowsEveryEndModeButtonForSomeTarget) {
   std::set<C> shown;
   for (const char* target : {"sales.mdb", "tool.exe"}) {
-    for (const char* mdbBak : {"Use", "Never"}) {
+    for (Word mdbBak : {Word::Use, Word::Never}) {
       MainSettings s;
       s.DBPath = target;
       s.MDBbak = mdbBak;

@@ -204,7 +204,7 @@ TEST_F(FormMainTest, DiscardAfterAFailedSaveReturnsToTheValuesInForce) {
   form->SaveSettings();
   form->DiscardSettingsEdits();
   EXPECT_EQ(form->Settings().DBPath, "D:\\Work\\sales.mdb");
-  EXPECT_EQ(form->Settings().UnClose, "Use");
+  EXPECT_EQ(form->Settings().UnClose.Text(), "Use");
   EXPECT_TRUE(view.IsVisible(C::BitBtnAcQuit));
   EXPECT_FALSE(view.IsVisible(C::BitBtnRestart));
 }
