@@ -1,13 +1,12 @@
 #include "launch/end_of_run.h"
 
 #include "platform/failure_message.h"
+#include "platform/os_errors.h"
 #include "text/messages.h"
 
 namespace quandrel {
 
 namespace {
-
-constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 
 // Moves this run's snapshot onto `dst` in one replacing step. The hold is
 // let go just before (it would refuse the move) and taken again when the
@@ -27,7 +26,7 @@ std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
                             const std::string& noRunPath, const char* missingMessage) {
   if (!snapshot.Of(run.target)) return messages::Fill(noRunMessage, {noRunPath});
   if (!files.FileExists(run.snapshot))
-    return FileFailureMessage(system, missingMessage, run.snapshot, OsResult::Failure(kFileNotFound));
+    return FileFailureMessage(system, missingMessage, run.snapshot, OsResult::Failure(os_error::kFileNotFound));
   return "";
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/os_errors.h"
 #include "settings/ini_document.h"
 #include "text/messages.h"
 #include "text/sjis.h"
@@ -13,9 +14,6 @@ namespace {
 const char kExecute[] = "Execute";
 const char kSystem[] = "System";
 const char kBackUp[] = "BackUp";
-
-constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-constexpr std::uint32_t kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 
 struct Entry {
   const char* section;
@@ -58,7 +56,7 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
   const OsResult read = files.Read(settingsPath, &bytes);
   if (read) {
     ini = IniDocument::Parse(bytes);
-  } else if (read.error != kFileNotFound && read.error != kPathNotFound) {
+  } else if (read.error != os_error::kFileNotFound && read.error != os_error::kPathNotFound) {
     // Writing without the current content would throw away every other key
     // of the file: the first key fails instead. Only the read's own answer
     // tells that there is no file; a separate check of existence could fail

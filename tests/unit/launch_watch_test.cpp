@@ -158,13 +158,13 @@ TEST(ProcessRecordTest, ClosesItsHandlesExactlyOnce) {
   moved.Reset();
   EXPECT_EQ(processes.released, 3) << "reset twice";
 
-  processes.failStartsWith = 2;
+  processes.failStartsWith = os_error::kFileNotFound;
   processes.Start("d", StartupShape::Maximized, &moved);
   EXPECT_EQ(processes.released, 3) << "a failed start holds nothing to close";
 }
 
 TEST_F(WatchTest, FailedStartEndsAtTheFirstWait) {
-  processes.failStartsWith = 2;
+  processes.failStartsWith = os_error::kFileNotFound;
   ProcessRecord record;
   processes.Start("x \"D:\\DB\\notes.xyz\"", StartupShape::Maximized, &record);
   ASSERT_EQ(record.process, 0u);
@@ -220,7 +220,7 @@ TEST_F(WatchTest, UnCloseIsReadAfreshEachPass) {
 }
 
 TEST_F(WatchTest, FailedStartCycleShowsTheWindowAgainAtOnce) {
-  processes.failStartsWith = 2;
+  processes.failStartsWith = os_error::kFileNotFound;
   EnterTray(shell, "Sales");
   ProcessRecord record;
   processes.Start(LaunchCommandLine("", "D:\\DB\\notes.xyz"), StartupShape::Maximized, &record);

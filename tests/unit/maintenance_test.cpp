@@ -230,7 +230,7 @@ TEST_F(MaintenanceTest, TheLastPathFoundIsKeptWhenALaterLookupFindsNone) {
 
 TEST_F(MaintenanceTest, AccessThatCannotStartIsReportedAndNothingIsCalledDone) {
   files.Put("D:\\Work\\A.MDB", "a");
-  processes.failStartsWith = 2;  // the file is not found
+  processes.failStartsWith = os_error::kFileNotFound;
   const std::string error =
       "error: Microsoft Access を起動できません\n\nC:\\Office\\MSACCESS.EXE\n\n指定されたファイルが見つかりません。";
 
@@ -253,7 +253,7 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
   files.Put("D:\\Work\\B.MDB", "b");
   dialogs.answers = {Answer::Yes, Answer::Yes};
   logged.onStart = [this](const std::string&) {
-    if (processes.started.size() == 2) processes.failStartsWith = 5;  // this start fails
+    if (processes.started.size() == 2) processes.failStartsWith = os_error::kAccessDenied;  // this start fails
   };
   form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",

@@ -280,7 +280,7 @@ TEST(SettingsWriteFailureTest, DiskThatStaysBrokenLeavesTheFileWhole) {
   files.Put(kIni, kOldFile);
   // From the fifth call on (the second key's rename) nothing works any more,
   // not even the removal of the temporary file.
-  files.FailCall(5, FakeFiles::kDiskFull, /*forGood=*/true);
+  files.FailCall(5, os_error::kDiskFull, /*forGood=*/true);
   SettingsWrite w = SaveMainSettings(files, kIni, NewMain());
   EXPECT_FALSE(w.ok);
   EXPECT_EQ(w.failedKey, "ImagePath");
@@ -311,7 +311,7 @@ TEST(SettingsWriteFailureTest, FileThatCannotBeReadIsNotOverwritten) {
   // Writing without its content would drop every other key of the file.
   FakeFiles files;
   files.Put(kIni, kOldFile);
-  files.FailCall(1, FakeFiles::kSharingViolation);  // the read only
+  files.FailCall(1, os_error::kSharingViolation);  // the read only
   SettingsWrite w = SaveBackupOptions(files, kIni, SampleOptions());
   EXPECT_FALSE(w.ok);
   EXPECT_EQ(w.failedKey, "Multi");
@@ -328,9 +328,9 @@ TEST(SettingsWriteFailureTest, OnlyAReadThatFindsNoFileLetsTheFileBeWrittenAnew)
     bool fileThere;
     bool written;
   } cases[] = {
-      {FakeFiles::kNotFound, false, true},
-      {FakeFiles::kAccessDenied, true, false},
-      {FakeFiles::kSharingViolation, true, false},
+      {os_error::kFileNotFound, false, true},
+      {os_error::kAccessDenied, true, false},
+      {os_error::kSharingViolation, true, false},
       {1117, true, false},  // ERROR_IO_DEVICE
   };
   for (const Case& c : cases) {

@@ -42,7 +42,7 @@ struct TwoRuns : ::testing::Test {
 TEST_F(TwoRuns, TheSecondRunCannotReplaceTheFirstRunsSnapshotAndIsToldWhy) {
   SnapshotResult taken = TakeSnapshot(files, run, nullptr, &second);
   EXPECT_FALSE(taken.result);
-  EXPECT_EQ(taken.result.error, FakeFiles::kSharingViolation);
+  EXPECT_EQ(taken.result.error, os_error::kSharingViolation);
   EXPECT_EQ(taken.failedPath, run.snapshot);
   EXPECT_FALSE(second.Held());
   EXPECT_FALSE(SnapshotState(run, taken).taken);  // the second run goes on without one
@@ -152,7 +152,7 @@ class UnholdableFiles : public FakeFiles {
  public:
   OsResult Hold(const std::string&, std::unique_ptr<FileHold>* hold) override {
     hold->reset();
-    return OsResult::Failure(kAccessDenied);
+    return OsResult::Failure(os_error::kAccessDenied);
   }
 };
 
@@ -163,7 +163,7 @@ TEST(SnapshotHoldTest, ASnapshotThatCannotBeHeldCountsAsNotTakenAndStaysOnDisk) 
   SnapshotHold hold;
   SnapshotResult taken = TakeSnapshot(files, run, nullptr, &hold);
   EXPECT_FALSE(taken.result);
-  EXPECT_EQ(taken.result.error, FakeFiles::kAccessDenied);
+  EXPECT_EQ(taken.result.error, os_error::kAccessDenied);
   EXPECT_EQ(taken.failedPath, run.snapshot);
   EXPECT_FALSE(SnapshotState(run, taken).taken);
   // Not removed: by now it may be another run's snapshot.

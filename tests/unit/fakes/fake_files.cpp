@@ -99,7 +99,7 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
     }
     return OsResult::Failure(fault->error);
   }
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   *bytes = it->second.bytes;
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -112,7 +112,7 @@ OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) 
     Put(FullPath(path), bytes.substr(0, bytes.size() / 2));
   }
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
-  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(kAccessDenied);
+  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
   Put(FullPath(path), bytes);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -128,8 +128,8 @@ OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const C
     return OsResult::Failure(fault->error);
   }
   if (auto e = HeldError({dst})) return OsResult::Failure(*e);
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
-  if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(kAccessDenied);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
+  if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(os_error::kAccessDenied);
   std::string bytes = it->second.bytes;
   std::uint64_t total = bytes.size();
   if (progress) {
@@ -145,7 +145,7 @@ OsResult FakeFiles::Remove(const std::string& path) {
   auto fault = Injected("Remove " + path, {path});
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
-  if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(kNotFound);
+  if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(os_error::kFileNotFound);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
@@ -154,8 +154,8 @@ OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
   if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
-  if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(kAlreadyExists);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
+  if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(os_error::kAlreadyExists);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
@@ -167,7 +167,7 @@ OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
   if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
@@ -200,7 +200,7 @@ bool FakeFiles::Held(const std::string& path) {
 
 std::optional<std::uint32_t> FakeFiles::HeldError(std::initializer_list<std::string> paths) {
   for (const std::string& p : paths) {
-    if (Held(p)) return kSharingViolation;
+    if (Held(p)) return os_error::kSharingViolation;
   }
   return std::nullopt;
 }
@@ -210,7 +210,7 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
   auto locked = locked_.find(Key(path));
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
   const std::string key = Key(FullPath(path));
-  if (!files_.count(key)) return OsResult::Failure(kNotFound);
+  if (!files_.count(key)) return OsResult::Failure(os_error::kFileNotFound);
   *hold = std::make_unique<FakeHold>(holds_, key);
   return OsResult::Success();
 }
