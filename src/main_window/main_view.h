@@ -125,6 +125,9 @@ struct MainFields {
   }
 };
 
+// What the mouse did over the tray icon.
+enum class TrayMouse { Move, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp, RightDoubleClick, Other };
+
 // What kind of picture a file is, judged by its extension.
 enum class PictureKind { Bitmap, Icon, Metafile, Unsupported };
 
@@ -142,8 +145,8 @@ class MainViewEvents {
   virtual void SwitchClicked(Control box, bool ticked) = 0;
   // The view has made its controls; they show none of the fields' values yet.
   virtual void ControlsMade() = 0;
-  // A mouse message of the tray icon; true when it was handled.
-  virtual bool TrayIconNotified(long mouseMessage) = 0;
+  // The mouse over the tray icon; true when the logic handled it.
+  virtual bool TrayIconUsed(TrayMouse action) = 0;
   // The window was closed (not when it is dropped without closing).
   virtual void WindowClosed() = 0;
 };

@@ -14,9 +14,6 @@ namespace quandrel {
 
 namespace {
 
-constexpr long kLeftButtonDown = 513;
-constexpr long kRightButtonDown = 516;
-
 FileDialogRequest DatabaseDialog() {
   return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
           "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
@@ -131,9 +128,9 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
 
 void MainWindowLogic::WindowDestroyed() { view_.ShowApplicationWindow(true); }
 
-bool MainWindowLogic::TrayMouseMessage(long lParam) {
+bool MainWindowLogic::TrayIconUsed(TrayMouse action) {
   // The icon only stands for the launcher; its clicks open nothing.
-  return lParam == kLeftButtonDown || lParam == kRightButtonDown;
+  return action == TrayMouse::LeftDown || action == TrayMouse::RightDown;
 }
 
 // ---------------------------------------------------------------------------

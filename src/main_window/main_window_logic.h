@@ -24,16 +24,14 @@ class MainWindowLogic : public MainViewEvents {
   // the launched program has ended, with the window shown in end mode.
   void StartAndRunFirstLaunch();
   void WindowDestroyed();  // shows the application window again
-  // Tray icon callback (message 1024): true when consumed (WM_LBUTTONDOWN 513,
-  // WM_RBUTTONDOWN 516); false: pass to default handling.
-  bool TrayMouseMessage(long lParam);
 
   // MainViewEvents: each goes to its handler below.
   void ControlUsed(Control button) override;
   void TextEdited(Control field, const std::string& text) override;
   void SwitchClicked(Control box, bool ticked) override;
   void ControlsMade() override { ShowFields(); }
-  bool TrayIconNotified(long mouseMessage) override { return TrayMouseMessage(mouseMessage); }
+  // A press of either button on the tray icon is taken, and opens nothing.
+  bool TrayIconUsed(TrayMouse action) override;
   void WindowClosed() override { WindowDestroyed(); }
 
   // End-of-run actions

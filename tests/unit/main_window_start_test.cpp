@@ -238,10 +238,10 @@ TEST_F(FormMainTest, DamagedIconIsReportedAndTheBuiltInOneStays) {
 TEST_F(FormMainTest, TrayClicksAreConsumedAndOpenNothing) {
   Create();
   const std::size_t before = view.calls.size();
-  EXPECT_TRUE(form->TrayMouseMessage(513));
-  EXPECT_TRUE(form->TrayMouseMessage(516));
-  EXPECT_FALSE(form->TrayMouseMessage(512));
-  EXPECT_FALSE(form->TrayMouseMessage(515));
+  EXPECT_TRUE(form->TrayIconUsed(TrayMouse::LeftDown));
+  EXPECT_TRUE(form->TrayIconUsed(TrayMouse::RightDown));
+  EXPECT_FALSE(form->TrayIconUsed(TrayMouse::Move));
+  EXPECT_FALSE(form->TrayIconUsed(TrayMouse::LeftDoubleClick));
   EXPECT_EQ(view.calls.size(), before);
 }
 

@@ -231,6 +231,7 @@ struct EventRecorder : quandrel::MainViewEvents {
   std::vector<Control> used;
   std::vector<std::pair<Control, std::string>> edited;
   std::vector<std::pair<Control, bool>> clicked;
+  std::vector<quandrel::TrayMouse> tray;
   void ControlUsed(Control c) override { used.push_back(c); }
   void TextEdited(Control c, const std::string& text) override { edited.emplace_back(c, text); }
   void SwitchClicked(Control c, bool ticked) override { clicked.emplace_back(c, ticked); }
@@ -239,7 +240,10 @@ struct EventRecorder : quandrel::MainViewEvents {
     for (Control c : quandrel::kMainTextFields) view->SetText(c, fields.Text(c));
     for (Control c : quandrel::kMainSwitches) view->SetChecked(c, fields.Ticked(c));
   }
-  bool TrayIconNotified(long) override { return false; }
+  bool TrayIconUsed(quandrel::TrayMouse m) override {
+    tray.push_back(m);
+    return false;
+  }
   void WindowClosed() override {}
 };
 
@@ -404,10 +408,15 @@ TEST_F(MainWindowTest, DefaultButtonIsTheVisibleOneOfTheMode) {
   EXPECT_EQ(defaultId(), MainWindow::ControlId(Control::BitBtnExit));
   window_->SetVisible(Control::BitBtnExit, false);
   EXPECT_EQ(defaultId(), 0);
-  // The tray icon's callback uses the same message number with its id and
-  // a mouse message: it is not taken for the question above.
+  // The tray icon's message is the window's own, not the question above;
+  // its mouse messages reach the logic as what the mouse did.
+  static_assert(MainWindow::kTrayMessage >= WM_APP && MainWindow::kTrayMessage < 0xC000, "an application message");
   window_->SetVisible(Control::BitBtnOK, true);
   EXPECT_EQ(SendMessageA(main_, MainWindow::kTrayMessage, 1, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(SendMessageA(main_, MainWindow::kTrayMessage, 1, WM_RBUTTONUP), 0);
+  EXPECT_EQ(recorder_.tray, (std::vector<quandrel::TrayMouse>{quandrel::TrayMouse::LeftDown,
+                                                              quandrel::TrayMouse::RightUp}));
+  EXPECT_EQ(defaultId(), MainWindow::ControlId(Control::BitBtnOK));
 }
 
 TEST_F(MainWindowTest, EnterPressesTheFocusedPictureButtonElseTheDefault) {

@@ -126,6 +126,20 @@ constexpr bool SetsMatchTheTable() {
 }
 static_assert(SetsMatchTheTable(), "the sets of controls match the control table");
 
+// The tray icon reports the mouse message in its second parameter.
+TrayMouse TrayMouseOf(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_MOUSEMOVE: return TrayMouse::Move;
+    case WM_LBUTTONDOWN: return TrayMouse::LeftDown;
+    case WM_LBUTTONUP: return TrayMouse::LeftUp;
+    case WM_LBUTTONDBLCLK: return TrayMouse::LeftDoubleClick;
+    case WM_RBUTTONDOWN: return TrayMouse::RightDown;
+    case WM_RBUTTONUP: return TrayMouse::RightUp;
+    case WM_RBUTTONDBLCLK: return TrayMouse::RightDoubleClick;
+    default: return TrayMouse::Other;
+  }
+}
+
 HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
   HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUANDREL), IMAGE_ICON, cx, cy, 0));
   if (!icon) icon = CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION
@@ -226,15 +240,13 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // Explorer started again: the icon is put back while it stands for us.
   if (tray_ && tray_->Restore(msg)) return 0;
   switch (msg) {
+    case DM_GETDEFID: {
+      // Enter, through the dialog keys: the visible default button.
+      HWND def = DefaultButton();
+      return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
+    }
     case kTrayMessage:
-      // WM_USER is also DM_GETDEFID, which the dialog manager sends with
-      // both parameters 0 when Enter is pressed; the tray icon always sends
-      // its id (1) and a mouse message.
-      if (wp == 0 && lp == 0) {
-        HWND def = DefaultButton();
-        return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
-      }
-      if (events_ && events_->TrayIconNotified(static_cast<long>(lp))) return 0;
+      if (events_ && events_->TrayIconUsed(TrayMouseOf(static_cast<UINT>(lp)))) return 0;
       break;
     case WM_COMMAND: {
       const int id = LOWORD(wp) - kFirstId;

@@ -95,8 +95,10 @@ class MainWindow : public MainView, private WindowBase {
   // does it at the latest, and makes the hints.
   void PrepareMainWindow() override;
 
-  // The tray icon's callback message, and whether the icon is up.
-  static constexpr UINT kTrayMessage = WM_USER;
+  // The tray icon's callback message, the window's own: no system or dialog
+  // message (WM_USER is DM_GETDEFID) shares its number. And whether the
+  // icon is up.
+  static constexpr UINT kTrayMessage = WM_APP + 1;
   bool TrayIconShown() const { return tray_ && tray_->Shown(); }
 
  private:
