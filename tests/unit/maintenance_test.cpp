@@ -237,7 +237,7 @@ TEST_F(MaintenanceTest, AccessOfTheOtherBitnessIsFoundInTheOtherView) {
   registry = fakes::FakeRegistry{};
   const std::string access = "C:\\Program Files\\Office\\MSACCESS.EXE";
   registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, access, RegistryView::Other);
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartRepair("D:\\Work\\sales.mdb", access), "app show", "front"));
 }
 
