@@ -83,6 +83,12 @@ add_dependencies(win32_tests Quandrel ${QUANDREL_STANDIN_TARGETS})
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES TIMEOUT 300)
 
+# The run of the programs the zip ships: started by tools/check-package.sh on
+# an unpacked zip, never by ctest (there is no package in a plain build).
+add_executable(package_run_tests tests/package/package_run_test.cpp)
+target_link_libraries(package_run_tests PRIVATE quandrel_driver gtest gtest_main)
+add_dependencies(package_run_tests standin_db)
+
 # Quandrel.exe must be one file that needs nothing but the system's DLLs.
 add_test(NAME Quandrel.ImportsOnlySystemDlls
          COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:Quandrel>)
