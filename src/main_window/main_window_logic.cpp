@@ -160,6 +160,7 @@ void MainWindowLogic::DiscardAndExit() {
     return;
   }
   const EndOutcome outcome = RestoreSnapshot(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
@@ -167,6 +168,7 @@ void MainWindowLogic::DiscardAndExit() {
 void MainWindowLogic::SaveAndExit() {
   const RunFiles run = RunFilesFor(TargetPath());
   const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }

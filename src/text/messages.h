@@ -40,6 +40,9 @@ inline constexpr char kBackupWithoutRunSnapshot[] =
 inline constexpr char kMissingForBackup[] =
     "%s がないためバックアップを更新できません\n\n%s\nデータベースの変更はそのまま保存されています。";
 inline constexpr char kCannotUpdateBackup[] = "%s を更新できません\n\n%s";
+// After a failed move the run could not take hold of its snapshot again.
+inline constexpr char kSnapshotHoldLost[] =
+    "%s の控えを確保できなくなりました\n\n%s\n\nほかの起動に置き換えられるおそれがあるため、破棄終了では元に戻せません。";
 
 // Compaction and repair
 inline constexpr char kAccessMissing[] =
@@ -79,6 +82,7 @@ inline constexpr const char* kAll[] = {
     kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,
     kDiscardQuestion,    kDiscardCancelled,       kRestoreWithoutRunSnapshot, kMissingForRestore,
     kCannotRestore,      kBackupWithoutRunSnapshot, kMissingForBackup,   kCannotUpdateBackup,
+    kSnapshotHoldLost,
     kAccessMissing,      kAccessNotStarted,       kCompactionDone,       kCompactOtherFile,
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,

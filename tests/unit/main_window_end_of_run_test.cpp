@@ -66,6 +66,24 @@ TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
   EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
 }
 
+TEST_F(EndOfRunTest, ADiscardThatLosesItsHoldForgetsTheSnapshot) {
+  files.Lock(kSnapshot, fakes::FakeFiles::kAccessDenied);  // opened alone by someone else
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_FALSE(view.closed);
+  EXPECT_EQ(NewBoxes().size(), 3u);  // the question, the failed move, the lost hold
+  EXPECT_FALSE(form->Snapshot().taken);
+
+  // Another run's snapshot in its place is never put back by this run.
+  files.Unlock(kSnapshot);
+  files.Put(kSnapshot, "other run");
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("other run"));
+  EXPECT_FALSE(view.closed);
+}
+
 TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscardPutsBack) {
   // Another launcher with the same target starts now and tries its snapshot.
   EXPECT_TRUE(files.Held(kSnapshot));
