@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/launcher.h"
+#include "text/sjis.h"
 
 namespace qtest {
 namespace {
@@ -105,6 +106,30 @@ TEST_F(LaunchE2E, EmptyTargetStartsNothingAndSaysNothing) {
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(Settle(main));
   EXPECT_FALSE(WaitMessageBox(launcher.Id(), 0).has_value());
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, TheStartedProgramFindsADllInTheLaunchersFolderAsWhenStartedFromThere) {
+  // The launcher keeps DLLs beside it out of its own process; the program
+  // it starts (in its own folder here) runs in the launcher's folder and
+  // finds a DLL of its own there, as it would when started from that folder.
+  Sandbox box("dll");
+  std::string exe = box.InstallLauncher();
+  ASSERT_TRUE(::CreateDirectoryA(box.Path("prog").c_str(), nullptr));
+  std::string program = box.Path("prog\\standin_db.exe");
+  CopyInto(StandInExe("standin_db"), program);
+  CopyInto(BuildDir() + "\\planted_probe.dll", box.Path("planted_probe.dll"));
+  std::string file = box.Path("伝票.qtst");
+  WriteBytes(file, "data");
+  box.WriteIni("[Execute]\nDBPath=" + file + "\n");
+  RegisterExtension(".qtst", "QuandrelTest.File", "\"" + program + "\" /loaddll /exit \"%1\"");
+
+  Process launcher = Process::Start(exe);
+  HWND main = WaitMainShown(launcher);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ReadBytes(file + ".cmdline").has_value()) << "the program did not run";
+  EXPECT_EQ(quandrel::text::UpperAscii(ReadBytes(file + ".dll").value_or("")),
+            quandrel::text::UpperAscii(box.Path("planted_probe.dll")));
   EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
 }
 
