@@ -210,9 +210,12 @@ namespace {
 // While Access runs the main window stays on screen and handles its
 // messages, so its buttons are disabled meanwhile: no other action may
 // start before Access has ended. Only the buttons disabled here come back.
+// The close box is held too: closing the window would end the program
+// under the running handler, with Access still running and the guard kept.
 class ButtonsHeld {
  public:
   explicit ButtonsHeld(MainView& view) : view_(view) {
+    view_.HoldClose(true);
     for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
                       Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
                       Control::BitBtnExit, Control::BitBtnCustom}) {
@@ -223,6 +226,7 @@ class ButtonsHeld {
   }
   ~ButtonsHeld() {
     for (Control c : held_) view_.SetEnabled(c, true);
+    view_.HoldClose(false);
   }
   ButtonsHeld(const ButtonsHeld&) = delete;
   ButtonsHeld& operator=(const ButtonsHeld&) = delete;
