@@ -22,6 +22,13 @@ inline constexpr char kClassUnknown[] = "\"%s\" の関連付けを認識でき�
 inline constexpr char kDefaultVerbBroken[] = "拡張子 \"%s\" の標準の関連づけが異常です";
 inline constexpr char kVerbNotRunnable[] = "拡張子 \"%s\" の関連づけを実行できません";
 
+// The start of the program that works on the target (first launch and
+// relaunch): no target is set, or the command line could not be started.
+inline constexpr char kNoTarget[] =
+    "開くファイルが設定されていません\n\n設定変更の「最初に開くファイル名の指定」か、"
+    "設定ファイル %s の DBPath に開くファイルを書いてください。";
+inline constexpr char kProgramNotStarted[] = "プログラムを起動できません\n\n%s\n\n%s";
+
 // The snapshot taken before a run: the target could not be copied, or the
 // copy could not be written.
 inline constexpr char kCannotCopy[] =
@@ -88,7 +95,8 @@ inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
 inline constexpr const char* kAll[] = {
     kSecondStart,        kSettingsNotWritten,     kExtensionUnreadable,  kClassUnknown,
-    kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,           kSnapshotPathTooLong,
+    kDefaultVerbBroken,  kVerbNotRunnable,        kNoTarget,             kProgramNotStarted,
+    kCannotCopy,           kSnapshotPathTooLong,
     kDiscardQuestion,    kDiscardCancelled,       kRestoreWithoutRunSnapshot, kMissingForRestore,
     kCannotRestore,      kBackupWithoutRunSnapshot, kMissingForBackup,   kCannotUpdateBackup,
     kSnapshotHoldLost,
