@@ -64,6 +64,7 @@ std::optional<FakeFiles::Fault> FakeFiles::Injected(const std::string& what,
                                                     std::initializer_list<std::string> paths) {
   ++calls_;
   log_.push_back(what);
+  if (awayAtCall_ == calls_) TakeFolderAway(folderAwayAtCall_);
   if (failAt_ != 0 && (calls_ == failAt_ || (failForGood_ && calls_ > failAt_))) {
     return Fault{failError_, Outcome::Fails};
   }

@@ -71,6 +71,11 @@ class FakeFiles : public Files {
   void TakeFolderAway(const std::string& folder) { awayFolders_.insert(Key(folder) + "\\"); }
   void BringFolderBack(const std::string& folder) { awayFolders_.erase(Key(folder) + "\\"); }
   static constexpr std::uint32_t kPathNotFound = 3;
+  // The folder goes away right before disk call `number` (1-based).
+  void TakeFolderAwayBeforeCall(int number, const std::string& folder) {
+    awayAtCall_ = number;
+    folderAwayAtCall_ = folder;
+  }
   int DiskCalls() const { return calls_; }
   // Someone holds this file (Hold) right now.
   bool Held(const std::string& path);
@@ -125,6 +130,8 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::set<std::string> awayFolders_;  // upper-cased, each ending in a backslash
+  int awayAtCall_ = 0;
+  std::string folderAwayAtCall_;
   std::string cwd_ = "C:\\";
   bool existenceChecksFail_ = false;
   std::vector<Outcome> schedule_;
