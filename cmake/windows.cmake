@@ -67,6 +67,11 @@ endforeach()
 add_library(planted_probe SHARED tests/programs/dll/planted_probe.cpp)
 set_target_properties(planted_probe PROPERTIES PREFIX "")
 list(APPEND QUANDREL_STANDIN_TARGETS planted_probe)
+# One that imports it, for where the DLLs a DLL needs are searched.
+add_library(planted_user SHARED tests/programs/dll/planted_user.cpp)
+set_target_properties(planted_user PROPERTIES PREFIX "")
+target_link_libraries(planted_user PRIVATE planted_probe)
+list(APPEND QUANDREL_STANDIN_TARGETS planted_user)
 
 file(GLOB QUANDREL_DRIVER_SOURCES CONFIGURE_DEPENDS tests/win32/driver/*.cpp)
 add_library(quandrel_driver STATIC ${QUANDREL_DRIVER_SOURCES})

@@ -307,7 +307,7 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
                                    kOver, "app show"));
 }
 
-TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
+TEST_F(MaintenanceTest, ButtonsAndCloseBoxAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   const std::vector<C> buttons = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnBackup,
                                   C::BitBtnAcQuit,   C::BitBtnAcSave,    C::BitBtnRestart,
                                   C::BitBtnAcExit,   C::BitBtnExit,      C::BitBtnCustom};
@@ -319,6 +319,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
     for (C c : buttons) {
       if (view.IsEnabled(c)) enabledMeanwhile.push_back(c);
     }
+    EXPECT_TRUE(view.closeHeld);                      // and so is the close box
     EXPECT_TRUE(view.IsVisible(C::BitBtnAcCompact));  // the window stays in end mode
   };
   processes.runFor = {2, 1};
@@ -329,6 +330,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_EQ(pumps, 3);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
+  EXPECT_FALSE(view.closeHeld);
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains("main hide")));
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains(::testing::StartsWith("tray"))));
 
@@ -337,6 +339,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_EQ(pumps, 4);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
+  EXPECT_FALSE(view.closeHeld);
 }
 
 TEST_F(MaintenanceTest, TheCloseLockGoesToAccessWindows) {

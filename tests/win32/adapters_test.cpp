@@ -457,6 +457,31 @@ TEST(DllSearchTest, ADllBesideTheProgramIsNoLongerLoadedByItsName) {
   if (system) ::FreeLibrary(system);
 }
 
+TEST(DllSearchTest, ADllLoadedByFullPathFindsWhatItNeedsBesideItOnlyWithTheAlteredSearch) {
+  // planted_user.dll needs planted_probe.dll; both lie in a folder of their
+  // own, as an input method's or a shell extension's DLLs do. This process
+  // runs this test alone, so nothing is loaded yet.
+  qtest::Sandbox box("dlls");
+  const std::string user = box.Path("planted_user.dll");
+  ASSERT_TRUE(::CopyFileA((qtest::BuildDir() + "\\planted_user.dll").c_str(), user.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA((qtest::BuildDir() + "\\planted_probe.dll").c_str(), box.Path("planted_probe.dll").c_str(), FALSE));
+  ASSERT_TRUE(RestrictDllSearchToSystem());
+
+  // Loaded by full path with the plain search, what it needs is looked for
+  // in the system directory alone: the price of the restriction.
+  HMODULE plain = ::LoadLibraryA(user.c_str());
+  EXPECT_EQ(plain, nullptr);
+  if (plain) ::FreeLibrary(plain);
+  // With the altered search (as COM loads an in-process server) its own
+  // folder is searched first, and only for what it needs.
+  HMODULE altered = ::LoadLibraryExA(user.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  ASSERT_NE(altered, nullptr);
+  char from[MAX_PATH] = {};
+  ::GetModuleFileNameA(::GetModuleHandleA("planted_probe.dll"), from, MAX_PATH);
+  EXPECT_EQ(Win32Files().FullPath(from), Win32Files().FullPath(box.Path("planted_probe.dll")));
+  ::FreeLibrary(altered);
+}
+
 TEST(InstanceMutexTest, SecondAcquireOfOneNameIsRefused) {
   std::string name = InstanceName("C:\\テスト\\表\\Quandrel.exe") + std::to_string(::GetTickCount());
   InstanceMutex first, second;
