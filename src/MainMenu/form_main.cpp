@@ -4,6 +4,7 @@
 
 #include "MainMenu/layout_modes.h"
 #include "MainMenu/title_picture.h"
+#include "launch/database_check.h"
 #include "launch/launch.h"
 #include "launch/maintenance.h"
 #include "launch/snapshot.h"

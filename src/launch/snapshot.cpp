@@ -1,9 +1,15 @@
 #include "launch/snapshot.h"
 
+#include "launch/database_check.h"
+
 namespace quandrel {
 
 RunFiles RunFilesFor(const std::string& targetPath) {
   return RunFiles{targetPath, targetPath + ".TMP", targetPath + ".BAK"};
+}
+
+std::string AsidePath(const std::string& targetPath, const std::string& timeStamp, const char* what) {
+  return targetPath + "." + timeStamp + "." + what;
 }
 
 OsResult SnapshotHold::Take(Files& files, const std::string& snapshotPath) {
@@ -15,6 +21,12 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   // The copy goes to a name of its own first: a copy that breaks off (disk
   // full, target locked, power cut) must never look like a finished snapshot.
   const std::string partial = run.snapshot + ".part";
+  if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
+    constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+    SnapshotResult kept{OsResult::Failure(kFileExists), run.snapshot};
+    kept.keptSound = true;
+    return kept;
+  }
   CopyProgress progress;
   if (wait) progress = [wait](std::uint64_t done, std::uint64_t total) { wait->ShowProgress(done, total); };
 
