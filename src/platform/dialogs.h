@@ -24,6 +24,11 @@ struct Choice {
   int escapeButton = 0;
 };
 
+// The confirmation box's two buttons with "いいえ(&N)" as the default: Enter
+// and Esc both answer No. Choose returns kConfirmedYes for "はい(&Y)".
+inline constexpr int kConfirmedYes = 0;
+inline Choice ConfirmationWithNoDefault(const std::string& text) { return {text, {"はい(&Y)", "いいえ(&N)"}, 1, 1}; }
+
 struct FileDialogRequest {
   std::vector<FileFilter> filters;  // the first one is selected
   std::string initialName;          // what the file-name box starts with
