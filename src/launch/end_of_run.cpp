@@ -86,10 +86,11 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
   if (failed.result.error == kFilenameTooLong) {
     return messages::Fill(messages::kSnapshotPathTooLong, {run.target, failed.failedPath});
   }
+  if (failed.keptSound) return messages::Fill(messages::kSnapshotKeptSound, {run.target, run.snapshot});
+  if (failed.keptNotThisRuns) return messages::Fill(messages::kSnapshotNotThisRuns, {run.target, run.snapshot});
   // Whichever step failed, the user learns that the target has no snapshot;
   // a step on another file (the snapshot name held by another run, the
   // temporary copy in a full folder) names that file before the reason.
-  if (failed.keptSound) return messages::Fill(messages::kSnapshotKeptSound, {run.target, run.snapshot});
   std::string reason = ErrorReason(system, failed.result);
   if (failed.failedPath != run.target) reason = failed.failedPath + "\n" + reason;
   return messages::Fill(messages::kCannotCopy, {run.target, reason});

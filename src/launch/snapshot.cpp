@@ -28,11 +28,17 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   if (text::CharacterCount(files.FullPath(partial)) > kMaxPathCharacters) {
     return {OsResult::Failure(kFilenameTooLong), run.snapshot};
   }
-  if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
-    constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+  constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+  if (CheckDatabase(files, run.snapshot).Passes()) {
     SnapshotResult kept{OsResult::Failure(kFileExists), run.snapshot};
-    kept.keptSound = true;
-    return kept;
+    if (!CheckDatabase(files, run.target).Passes()) {
+      kept.keptSound = true;
+      return kept;
+    }
+    if (hold && !hold->Held()) {
+      kept.keptNotThisRuns = true;
+      return kept;
+    }
   }
   CopyProgress progress;
   if (wait) progress = [wait](std::uint64_t done, std::uint64_t total) { wait->ShowProgress(done, total); };

@@ -35,6 +35,9 @@ struct SnapshotResult {
   // Not taken because the snapshot there passes the database check while
   // the target fails it (result is a failure, failedPath the snapshot).
   bool keptSound = false;
+  // Not taken because a sound database this run does not hold stands under
+  // the snapshot's name (result is a failure, failedPath the snapshot).
+  bool keptNotThisRuns = false;
 };
 
 // This run's hold on its snapshot file: while the run owns a snapshot it
@@ -62,7 +65,9 @@ class SnapshotHold {
 // not taken (another run may be about to replace it), and the file is left
 // where it is, since it may be that other run's.
 // A snapshot on disk that passes the database check is never replaced by a
-// copy of a target that fails it: nothing is copied, and the result says so.
+// copy of a target that fails it, nor, when a hold is given, unless that
+// hold is on it (a sound snapshot this run does not hold may be the only
+// copy of another run's state): nothing is copied, and the result says so.
 SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
                             SnapshotHold* hold = nullptr);
 
