@@ -1,5 +1,6 @@
 #include "main_window/layout_modes.h"
 
+#include "launch/database_check.h"
 #include "launch/launch.h"
 #include "text/sjis.h"
 
@@ -27,8 +28,6 @@ static_assert(AllIn(kMainMaintenanceButtons, kMainEndModeButtons) && AllIn(kMain
               "the end-mode sets are end-mode buttons");
 
 }  // namespace
-
-bool IsDatabaseTarget(const std::string& dbPath) { return text::HasExtension(dbPath, ".MDB"); }
 
 bool OffersSnapshotActions(const MainSettings& settings) {
   // The same test that decides whether a launch takes a snapshot.

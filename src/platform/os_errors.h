@@ -13,5 +13,6 @@ constexpr std::uint32_t kAccessDenied = 5;       // ERROR_ACCESS_DENIED
 constexpr std::uint32_t kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
 constexpr std::uint32_t kDiskFull = 112;         // ERROR_DISK_FULL
 constexpr std::uint32_t kAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
+constexpr std::uint32_t kFilenameTooLong = 206;  // ERROR_FILENAME_EXCED_RANGE: longer than the file functions take
 
 }  // namespace quandrel::os_error

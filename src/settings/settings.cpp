@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/failure_message.h"
 #include "platform/os_errors.h"
 #include "settings/ini_document.h"
 #include "text/messages.h"
@@ -35,11 +36,23 @@ void LoadInto(const IniDocument& ini, const char* section, const char* key, Sett
   if (auto stored = ini.Get(section, key)) *value = SettingWord::FromText(*stored);
 }
 
-SettingsWrite Failed(const std::string& settingsPath, const char* key) {
+// A path written in double quotes, as people write paths with blanks, is the
+// path inside them: one pair around the whole value goes, as the profile
+// functions drop it. A file name can't hold a double quote, so no path
+// loses anything; the quote (0x22) is never the second byte of a character.
+void LoadPathInto(const IniDocument& ini, const char* section, const char* key, std::string* value) {
+  LoadInto(ini, section, key, value);
+  if (value->size() >= 2 && value->front() == '"' && value->back() == '"') {
+    *value = value->substr(1, value->size() - 2);
+  }
+}
+
+SettingsWrite Failed(const std::string& settingsPath, const char* key, OsResult failure) {
   SettingsWrite w;
   w.ok = false;
   w.failedKey = key;
   w.message = messages::Fill(messages::kSettingsNotWritten, {settingsPath});
+  w.failure = failure;
   return w;
 }
 
@@ -61,7 +74,7 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
     // of the file: the first key fails instead. Only the read's own answer
     // tells that there is no file; a separate check of existence could fail
     // for the same reason the read did and be taken for "no file".
-    return Failed(settingsPath, entries.front().key);
+    return Failed(settingsPath, entries.front().key, read);
   }
 
   const std::string partial = settingsPath + ".part";
@@ -71,13 +84,17 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
     OsResult placed = written ? files.Replace(partial, settingsPath) : written;
     if (!placed) {
       if (files.FileExists(partial)) files.Remove(partial);  // of no use, possibly incomplete
-      return Failed(settingsPath, e.key);
+      return Failed(settingsPath, e.key, placed);
     }
   }
   return SettingsWrite();
 }
 
 }  // namespace
+
+std::string SettingsWriteFailureMessage(System& system, const SettingsWrite& written) {
+  return written.message + "\n\n" + ErrorReason(system, written.failure);
+}
 
 std::string SettingsFilePath(const std::string& executablePath) {
   const std::string ext = text::Extension(executablePath);
@@ -87,10 +104,10 @@ std::string SettingsFilePath(const std::string& executablePath) {
 MainSettings LoadMainSettings(Files& files, const std::string& settingsPath) {
   const IniDocument ini = ReadForLoad(files, settingsPath);
   MainSettings s;
-  LoadInto(ini, kExecute, "DBPath", &s.DBPath);
+  LoadPathInto(ini, kExecute, "DBPath", &s.DBPath);
   LoadInto(ini, kSystem, "Title", &s.Title);
-  LoadInto(ini, kSystem, "ImagePath", &s.ImagePath);
-  LoadInto(ini, kSystem, "IconPath", &s.IconPath);
+  LoadPathInto(ini, kSystem, "ImagePath", &s.ImagePath);
+  LoadPathInto(ini, kSystem, "IconPath", &s.IconPath);
   LoadInto(ini, kSystem, "Customize", &s.Customize);
   LoadInto(ini, kSystem, "MDBbak", &s.MDBbak);
   LoadInto(ini, kSystem, "UnClose", &s.UnClose);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/os_result.h"
+#include "platform/system.h"
 #include "settings/setting_word.h"
 
 namespace quandrel {
@@ -34,12 +36,20 @@ struct SettingsWrite {
   bool ok = true;
   std::string failedKey;  // empty when ok
   std::string message;    // "<settings file> に書き込めません" when not ok
+  OsResult failure;       // the failing call's answer, for its reason
 };
+
+// What the user is told of a failed batch: the message and, below it, the
+// platform's reason ("ディスクがいっぱいです" and the like).
+std::string SettingsWriteFailureMessage(System& system, const SettingsWrite& written);
 
 // The executable's path with its extension replaced by ".INI".
 std::string SettingsFilePath(const std::string& executablePath);
 
 // A missing file or key yields the default; an unreadable file counts as missing.
+// DBPath, ImagePath and IconPath lose one pair of double quotes around the
+// whole value; every other value (the title, the root marker "" of PreFix)
+// is taken as written.
 MainSettings LoadMainSettings(Files& files, const std::string& settingsPath);
 // Writes Execute/DBPath, then System/ImagePath, IconPath, Title, Customize,
 // MDBbak, UnClose: every key, empty values included.
