@@ -1,6 +1,7 @@
 #include "launch/snapshot.h"
 
 #include "launch/database_check.h"
+#include "platform/os_errors.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -26,7 +27,7 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   // then neither moved into place nor removed (some platforms copy to a
   // long name they can't rename or delete): no copy is started at all.
   if (text::CharacterCount(files.FullPath(partial)) > kMaxPathCharacters) {
-    return {OsResult::Failure(kFilenameTooLong), run.snapshot};
+    return {OsResult::Failure(os_error::kFilenameTooLong), run.snapshot};
   }
   constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
   if (CheckDatabase(files, run.snapshot).Passes()) {

@@ -18,10 +18,6 @@ struct RunFiles {
 
 RunFiles RunFilesFor(const std::string& targetPath);
 
-// The platform's code for a path longer than its file functions take
-// (ERROR_FILENAME_EXCED_RANGE).
-constexpr std::uint32_t kFilenameTooLong = 206;
-
 // What a snapshot set aside (never deleted, never put in another file's
 // place) is called beside its target: the target's name, the time it was
 // set aside and what it is ("SALES.MDB.20261210-093005.中断前").

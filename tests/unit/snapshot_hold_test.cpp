@@ -44,7 +44,7 @@ struct TwoRuns : ::testing::Test {
 TEST_F(TwoRuns, TheSecondRunCannotReplaceTheFirstRunsSnapshotAndIsToldWhy) {
   SnapshotResult taken = TakeSnapshot(files, run, nullptr, &second);
   EXPECT_FALSE(taken.result);
-  EXPECT_EQ(taken.result.error, FakeFiles::kSharingViolation);
+  EXPECT_EQ(taken.result.error, os_error::kSharingViolation);
   EXPECT_EQ(taken.failedPath, run.snapshot);
   EXPECT_FALSE(second.Held());
   EXPECT_FALSE(SnapshotState(run, taken).taken);  // the second run goes on without one
@@ -156,7 +156,7 @@ TEST_F(TwoRuns, AHoldThatCannotBeTakenAgainIsReportedAndTheSnapshotIsNoLongerUse
     FakeFiles saved = files;
     // Something opens the snapshot alone the moment the run lets go of it:
     // the move fails, and so does taking hold again.
-    files.Lock(run.snapshot, FakeFiles::kAccessDenied);
+    files.Lock(run.snapshot, os_error::kAccessDenied);
     RunSnapshot kept = firstState;
     std::vector<std::string> errors;
     if (action == "discard") {
@@ -206,7 +206,7 @@ class UnholdableFiles : public FakeFiles {
  public:
   OsResult Hold(const std::string&, std::unique_ptr<FileHold>* hold) override {
     hold->reset();
-    return OsResult::Failure(kAccessDenied);
+    return OsResult::Failure(os_error::kAccessDenied);
   }
 };
 
@@ -217,7 +217,7 @@ TEST(SnapshotHoldTest, ASnapshotThatCannotBeHeldCountsAsNotTakenAndStaysOnDisk) 
   SnapshotHold hold;
   SnapshotResult taken = TakeSnapshot(files, run, nullptr, &hold);
   EXPECT_FALSE(taken.result);
-  EXPECT_EQ(taken.result.error, FakeFiles::kAccessDenied);
+  EXPECT_EQ(taken.result.error, os_error::kAccessDenied);
   EXPECT_EQ(taken.failedPath, run.snapshot);
   EXPECT_FALSE(SnapshotState(run, taken).taken);
   // Not removed: by now it may be another run's snapshot.
