@@ -71,6 +71,24 @@ inline constexpr char kNoDestination[] = "バックアップ先フォルダ名�
 inline constexpr char kCopyProgramMissing[] = "%s を起動できません";
 inline constexpr char kCopyProgramNotStarted[] = "%s を起動できません\n\n%s";
 
+// History: earlier states of the database kept in "<name> の履歴"
+inline constexpr char kCannotKeepGeneration[] =
+    "%s を履歴に残せません\n\n%s\n\nファイルは何も変わっていません。";
+inline constexpr char kCannotMarkReadOnly[] = "履歴 %s を読み取り専用にできません\n\n%s";
+inline constexpr char kCannotPrune[] = "古い履歴 %s を削除できません\n\n%s";
+inline constexpr char kRestoreQuestion[] =
+    "データベースを %s の状態に戻します。よろしいですか？\n\n今のデータベースは履歴に残ります。";
+inline constexpr char kRestored[] = "データベースを %s の状態に戻しました。\n\n戻す前の状態は履歴に残っています。\n%s";
+inline constexpr char kRestoredNothingKept[] = "データベースを %s の状態に戻しました。";
+inline constexpr char kCannotRestoreGeneration[] =
+    "%s の状態に戻せません\n\n%s\n\nデータベースは変わっていません。";
+inline constexpr char kCannotKeepForRestore[] =
+    "%s を履歴に残せないため、戻しませんでした\n\n%s\n\n"
+    "ほかのパソコンで開かれているときは、閉じてもらってからやり直してください。";
+inline constexpr char kStateLeftInGeneration[] =
+    "%s の状態に戻せません\n\n%s\n\n戻す前のデータベースは %s にあります。"
+    "エクスプローラーでコピーして、名前を %s に戻してください。";
+
 // Stands for the system's words for an error when it has none.
 inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
@@ -83,7 +101,9 @@ inline constexpr const char* kAll[] = {
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,
     kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
-    kErrorNumber,
+    kErrorNumber,        kCannotKeepGeneration,   kCannotMarkReadOnly,   kCannotPrune,
+    kRestoreQuestion,    kRestored,               kRestoredNothingKept,  kCannotRestoreGeneration,
+    kCannotKeepForRestore, kStateLeftInGeneration,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

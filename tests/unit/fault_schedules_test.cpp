@@ -1,6 +1,7 @@
 // Every schedule of outcomes over the first disk calls of each action that
-// moves data: the start snapshot, discard, save & exit, save & continue and
-// the settings save. Each call may work, fail, stop part way (a write or
+// moves data: the start snapshot, discard, save & exit, save & continue,
+// the settings save, and with history on the restore of an earlier state
+// and the pruning of old generations. Each call may work, fail, stop part way (a write or
 // copy that leaves half its bytes) or do its work and still report failure
 // (a copy that completed, a move that happened). Whatever the schedule, the
 // target, the snapshot and the backup copy keep their bytes somewhere, no
@@ -14,6 +15,9 @@
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "history/generations.h"
+#include "history/restore.h"
+#include "history/run_log.h"
 #include "launch/end_of_run.h"
 #include "launch/snapshot.h"
 #include "settings/ini_document.h"
@@ -239,6 +243,79 @@ TEST(FaultSchedules, SettingsSave) {
     }
   });
   EXPECT_EQ(walked, 4096);
+}
+
+const char kHistory[] = "D:\\DB\\SALES.MDB の履歴";
+
+// The target ("current") goes back to an earlier state ("monday"); the log
+// is written too, and its appends fail or not with the rest.
+TEST(FaultSchedules, Restore) {
+  const std::string chosen = std::string(kHistory) + "\\20261209-170000 保存終了.MDB";
+  const int walked = ForEachSchedule(7, [&](const std::vector<Outcome>& schedule) {
+    FakeFiles files;
+    fakes::FakeSystem system;
+    files.Put(kTarget, "current");
+    files.Put(chosen, "monday");
+    files.Schedule(schedule);
+    history::RunLog log(files, system, "D:\\Work\\Quandrel.INI", true);
+    const history::RestoreOutcome out =
+        history::Restore(files, system, log, {kTarget, chosen, "2026/12/09 17:00:00", 10}, nullptr, nullptr, nullptr);
+    files.Schedule({});
+
+    // The chosen state is never touched, and the state from before is in
+    // the target or in a generation; no generation is ever partial.
+    EXPECT_EQ(files.Get(chosen), "monday") << Describe(schedule);
+    bool currentKept = files.Get(kTarget) == "current";
+    for (const history::Generation& g : history::List(files, kTarget)) {
+      const std::optional<std::string> bytes = files.Get(g.path);
+      EXPECT_TRUE(bytes == "current" || bytes == "monday") << Describe(schedule) << " " << g.path;
+      currentKept = currentKept || bytes == "current";
+    }
+    EXPECT_TRUE(currentKept) << Describe(schedule);
+    // The target is whole: one state or the other.
+    const std::optional<std::string> target = files.Get(kTarget);
+    if (target) {
+      EXPECT_TRUE(target == "current" || target == "monday") << Describe(schedule);
+    }
+    if (out.restored) {
+      EXPECT_EQ(target, "monday") << Describe(schedule);
+    } else {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+    // Anything but the clean end is told.
+    if (target != "monday" || out.keptAs.empty()) {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+  });
+  EXPECT_EQ(walked, 16384);
+}
+
+// Three generations pruned to one: the newest stays, no file is partial,
+// and a generation that should have gone and did not is told.
+TEST(FaultSchedules, Prune) {
+  const std::vector<std::string> gens = {std::string(kHistory) + "\\20261210-010000 保存終了.MDB",
+                                         std::string(kHistory) + "\\20261210-020000 保存終了.MDB",
+                                         std::string(kHistory) + "\\20261210-030000 保存終了.MDB"};
+  ForEachSchedule(6, [&](const std::vector<Outcome>& schedule) {
+    FakeFiles files;
+    for (std::size_t i = 0; i < gens.size(); ++i) {
+      files.Put(gens[i], "gen" + std::to_string(i));
+      files.SetReadOnly(gens[i], true);
+    }
+    files.Schedule(schedule);
+    const history::Pruned pruned = history::Prune(files, kTarget, 1, nullptr);
+    files.Schedule({});
+
+    EXPECT_EQ(files.Get(gens[2]), "gen2") << Describe(schedule);
+    for (std::size_t i = 0; i < 2; ++i) {
+      if (files.Has(gens[i])) {
+        EXPECT_EQ(files.Get(gens[i]), "gen" + std::to_string(i)) << Describe(schedule);
+        bool told = false;
+        for (const auto& failed : pruned.failed) told = told || failed.first == gens[i];
+        EXPECT_TRUE(told) << Describe(schedule) << " " << gens[i];
+      }
+    }
+  });
 }
 
 }  // namespace

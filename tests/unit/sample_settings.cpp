@@ -25,6 +25,7 @@ void ExpectSampleSettingsLoadToDefaults(const std::string& bytes) {
   EXPECT_EQ(loaded.Customize, defaults.Customize);
   EXPECT_EQ(loaded.MDBbak, defaults.MDBbak);
   EXPECT_EQ(loaded.UnClose, defaults.UnClose);
+  EXPECT_EQ(HistoryCount(loaded.History), HistoryCount(defaults.History));
   const BackupOptions options = LoadBackupOptions(files, ini);
   const BackupOptions optionDefaults;
   EXPECT_EQ(options.Multi, optionDefaults.Multi);
@@ -57,7 +58,7 @@ void ExpectSampleSettingsForm(const std::string& bytes) {
   // Each key, in the order a settings save writes them, with its comment.
   const std::vector<std::string> expected = {
       "[Execute]", "DBPath=",
-      "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use",
+      "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use", "History=0",
       "[BackUp]",  "Multi=No",   "SubFolder=Yes", "Drive=", "PreFix=BackUp", "UpDate=Yes",
   };
   std::size_t at = 0;

@@ -39,6 +39,9 @@ class FakeFiles : public Files {
   void AddFolder(const std::string& path);
   // Paths of all files, as first written.
   std::vector<std::string> List() const;
+  // The read-only attribute (SetReadOnly); false for a missing file.
+  bool ReadOnly(const std::string& path) const;
+  bool HasFolder(const std::string& path) const { return folders_.count(Key(path)) != 0; }
   void SetCurrentDirectoryForTest(const std::string& dir) { cwd_ = dir; }
   const std::string& CurrentDirectory() const { return cwd_; }
 
@@ -89,12 +92,25 @@ class FakeFiles : public Files {
   // files and folders directly in that folder whose names end in the
   // suffix, letter case aside, in the order they were created.
   std::vector<std::string> FindNames(const std::string& pattern) override;
+  // The same patterns as FindNames, or one exact path. lastWrite counts
+  // the writes of the fake: a later write gives a larger number; a move
+  // keeps it.
+  std::vector<FileEntry> FindEntries(const std::string& pattern) override;
+  OsResult MakeFolder(const std::string& path) override;
+  OsResult SetReadOnly(const std::string& path, bool readOnly) override;
+  OsResult Append(const std::string& path, const std::string& bytes) override;
 
  private:
   struct Entry {
     std::string name;
     std::string bytes;
+    bool readOnly = false;
+    std::uint64_t lastWrite = 0;
   };
+  // A read-only file refuses every write, replace and delete.
+  bool ReadOnlyKey(const std::string& path) const;
+  // Puts moved bytes under a new name, keeping their attribute and time.
+  void PutMoved(const std::string& path, Entry moved);
   static std::string Key(const std::string& path);
   struct Fault {
     std::uint32_t error;
@@ -114,6 +130,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint64_t> created_;
   std::map<std::string, std::string> folderNames_;
   std::uint64_t creations_ = 0;
+  std::uint64_t writes_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::string cwd_ = "C:\\";

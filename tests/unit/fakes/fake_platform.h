@@ -169,10 +169,20 @@ class FakeSystem : public System {
   int weekday = 5;  // 2026/12/10 is a Thursday
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
   std::string systemDirectory = "C:\\Windows\\system32";
+  std::string computerName = "KEIRI-PC1";
+  std::string userName = "tanaka";
+  // Each call of FileTimeStamp answers the front of the queue and drops it;
+  // the last one stays.
+  std::deque<std::string> timeStamps = {"20261210-093005"};
 
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
   int Weekday() override { return weekday; }
+  std::string FileTimeStamp() override {
+    std::string stamp = timeStamps.front();
+    if (timeStamps.size() > 1) timeStamps.pop_front();
+    return stamp;
+  }
   std::string ErrorText(std::uint32_t code) override {
     switch (code) {
       case 2: return "指定されたファイルが見つかりません。";
@@ -183,7 +193,9 @@ class FakeSystem : public System {
     }
   }
   std::vector<std::string> FontFamilies() override { return fonts; }
+  std::string ComputerName() override { return computerName; }
   std::string SystemDirectory() override { return systemDirectory; }
+  std::string UserName() override { return userName; }
 };
 
 }  // namespace quandrel::fakes
