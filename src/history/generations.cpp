@@ -8,7 +8,8 @@ namespace quandrel::history {
 
 namespace {
 
-constexpr std::uint32_t kNotSameDevice = 17;  // ERROR_NOT_SAME_DEVICE
+constexpr std::uint32_t kNotSameDevice = 17;     // ERROR_NOT_SAME_DEVICE
+constexpr std::uint32_t kFilenameTooLong = 206;  // ERROR_FILENAME_EXCED_RANGE
 // More than this many names taken in one second means something else is
 // wrong; the move then fails on its own.
 constexpr int kMostInOneSecond = 99;
@@ -116,10 +117,17 @@ std::vector<Generation> List(Files& files, const std::string& target) {
 Kept Keep(Files& files, System& system, const std::string& target, const std::string& source, Reason reason) {
   Kept kept;
   const std::string folder = FolderFor(target);
+  const std::string stamp = system.FileTimeStamp();
+  // Refused before anything is made: the longest name this could take, a
+  // copy's temporary name included, must fit the file functions.
+  const std::string longest = Join(folder, NameFor(stamp, kMostInOneSecond, reason, target)) + ".part";
+  if (text::CharacterCount(files.FullPath(longest)) > kMaxPathCharacters) {
+    kept.result = OsResult::Failure(kFilenameTooLong);
+    return kept;
+  }
   kept.result = files.MakeFolder(folder);
   if (!kept.result) return kept;
 
-  const std::string stamp = system.FileTimeStamp();
   std::string generation;
   for (int sequence = 1; sequence <= kMostInOneSecond; ++sequence) {
     generation = Join(folder, NameFor(stamp, sequence, reason, target));

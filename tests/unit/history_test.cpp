@@ -135,6 +135,17 @@ TEST_F(GenerationsTest, FailedStepsChangeNothing) {
   }
 }
 
+TEST_F(GenerationsTest, ANameTooLongForTheFileFunctionsIsRefusedBeforeAnythingIsMade) {
+  // 230 characters of folder and name, within the limit for the target
+  // itself: the history folder and a generation put it past 259.
+  const std::string target = "D:\\" + std::string(90, 'a') + "\\" + std::string(70, 'b') + "表" + std::string(60, 'c') + ".mdb";
+  files.Put(target, "data");
+  const history::Kept kept = history::Keep(files, system, target, target, Reason::Discard);
+  EXPECT_EQ(kept.result.error, 206u);
+  EXPECT_EQ(files.DiskCalls(), 0);
+  EXPECT_EQ(files.Get(target), "data");
+}
+
 TEST_F(GenerationsTest, AnotherVolumeGetsACheckedCopy) {
   const std::string bak = std::string(kTarget) + ".BAK";
   files.Put(bak, "older");
