@@ -108,6 +108,9 @@ inline constexpr char kStateLeftInGeneration[] =
     "%s の状態に戻せません\n\n%s\n\n戻す前のデータベースは %s にあります。"
     "エクスプローラーでコピーして、名前を %s に戻してください。";
 
+inline constexpr char kKeptStateNotPutBack[] =
+    "%s は履歴 %s に移したまま、元の名前に戻せません\n\n%s";
+
 // Stands for the system's words for an error when it has none.
 inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
@@ -125,7 +128,7 @@ inline constexpr const char* kAll[] = {
     kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
     kErrorNumber,        kCannotKeepGeneration,   kCannotMarkReadOnly,   kCannotPrune,
     kRestoreQuestion,    kRestored,               kRestoredNothingKept,  kCannotRestoreGeneration,
-    kCannotKeepForRestore, kStateLeftInGeneration,
+    kCannotKeepForRestore, kStateLeftInGeneration, kKeptStateNotPutBack,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

@@ -9,6 +9,7 @@
 // not as a clean run leaves them, the user is told.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
 #include "history/generations.h"
+#include "history/keep_then_replace.h"
 #include "history/restore.h"
 #include "history/run_log.h"
 #include "launch/end_of_run.h"
@@ -343,6 +345,57 @@ TEST(FaultSchedules, Restore) {
     }
     // Anything but the clean end is told.
     if (target != "monday" || out.keptAs.empty()) {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+  });
+  EXPECT_EQ(walked, 16384);
+}
+
+// A save with history on: the backup copy ("older") is set aside, the
+// snapshot ("old") takes its place, one older generation ("oldest") is
+// pruned. No state is ever lost, and nothing short of the clean end goes
+// untold (the caller words a failed move of its own).
+TEST(FaultSchedules, SaveKeepingTheBackupAsAGeneration) {
+  const RunFiles run = RunFilesFor(kTarget);
+  const std::string oldest = std::string(kHistory) + "\\20261201-080000 保存終了.MDB";
+  const int walked = ForEachSchedule(7, [&](const std::vector<Outcome>& schedule) {
+    FakeFiles files;
+    fakes::FakeSystem system;
+    files.Put(run.target, "new");
+    files.Put(run.snapshot, "old");
+    files.Put(run.backup, "older");
+    files.Put(oldest, "oldest");
+    files.Schedule(schedule);
+    history::RunLog log(files, system, "D:\\Work\\Quandrel.INI", true);
+    const history::Replaced out = history::KeepThenReplace(
+        files, system, log, {kTarget, run.backup, history::Reason::SaveAndExit, 1}, nullptr,
+        [&] { return files.Replace(run.snapshot, run.backup); });
+    files.Schedule({});
+
+    std::vector<std::string> states;
+    for (const std::string& path : {run.target, run.snapshot, run.backup}) {
+      if (auto b = files.Get(path)) states.push_back(*b);
+    }
+    for (const history::Generation& g : history::List(files, kTarget)) {
+      const std::optional<std::string> bytes = files.Get(g.path);
+      ASSERT_TRUE(bytes) << Describe(schedule);
+      EXPECT_TRUE(bytes == "older" || bytes == "oldest") << Describe(schedule) << " " << g.path;
+      states.push_back(*bytes);
+    }
+    auto has = [&](const char* s) { return std::find(states.begin(), states.end(), s) != states.end(); };
+    EXPECT_TRUE(has("new") && has("old") && has("older")) << Describe(schedule);
+    EXPECT_EQ(files.Get(run.target), "new") << Describe(schedule);
+    if (out.done) {
+      EXPECT_EQ(files.Get(run.backup), "old") << Describe(schedule);
+      EXPECT_FALSE(out.generation.empty()) << Describe(schedule);
+    } else if (out.moveResult.ok) {
+      // The move never ran: the state could not be set aside, and that is told.
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+    if (!out.done && files.Get(run.backup) != "older") {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+    if (out.done && files.Has(oldest)) {
       EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
     }
   });

@@ -8,6 +8,7 @@
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
 #include "history/generations.h"
+#include "history/keep_then_replace.h"
 #include "history/restore.h"
 #include "history/run_log.h"
 #include "settings/settings.h"
@@ -250,6 +251,71 @@ TEST_F(GenerationsTest, PruneThatFailsKeepsTheFileReadOnlyAndTells) {
   EXPECT_EQ(pruned.failed[0].first, Gen("20261210-010000 保存終了.MDB"));
   EXPECT_EQ(files.Get(Gen("20261210-010000 保存終了.MDB")), "a");
   EXPECT_TRUE(files.ReadOnly(Gen("20261210-010000 保存終了.MDB")));
+}
+
+// --- keeping before a replacing move ---
+
+class KeepThenReplaceTest : public GenerationsTest {
+ protected:
+  const std::string bak = std::string(kTarget) + ".BAK";
+  const std::string tmp = std::string(kTarget) + ".TMP";
+  history::RunLog log{files, system, kIni, true};
+  history::Replaced Save(int keep = 10) {
+    return history::KeepThenReplace(files, system, log, {kTarget, bak, Reason::SaveAndExit, keep}, nullptr,
+                                    [&] { return files.Replace(tmp, bak); });
+  }
+};
+
+TEST_F(KeepThenReplaceTest, TheReplacedStateBecomesAGenerationAndTheOldestGo) {
+  files.Put(bak, "older");
+  files.Put(tmp, "old");
+  files.Put(Gen("20261201-080000 保存終了.MDB"), "oldest");
+  const history::Replaced out = Save(1);
+  ASSERT_TRUE(out.done);
+  EXPECT_TRUE(out.errors.empty());
+  EXPECT_EQ(files.Get(bak), "old");
+  EXPECT_EQ(files.Get(out.generation), "older");
+  EXPECT_FALSE(files.Has(Gen("20261201-080000 保存終了.MDB")));
+}
+
+TEST_F(KeepThenReplaceTest, NoBackupYetKeepsNothingAndMakesNoFolder) {
+  files.Put(tmp, "old");
+  const history::Replaced out = Save();
+  ASSERT_TRUE(out.done);
+  EXPECT_TRUE(out.generation.empty());
+  EXPECT_FALSE(files.HasFolder(kFolder));
+  EXPECT_EQ(files.Get(bak), "old");
+}
+
+TEST_F(KeepThenReplaceTest, AMoveThatFailsPutsTheStateBack) {
+  files.Put(bak, "older");
+  files.Put(tmp, "old");
+  const history::Replaced out = history::KeepThenReplace(
+      files, system, log, {kTarget, bak, Reason::SaveAndExit, 10}, nullptr,
+      [] { return OsResult::Failure(FakeFiles::kSharingViolation); });
+  EXPECT_FALSE(out.done);
+  EXPECT_EQ(out.moveResult.error, FakeFiles::kSharingViolation);
+  EXPECT_TRUE(out.errors.empty());  // the caller tells of its own move
+  EXPECT_EQ(files.Get(bak), "older");
+  EXPECT_FALSE(files.ReadOnly(bak));
+  EXPECT_TRUE(history::List(files, kTarget).empty());
+}
+
+TEST_F(KeepThenReplaceTest, AStateThatCantBeKeptIsNotReplaced) {
+  files.Put(bak, "older");
+  files.Put(tmp, "old");
+  files.MakeFolderReadOnly("D:\\DB");  // the history folder can't be made
+  bool ran = false;
+  const history::Replaced out = history::KeepThenReplace(
+      files, system, log, {kTarget, bak, Reason::SaveAndExit, 10}, nullptr, [&] {
+        ran = true;
+        return OsResult::Success();
+      });
+  EXPECT_FALSE(ran);
+  EXPECT_FALSE(out.done);
+  ASSERT_EQ(out.errors.size(), 1u);
+  EXPECT_EQ(out.errors[0].rfind(bak + " を履歴に残せません", 0), 0u) << out.errors[0];
+  EXPECT_EQ(files.Get(bak), "older");
 }
 
 // --- the record of runs ---
