@@ -30,6 +30,15 @@ class FileHold {
 // (MAX_PATH less its terminating zero).
 constexpr std::size_t kMaxPathCharacters = 259;
 
+// One entry of a folder listing, as its directory entry tells it.
+struct FileEntry {
+  std::string name;             // no folder part
+  bool folder = false;
+  bool readOnly = false;
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;  // the platform's own count (FILETIME, 100 ns since 1601, UTC)
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -86,6 +95,22 @@ class Files {
   // attributes, in the order the platform reports them; none when nothing
   // matches or the folder cannot be read.
   virtual std::vector<std::string> FindNames(const std::string& pattern) = 0;
+
+  // The entries a pattern matches (a wildcard as for FindNames, or one exact
+  // path), with their size, time of last change and attributes; none when
+  // nothing matches or the folder cannot be read.
+  virtual std::vector<FileEntry> FindEntries(const std::string& pattern) = 0;
+  // Makes one folder; succeeds too when that folder is there already.
+  virtual OsResult MakeFolder(const std::string& path) = 0;
+  // Sets or clears a file's read-only attribute. While it is set, the file
+  // can be read, copied and renamed, but not written, replaced or deleted.
+  virtual OsResult SetReadOnly(const std::string& path, bool readOnly) = 0;
+  // Appends `bytes` to the end of a file in one write, creating the file
+  // when it is missing, with the file shared for reading and appending by
+  // others meanwhile (several computers append to one file on a shared
+  // folder). Another program that holds the file without sharing is waited
+  // for a short while before the append fails.
+  virtual OsResult Append(const std::string& path, const std::string& bytes) = 0;
 };
 
 }  // namespace quandrel

@@ -111,6 +111,7 @@ MainSettings LoadMainSettings(Files& files, const std::string& settingsPath) {
   LoadInto(ini, kSystem, "Customize", &s.Customize);
   LoadInto(ini, kSystem, "MDBbak", &s.MDBbak);
   LoadInto(ini, kSystem, "UnClose", &s.UnClose);
+  LoadInto(ini, kSystem, "History", &s.History);
   return s;
 }
 
@@ -149,6 +150,18 @@ SettingsWrite SaveBackupOptions(Files& files, const std::string& settingsPath, c
                         {kBackUp, "PreFix", o.PreFix},
                         {kBackUp, "UpDate", o.UpDate.Text()},
                     });
+}
+
+int HistoryCount(const std::string& value) {
+  const std::string digits = text::Trim(value);
+  if (digits.empty()) return 0;
+  int count = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return 0;  // "-3", "+5", "10件", "１０": not a count
+    count = count * 10 + (c - '0');
+    if (count > kMostGenerations) return kMostGenerations;  // stops before any overflow
+  }
+  return count;
 }
 
 std::string ShortenPath(Files& files, const std::string& text, const std::string& settingsPath) {

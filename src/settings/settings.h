@@ -20,6 +20,8 @@ struct MainSettings {
   SettingWord Customize = Word::Enable;
   SettingWord MDBbak = Word::Use;
   SettingWord UnClose = Word::Use;
+  // Read only: the settings save leaves the key as the file has it.
+  std::string History;
 };
 
 struct BackupOptions {
@@ -60,6 +62,12 @@ SettingsWrite SaveMainSettings(Files& files, const std::string& settingsPath, co
 BackupOptions LoadBackupOptions(Files& files, const std::string& settingsPath);
 // Writes BackUp/Multi, SubFolder, Drive, PreFix, UpDate in that order.
 SettingsWrite SaveBackupOptions(Files& files, const std::string& settingsPath, const BackupOptions& o);
+
+// How many earlier states of the database to keep (History): 0 to 99.
+// Decimal digits only, blanks around them aside; a missing, empty or
+// unreadable value, or a negative one, keeps none (0); more than 99 keeps 99.
+constexpr int kMostGenerations = 99;
+int HistoryCount(const std::string& value);
 
 // The text to store for a path field: unchanged when no file of that name
 // exists; else its full path, or just its file name when it lies in the

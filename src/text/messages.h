@@ -138,6 +138,27 @@ inline constexpr char kNoDestination[] = "バックアップ先フォルダ名�
 inline constexpr char kCopyProgramMissing[] = "%s を起動できません";
 inline constexpr char kCopyProgramNotStarted[] = "%s を起動できません\n\n%s";
 
+// History: earlier states of the database kept in "<name> の履歴"
+inline constexpr char kCannotKeepGeneration[] =
+    "%s を履歴に残せません\n\n%s\n\nファイルは何も変わっていません。";
+inline constexpr char kCannotMarkReadOnly[] = "履歴 %s を読み取り専用にできません\n\n%s";
+inline constexpr char kCannotPrune[] = "古い履歴 %s を削除できません\n\n%s";
+inline constexpr char kRestoreQuestion[] =
+    "データベースを %s の状態に戻します。よろしいですか？\n\n今のデータベースは履歴に残ります。";
+inline constexpr char kRestored[] = "データベースを %s の状態に戻しました。\n\n戻す前の状態は履歴に残っています。\n%s";
+inline constexpr char kRestoredNothingKept[] = "データベースを %s の状態に戻しました。";
+inline constexpr char kCannotRestoreGeneration[] =
+    "%s の状態に戻せません\n\n%s\n\nデータベースは変わっていません。";
+inline constexpr char kCannotKeepForRestore[] =
+    "%s を履歴に残せないため、戻しませんでした\n\n%s\n\n"
+    "ほかのパソコンで開かれているときは、閉じてもらってからやり直してください。";
+inline constexpr char kStateLeftInGeneration[] =
+    "%s の状態に戻せません\n\n%s\n\n戻す前のデータベースは %s にあります。"
+    "エクスプローラーでコピーして、名前を %s に戻してください。";
+
+inline constexpr char kKeptStateNotPutBack[] =
+    "%s は履歴 %s に移したまま、元の名前に戻せません\n\n%s";
+
 // Stands for the system's words for an error when it has none.
 inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
@@ -157,6 +178,9 @@ inline constexpr const char* kAll[] = {
     kSaveCancelled,      kBackupKeptSnapshotUnsound, kSnapshotKeptSound, kSnapshotNotThisRuns, kCannotSetAside,    kDatabaseUnreadable,
     kDatabaseEmpty,      kDatabaseTooShort,       kDatabaseNotWholePages, kDatabaseNoHeader,
     kLeftoverQuestion,
+    kErrorNumber,        kCannotKeepGeneration,   kCannotMarkReadOnly,   kCannotPrune,
+    kRestoreQuestion,    kRestored,               kRestoredNothingKept,  kCannotRestoreGeneration,
+    kCannotKeepForRestore, kStateLeftInGeneration, kKeptStateNotPutBack,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

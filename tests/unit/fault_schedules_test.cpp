@@ -1,6 +1,7 @@
 // Every schedule of outcomes over the first disk calls of each action that
-// moves data: the start snapshot, discard, save & exit, save & continue and
-// the settings save. Each call may work, fail, stop part way (a write or
+// moves data: the start snapshot, discard, save & exit, save & continue,
+// the settings save, and with history on the restore of an earlier state
+// and the pruning of old generations. Each call may work, fail, stop part way (a write or
 // copy that leaves half its bytes) or do its work and still report failure
 // (a copy that completed, a move that happened). Whatever the schedule, the
 // target, the snapshot and the backup copy keep their bytes somewhere, no
@@ -8,6 +9,7 @@
 // not as a clean run leaves them, the user is told.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,6 +17,10 @@
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "history/generations.h"
+#include "history/keep_then_replace.h"
+#include "history/restore.h"
+#include "history/run_log.h"
 #include "launch/end_of_run.h"
 #include "launch/leftover_snapshot.h"
 #include "launch/snapshot.h"
@@ -506,6 +512,130 @@ TEST(FaultSchedules, SettingsSave) {
     }
   });
   EXPECT_EQ(walked, 4096);
+}
+
+const char kHistory[] = "D:\\DB\\SALES.MDB の履歴";
+
+// The target ("current") goes back to an earlier state ("monday"); the log
+// is written too, and its appends fail or not with the rest.
+TEST(FaultSchedules, Restore) {
+  const std::string chosen = std::string(kHistory) + "\\20261209-170000 保存終了.MDB";
+  const int walked = ForEachSchedule(7, [&](const std::vector<Outcome>& schedule) {
+    FakeFiles files;
+    fakes::FakeSystem system;
+    files.Put(kTarget, "current");
+    files.Put(chosen, "monday");
+    files.Schedule(schedule);
+    history::RunLog log(files, system, "D:\\Work\\Quandrel.INI", true);
+    const history::RestoreOutcome out =
+        history::Restore(files, system, log, {kTarget, chosen, "2026/12/09 17:00:00", 10}, nullptr, nullptr, nullptr);
+    files.Schedule({});
+
+    // The chosen state is never touched, and the state from before is in
+    // the target or in a generation; no generation is ever partial.
+    EXPECT_EQ(files.Get(chosen), "monday") << Describe(schedule);
+    bool currentKept = files.Get(kTarget) == "current";
+    for (const history::Generation& g : history::List(files, kTarget)) {
+      const std::optional<std::string> bytes = files.Get(g.path);
+      EXPECT_TRUE(bytes == "current" || bytes == "monday") << Describe(schedule) << " " << g.path;
+      currentKept = currentKept || bytes == "current";
+    }
+    EXPECT_TRUE(currentKept) << Describe(schedule);
+    // The target is whole: one state or the other.
+    const std::optional<std::string> target = files.Get(kTarget);
+    if (target) {
+      EXPECT_TRUE(target == "current" || target == "monday") << Describe(schedule);
+    }
+    if (out.restored) {
+      EXPECT_EQ(target, "monday") << Describe(schedule);
+    } else {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+    // Anything but the clean end is told.
+    if (target != "monday" || out.keptAs.empty()) {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+  });
+  EXPECT_EQ(walked, 16384);
+}
+
+// A save with history on: the backup copy ("older") is set aside, the
+// snapshot ("old") takes its place, one older generation ("oldest") is
+// pruned. No state is ever lost, and nothing short of the clean end goes
+// untold (the caller words a failed move of its own).
+TEST(FaultSchedules, SaveKeepingTheBackupAsAGeneration) {
+  const RunFiles run = RunFilesFor(kTarget);
+  const std::string oldest = std::string(kHistory) + "\\20261201-080000 保存終了.MDB";
+  const int walked = ForEachSchedule(7, [&](const std::vector<Outcome>& schedule) {
+    FakeFiles files;
+    fakes::FakeSystem system;
+    files.Put(run.target, "new");
+    files.Put(run.snapshot, "old");
+    files.Put(run.backup, "older");
+    files.Put(oldest, "oldest");
+    files.Schedule(schedule);
+    history::RunLog log(files, system, "D:\\Work\\Quandrel.INI", true);
+    const history::Replaced out = history::KeepThenReplace(
+        files, system, log, {kTarget, run.backup, history::Reason::SaveAndExit, 1}, nullptr,
+        [&] { return files.Replace(run.snapshot, run.backup); });
+    files.Schedule({});
+
+    std::vector<std::string> states;
+    for (const std::string& path : {run.target, run.snapshot, run.backup}) {
+      if (auto b = files.Get(path)) states.push_back(*b);
+    }
+    for (const history::Generation& g : history::List(files, kTarget)) {
+      const std::optional<std::string> bytes = files.Get(g.path);
+      ASSERT_TRUE(bytes) << Describe(schedule);
+      EXPECT_TRUE(bytes == "older" || bytes == "oldest") << Describe(schedule) << " " << g.path;
+      states.push_back(*bytes);
+    }
+    auto has = [&](const char* s) { return std::find(states.begin(), states.end(), s) != states.end(); };
+    EXPECT_TRUE(has("new") && has("old") && has("older")) << Describe(schedule);
+    EXPECT_EQ(files.Get(run.target), "new") << Describe(schedule);
+    if (out.done) {
+      EXPECT_EQ(files.Get(run.backup), "old") << Describe(schedule);
+      EXPECT_FALSE(out.generation.empty()) << Describe(schedule);
+    } else if (out.moveResult.ok) {
+      // The move never ran: the state could not be set aside, and that is told.
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+    if (!out.done && files.Get(run.backup) != "older") {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+    if (out.done && files.Has(oldest)) {
+      EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+    }
+  });
+  EXPECT_EQ(walked, 16384);
+}
+
+// Three generations pruned to one: the newest stays, no file is partial,
+// and a generation that should have gone and did not is told.
+TEST(FaultSchedules, Prune) {
+  const std::vector<std::string> gens = {std::string(kHistory) + "\\20261210-010000 保存終了.MDB",
+                                         std::string(kHistory) + "\\20261210-020000 保存終了.MDB",
+                                         std::string(kHistory) + "\\20261210-030000 保存終了.MDB"};
+  ForEachSchedule(6, [&](const std::vector<Outcome>& schedule) {
+    FakeFiles files;
+    for (std::size_t i = 0; i < gens.size(); ++i) {
+      files.Put(gens[i], "gen" + std::to_string(i));
+      files.SetReadOnly(gens[i], true);
+    }
+    files.Schedule(schedule);
+    const history::Pruned pruned = history::Prune(files, kTarget, 1, nullptr);
+    files.Schedule({});
+
+    EXPECT_EQ(files.Get(gens[2]), "gen2") << Describe(schedule);
+    for (std::size_t i = 0; i < 2; ++i) {
+      if (files.Has(gens[i])) {
+        EXPECT_EQ(files.Get(gens[i]), "gen" + std::to_string(i)) << Describe(schedule);
+        bool told = false;
+        for (const auto& failed : pruned.failed) told = told || failed.first == gens[i];
+        EXPECT_TRUE(told) << Describe(schedule) << " " << gens[i];
+      }
+    }
+  });
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ void ExpectSampleSettingsLoadToDefaults(const std::string& bytes) {
   EXPECT_EQ(loaded.Customize.Text(), defaults.Customize.Text());
   EXPECT_EQ(loaded.MDBbak.Text(), defaults.MDBbak.Text());
   EXPECT_EQ(loaded.UnClose.Text(), defaults.UnClose.Text());
+  EXPECT_EQ(HistoryCount(loaded.History), HistoryCount(defaults.History));
   const BackupOptions options = LoadBackupOptions(files, ini);
   const BackupOptions optionDefaults;
   EXPECT_EQ(options.Multi.Text(), optionDefaults.Multi.Text());
@@ -57,7 +58,7 @@ void ExpectSampleSettingsForm(const std::string& bytes) {
   // Each key, in the order a settings save writes them, with its comment.
   const std::vector<std::string> expected = {
       "[Execute]", "DBPath=",
-      "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use",
+      "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use", "History=0",
       "[BackUp]",  "Multi=No",   "SubFolder=Yes", "Drive=", "PreFix=BackUp", "UpDate=Yes",
   };
   std::size_t at = 0;

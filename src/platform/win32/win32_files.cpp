@@ -294,4 +294,74 @@ std::vector<std::string> Win32Files::FindNames(const std::string& pattern) {
   return names;
 }
 
+std::vector<FileEntry> Win32Files::FindEntries(const std::string& pattern) {
+  std::vector<FileEntry> entries;
+  WIN32_FIND_DATAA found{};
+  FindHandle search(::FindFirstFileA(pattern.c_str(), &found));
+  if (!search) return entries;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    FileEntry e;
+    e.name = name;
+    e.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    e.readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    e.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    e.lastWrite = (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                  found.ftLastWriteTime.dwLowDateTime;
+    entries.push_back(std::move(e));
+  } while (::FindNextFileA(search.get(), &found));
+  return entries;
+}
+
+OsResult Win32Files::MakeFolder(const std::string& path) {
+  if (::CreateDirectoryA(path.c_str(), nullptr)) return OsResult::Success();
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return OsResult::Success();
+    }
+  }
+  return OsResult::Failure(error);
+}
+
+OsResult Win32Files::SetReadOnly(const std::string& path, bool readOnly) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+  DWORD wanted = readOnly ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+  if (wanted == attributes) return OsResult::Success();
+  return FromBool(::SetFileAttributesA(path.c_str(), wanted));
+}
+
+OsResult Win32Files::Append(const std::string& path, const std::string& bytes) {
+  // FILE_APPEND_DATA alone: every write goes to the end of the file as it is
+  // at that moment, on a file server too, so lines of several computers
+  // never overwrite each other. One write call per append keeps a line whole.
+  constexpr int kTries = 20;
+  constexpr DWORD kPauseMs = 50;
+  for (int attempt = 1;; ++attempt) {
+    FileHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      const DWORD error = ::GetLastError();
+      // Another computer may be rotating the file right now: wait and retry.
+      if ((error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) && attempt < kTries) {
+        ::Sleep(kPauseMs);
+        continue;
+      }
+      return OsResult::Failure(error);
+    }
+    if (bytes.size() > 0xFFFFFFFFu) return OsResult::Failure(ERROR_INVALID_PARAMETER);
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+      return LastError();
+    }
+    if (written != bytes.size()) return OsResult::Failure(ERROR_WRITE_FAULT);
+    if (!file.reset()) return LastError();
+    return OsResult::Success();
+  }
+}
+
 }  // namespace quandrel::win32

@@ -20,6 +20,10 @@ class Win32Files : public Files {
   std::string FinalPath(const std::string& path) override;
   OsResult ChangeDirectory(const std::string& path) override;
   std::vector<std::string> FindNames(const std::string& pattern) override;
+  std::vector<FileEntry> FindEntries(const std::string& pattern) override;
+  OsResult MakeFolder(const std::string& path) override;
+  OsResult SetReadOnly(const std::string& path, bool readOnly) override;
+  OsResult Append(const std::string& path, const std::string& bytes) override;
 };
 
 }  // namespace quandrel::win32

@@ -76,6 +76,13 @@ std::vector<std::string> Win32System::FontFamilies() {
   return std::vector<std::string>(names.begin(), names.end());
 }
 
+std::string Win32System::ComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  if (!::GetComputerNameA(name, &size)) return "";
+  return std::string(name, size);
+}
+
 std::string Win32System::SystemDirectory() {
   std::vector<char> buffer(MAX_PATH + 1);
   for (;;) {
@@ -84,6 +91,13 @@ std::string Win32System::SystemDirectory() {
     if (n < buffer.size()) return std::string(buffer.data(), n);
     buffer.resize(n + 1);  // too small: n is the size needed
   }
+}
+
+std::string Win32System::UserName() {
+  char name[256 + 1] = {};  // UNLEN + 1
+  DWORD size = sizeof name;
+  if (!::GetUserNameA(name, &size) || size == 0) return "";
+  return std::string(name);  // size counts the terminating zero
 }
 
 }  // namespace quandrel::win32

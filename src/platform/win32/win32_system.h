@@ -12,7 +12,9 @@ class Win32System : public System {
   std::string FileTimeStamp() override;
   std::string ErrorText(std::uint32_t code) override;
   std::vector<std::string> FontFamilies() override;
+  std::string ComputerName() override;
   std::string SystemDirectory() override;
+  std::string UserName() override;
 };
 
 }  // namespace quandrel::win32

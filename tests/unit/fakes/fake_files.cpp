@@ -12,8 +12,21 @@ std::string FakeFiles::Key(const std::string& path) { return text::UpperAscii(pa
 void FakeFiles::Put(const std::string& path, const std::string& bytes) {
   // A new file comes last in its folder's listing; a rewritten one keeps its place.
   if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
-  files_[Key(path)] = Entry{path, bytes};
+  files_[Key(path)] = Entry{path, bytes, false, ++writes_};
 }
+
+void FakeFiles::PutMoved(const std::string& path, Entry moved) {
+  if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
+  moved.name = path;
+  files_[Key(path)] = std::move(moved);
+}
+
+bool FakeFiles::ReadOnly(const std::string& path) const {
+  auto it = files_.find(Key(path));
+  return it != files_.end() && it->second.readOnly;
+}
+
+bool FakeFiles::ReadOnlyKey(const std::string& path) const { return ReadOnly(path); }
 
 void FakeFiles::AddFolder(const std::string& path) {
   if (!folders_.count(Key(path))) created_[Key(path)] = ++creations_;
@@ -71,7 +84,7 @@ std::optional<FakeFiles::Fault> FakeFiles::Injected(const std::string& what,
   for (const std::string& p : paths) {
     auto it = locked_.find(Key(p));
     if (it != locked_.end()) return Fault{it->second, Outcome::Fails};
-    if (InAwayFolder(p)) return Fault{kPathNotFound, Outcome::Fails};
+    if (InAwayFolder(p)) return Fault{os_error::kPathNotFound, Outcome::Fails};
   }
   const std::size_t index = static_cast<std::size_t>(calls_ - 1);
   if (index < schedule_.size() && schedule_[index] != Outcome::Works) {
@@ -133,7 +146,7 @@ OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) 
     Put(FullPath(path), bytes.substr(0, bytes.size() / 2));
   }
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
-  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
+  if (InReadOnlyFolder(FullPath(path)) || ReadOnlyKey(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
   Put(FullPath(path), bytes);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -150,7 +163,7 @@ OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const C
   }
   if (auto e = HeldError({dst})) return OsResult::Failure(*e);
   if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
-  if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(os_error::kAccessDenied);
+  if (InReadOnlyFolder(FullPath(dst)) || ReadOnlyKey(FullPath(dst))) return OsResult::Failure(os_error::kAccessDenied);
   std::string bytes = it->second.bytes;
   std::uint64_t total = bytes.size();
   if (progress) {
@@ -166,6 +179,7 @@ OsResult FakeFiles::Remove(const std::string& path) {
   auto fault = Injected("Remove " + path, {path});
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
+  if (ReadOnlyKey(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
   if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(os_error::kFileNotFound);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -177,9 +191,9 @@ OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
   auto it = files_.find(Key(FullPath(src)));
   if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(os_error::kAlreadyExists);
-  std::string bytes = it->second.bytes;
+  Entry moved = it->second;
   files_.erase(it);
-  Put(FullPath(dst), bytes);
+  PutMoved(FullPath(dst), std::move(moved));
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
@@ -189,9 +203,12 @@ OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
   if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
-  std::string bytes = it->second.bytes;
+  if (Key(FullPath(src)) != Key(FullPath(dst)) && ReadOnlyKey(FullPath(dst))) {
+    return OsResult::Failure(os_error::kAccessDenied);
+  }
+  Entry moved = it->second;
   files_.erase(it);
-  Put(FullPath(dst), bytes);
+  PutMoved(FullPath(dst), std::move(moved));
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
@@ -230,7 +247,7 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
   hold->reset();
   auto locked = locked_.find(Key(path));
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
-  if (InAwayFolder(path)) return OsResult::Failure(kPathNotFound);
+  if (InAwayFolder(path)) return OsResult::Failure(os_error::kPathNotFound);
   const std::string key = Key(FullPath(path));
   if (!files_.count(key)) return OsResult::Failure(os_error::kFileNotFound);
   *hold = std::make_unique<FakeHold>(holds_, key);
@@ -281,6 +298,68 @@ std::vector<std::string> FakeFiles::FindNames(const std::string& pattern) {
   std::vector<std::string> names;
   for (auto& f : found) names.push_back(std::move(f.second));
   return names;
+}
+
+std::vector<FileEntry> FakeFiles::FindEntries(const std::string& pattern) {
+  const std::string full = FullPath(pattern);
+  const std::string wildcard = text::FileNamePart(full);
+  std::vector<std::string> names;
+  if (!wildcard.empty() && wildcard[0] == '*') {
+    names = FindNames(pattern);
+  } else if (files_.count(Key(full)) || folders_.count(Key(full))) {
+    names.push_back(files_.count(Key(full)) ? text::FileNamePart(files_[Key(full)].name) : wildcard);
+  }
+  std::vector<FileEntry> entries;
+  const std::string folder = text::FolderPart(full);
+  for (const std::string& name : names) {
+    const std::string key = Key(folder + "\\" + name);
+    FileEntry e;
+    e.name = name;
+    auto it = files_.find(key);
+    if (it == files_.end()) {
+      e.folder = true;
+    } else {
+      e.size = it->second.bytes.size();
+      e.lastWrite = it->second.lastWrite;
+      e.readOnly = it->second.readOnly;
+    }
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+OsResult FakeFiles::MakeFolder(const std::string& path) {
+  auto fault = Injected("MakeFolder " + path, {path});
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
+  if (files_.count(Key(FullPath(path)))) return OsResult::Failure(os_error::kAlreadyExists);  // a file of that name
+  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
+  AddFolder(FullPath(path));
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
+}
+
+OsResult FakeFiles::SetReadOnly(const std::string& path, bool readOnly) {
+  auto fault = Injected(std::string(readOnly ? "SetReadOnly " : "ClearReadOnly ") + path, {path});
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
+  auto it = files_.find(Key(FullPath(path)));
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
+  it->second.readOnly = readOnly;
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
+}
+
+OsResult FakeFiles::Append(const std::string& path, const std::string& bytes) {
+  auto fault = Injected("Append " + path, {path});
+  if (auto e = HeldError({path})) return OsResult::Failure(*e);
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
+  const std::string full = FullPath(path);
+  if (InReadOnlyFolder(full) || ReadOnlyKey(full)) return OsResult::Failure(os_error::kAccessDenied);
+  auto it = files_.find(Key(full));
+  if (it == files_.end()) {
+    Put(full, bytes);
+  } else {
+    it->second.bytes += bytes;
+    it->second.lastWrite = ++writes_;
+  }
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
 }  // namespace quandrel::fakes

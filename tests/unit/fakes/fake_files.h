@@ -35,6 +35,9 @@ class FakeFiles : public Files {
   void AddFolder(const std::string& path);
   // Paths of all files, as first written.
   std::vector<std::string> List() const;
+  // The read-only attribute (SetReadOnly); false for a missing file.
+  bool ReadOnly(const std::string& path) const;
+  bool HasFolder(const std::string& path) const { return folders_.count(Key(path)) != 0; }
   void SetCurrentDirectoryForTest(const std::string& dir) { cwd_ = dir; }
   const std::string& CurrentDirectory() const { return cwd_; }
 
@@ -66,7 +69,6 @@ class FakeFiles : public Files {
   // Holds taken before stay. Get and Has still show the kept files.
   void TakeFolderAway(const std::string& folder) { awayFolders_.insert(Key(folder) + "\\"); }
   void BringFolderBack(const std::string& folder) { awayFolders_.erase(Key(folder) + "\\"); }
-  static constexpr std::uint32_t kPathNotFound = 3;
   // The folder goes away right before disk call `number` (1-based).
   void TakeFolderAwayBeforeCall(int number, const std::string& folder) {
     awayAtCall_ = number;
@@ -102,12 +104,25 @@ class FakeFiles : public Files {
   // files and folders directly in that folder whose names end in the
   // suffix, letter case aside, in the order they were created.
   std::vector<std::string> FindNames(const std::string& pattern) override;
+  // The same patterns as FindNames, or one exact path. lastWrite counts
+  // the writes of the fake: a later write gives a larger number; a move
+  // keeps it.
+  std::vector<FileEntry> FindEntries(const std::string& pattern) override;
+  OsResult MakeFolder(const std::string& path) override;
+  OsResult SetReadOnly(const std::string& path, bool readOnly) override;
+  OsResult Append(const std::string& path, const std::string& bytes) override;
 
  private:
   struct Entry {
     std::string name;
     std::string bytes;
+    bool readOnly = false;
+    std::uint64_t lastWrite = 0;
   };
+  // A read-only file refuses every write, replace and delete.
+  bool ReadOnlyKey(const std::string& path) const;
+  // Puts moved bytes under a new name, keeping their attribute and time.
+  void PutMoved(const std::string& path, Entry moved);
   static std::string Key(const std::string& path);
   struct Fault {
     std::uint32_t error;
@@ -128,6 +143,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint64_t> created_;
   std::map<std::string, std::string> folderNames_;
   std::uint64_t creations_ = 0;
+  std::uint64_t writes_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::set<std::string> awayFolders_;  // upper-cased, each ending in a backslash

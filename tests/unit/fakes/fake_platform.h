@@ -187,6 +187,8 @@ class FakeSystem : public System {
   std::string fileTimeStamp = "20261210-093005";
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
   std::string systemDirectory = "C:\\Windows\\system32";
+  std::string computerName = "KEIRI-PC1";
+  std::string userName = "tanaka";
 
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
@@ -202,7 +204,9 @@ class FakeSystem : public System {
     }
   }
   std::vector<std::string> FontFamilies() override { return fonts; }
+  std::string ComputerName() override { return computerName; }
   std::string SystemDirectory() override { return systemDirectory; }
+  std::string UserName() override { return userName; }
 };
 
 }  // namespace quandrel::fakes
