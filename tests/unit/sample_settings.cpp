@@ -58,7 +58,7 @@ void ExpectSampleSettingsForm(const std::string& bytes) {
   // Each key, in the order a settings save writes them, with its comment.
   const std::vector<std::string> expected = {
       "[Execute]", "DBPath=",
-      "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use", "History=0",
+      "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use",
       "[BackUp]",  "Multi=No",   "SubFolder=Yes", "Drive=", "PreFix=BackUp", "UpDate=Yes",
   };
   std::size_t at = 0;
