@@ -30,6 +30,9 @@ class Dialogs {
   // Confirmation box: caption "確認", question icon, "はい(&Y)" (default) and
   // "いいえ(&N)", and "中止(&A)" when withAbort. Esc or closing answers No.
   virtual Answer Confirm(const std::string& text, bool withAbort) = 0;
+  // The same box with "はい(&Y)" and "いいえ(&N)", where "いいえ(&N)" is the
+  // default button: Enter answers No, for questions whose Yes loses work.
+  virtual Answer ConfirmDefaultNo(const std::string& text) = 0;
   // The standard file-open dialog for one file: its full path, or nothing
   // when the user cancels.
   virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,16 @@ class FileHold {
   virtual ~FileHold() = default;
 };
 
+// A file's size and time of last change, as its directory entry tells
+// them: two looks give equal stamps when nothing was written in between.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;  // the platform's own count (FILETIME)
+
+  bool operator==(const FileStamp& o) const { return size == o.size && lastWrite == o.lastWrite; }
+  bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -36,6 +47,18 @@ class Files {
 
   // The whole content of a file.
   virtual OsResult Read(const std::string& path, std::string* bytes) = 0;
+  // At most the first maxBytes of a file: a file of any size costs no more
+  // than that. The file is shared with every kind of access meanwhile, so
+  // its owner may write, rename or delete it while it is read.
+  virtual OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) = 0;
+  // Size and last change of an existing file (not a folder), in one query
+  // that keeps no handle; none when there is no such file or the query fails.
+  virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
+  // Opens the file for reading with no sharing and closes it at once. It
+  // fails with a sharing violation (32) while any other program has the file
+  // open, here or on another computer through a shared folder, and with
+  // "not found" (2) when there is no such file. Nothing is changed.
+  virtual OsResult OpenExclusively(const std::string& path) = 0;
   // Creates or truncates the file, writes all bytes and flushes them to disk.
   virtual OsResult WriteNew(const std::string& path, const std::string& bytes) = 0;
   // Copies src over dst (dst created or truncated); the copy is flushed to

@@ -22,6 +22,10 @@ class System {
   virtual std::string ErrorText(std::uint32_t code) = 0;
   // Names of all installed font families.
   virtual std::vector<std::string> FontFamilies() = 0;
+  // This computer's name as the network knows it (GetComputerNameA, the
+  // NetBIOS name, which the database engine writes in its lock file); empty
+  // when the platform can't tell.
+  virtual std::string ComputerName() = 0;
   // The folder of the system's own programs (GetSystemDirectoryA), so that
   // one of them is started by its full path and never by a bare name that a
   // file beside the program could answer; empty when the platform can't tell.

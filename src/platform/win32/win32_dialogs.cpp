@@ -84,11 +84,17 @@ void Win32Dialogs::ShowError(const std::string& text) {
 }
 
 Answer Win32Dialogs::Confirm(const std::string& text, bool withAbort) {
+  return Ask(text, withAbort, MB_DEFBUTTON1);
+}
+
+Answer Win32Dialogs::ConfirmDefaultNo(const std::string& text) { return Ask(text, false, MB_DEFBUTTON2); }
+
+Answer Win32Dialogs::Ask(const std::string& text, bool withAbort, UINT defaultButton) {
   g_confirm = ConfirmHook{};
   g_confirm.withAbort = withAbort;
   g_confirm.hook = ::SetWindowsHookExA(WH_CBT, ConfirmCbtProc, nullptr, ::GetCurrentThreadId());
   UINT buttons = withAbort ? MB_YESNOCANCEL : MB_YESNO;
-  int result = ::MessageBoxA(Owner(), text.c_str(), "確認", buttons | MB_ICONQUESTION | MB_DEFBUTTON1 | kBoxFlags);
+  int result = ::MessageBoxA(Owner(), text.c_str(), "確認", buttons | MB_ICONQUESTION | defaultButton | kBoxFlags);
   if (g_confirm.hook) ::UnhookWindowsHookEx(g_confirm.hook);
   g_confirm = ConfirmHook{};
   switch (result) {

@@ -19,10 +19,12 @@ class Win32Dialogs : public Dialogs {
   void ShowMessage(const std::string& text) override;
   void ShowError(const std::string& text) override;
   Answer Confirm(const std::string& text, bool withAbort) override;
+  Answer ConfirmDefaultNo(const std::string& text) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
 
  private:
   HWND Owner() const { return owner_ ? owner_() : nullptr; }
+  Answer Ask(const std::string& text, bool withAbort, UINT defaultButton);
   std::function<HWND()> owner_;
   std::function<std::string()> title_;
 };

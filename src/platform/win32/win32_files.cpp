@@ -122,6 +122,49 @@ OsResult Win32Files::Read(const std::string& path, std::string* bytes) {
   return OsResult::Success();
 }
 
+OsResult Win32Files::ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) {
+  // Shared for everything: the file's owner (the database engine with its
+  // lock file) must be able to write, rename or delete it meanwhile.
+  FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  std::string content(maxBytes, '\0');
+  std::size_t have = 0;
+  while (have < maxBytes) {
+    const std::size_t want = maxBytes - have;
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), &content[have], want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want), &got,
+                    nullptr)) {
+      return LastError();
+    }
+    if (got == 0) break;
+    have += got;
+  }
+  content.resize(have);
+  *bytes = std::move(content);
+  return OsResult::Success();
+}
+
+std::optional<FileStamp> Win32Files::Stamp(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  FileStamp stamp;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.lastWrite =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
+OsResult Win32Files::OpenExclusively(const std::string& path) {
+  // Reading is asked for because an open without data access does not take
+  // part in sharing: only a reading one meets every other handle's sharing.
+  FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  return OsResult::Success();
+}
+
 OsResult Win32Files::WriteNew(const std::string& path, const std::string& bytes) {
   FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -9,6 +9,9 @@ class Win32Files : public Files {
   bool FileExists(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   OsResult Read(const std::string& path, std::string* bytes) override;
+  OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
+  std::optional<FileStamp> Stamp(const std::string& path) override;
+  OsResult OpenExclusively(const std::string& path) override;
   OsResult WriteNew(const std::string& path, const std::string& bytes) override;
   OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
   OsResult Remove(const std::string& path) override;

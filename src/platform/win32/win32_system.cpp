@@ -67,6 +67,13 @@ std::vector<std::string> Win32System::FontFamilies() {
   return std::vector<std::string>(names.begin(), names.end());
 }
 
+std::string Win32System::ComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  if (!::GetComputerNameA(name, &size)) return "";
+  return std::string(name, size);
+}
+
 std::string Win32System::SystemDirectory() {
   std::vector<char> buffer(MAX_PATH + 1);
   for (;;) {

@@ -11,6 +11,7 @@ class Win32System : public System {
   int Weekday() override;
   std::string ErrorText(std::uint32_t code) override;
   std::vector<std::string> FontFamilies() override;
+  std::string ComputerName() override;
   std::string SystemDirectory() override;
 };
 

@@ -12,7 +12,7 @@ std::string FakeFiles::Key(const std::string& path) { return text::UpperAscii(pa
 void FakeFiles::Put(const std::string& path, const std::string& bytes) {
   // A new file comes last in its folder's listing; a rewritten one keeps its place.
   if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
-  files_[Key(path)] = Entry{path, bytes};
+  files_[Key(path)] = Entry{path, bytes, ++writes_};
 }
 
 void FakeFiles::AddFolder(const std::string& path) {
@@ -102,6 +102,30 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   *bytes = it->second.bytes;
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
+}
+
+OsResult FakeFiles::ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) {
+  auto fault = Injected("ReadStart " + path, {path});
+  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
+  auto it = files_.find(Key(FullPath(path)));
+  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  *bytes = it->second.bytes.substr(0, maxBytes);
+  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
+}
+
+std::optional<FileStamp> FakeFiles::Stamp(const std::string& path) {
+  ++stampCalls_;
+  auto it = files_.find(Key(FullPath(path)));
+  if (it == files_.end()) return std::nullopt;
+  return FileStamp{it->second.bytes.size(), it->second.written};
+}
+
+OsResult FakeFiles::OpenExclusively(const std::string& path) {
+  auto locked = locked_.find(Key(FullPath(path)));
+  if (locked != locked_.end()) return OsResult::Failure(locked->second);
+  if (!files_.count(Key(FullPath(path)))) return OsResult::Failure(kNotFound);
+  if (Held(path)) return OsResult::Failure(kSharingViolation);
+  return OsResult::Success();
 }
 
 OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) {

@@ -2,6 +2,8 @@
 // regard to ASCII letter case, as on Windows. Any call can be made to fail:
 // the k-th call that touches the disk (Read, WriteNew, Copy, Remove, Move,
 // Replace), once or for good, or every call on one path (a locked file).
+// A locked file is one held open elsewhere: OpenExclusively fails on it with
+// the lock's error, as it does on a file under this program's own hold.
 // A file under a hold (Hold) is enforced as on Windows: it can be read and
 // copied from, but every write, replace, rename or delete of it fails with a
 // sharing violation until the last hold on it is let go.
@@ -76,6 +78,14 @@ class FakeFiles : public Files {
   bool FileExists(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   OsResult Read(const std::string& path, std::string* bytes) override;
+  // Counted among the disk calls, like Read.
+  OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
+  // Not counted among the disk calls; the stamp's time is a count of the
+  // writes to the fake, so every write of a file changes it.
+  std::optional<FileStamp> Stamp(const std::string& path) override;
+  // Not counted among the disk calls.
+  OsResult OpenExclusively(const std::string& path) override;
+  int StampCalls() const { return stampCalls_; }
   OsResult WriteNew(const std::string& path, const std::string& bytes) override;
   OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
   OsResult Remove(const std::string& path) override;
@@ -94,6 +104,7 @@ class FakeFiles : public Files {
   struct Entry {
     std::string name;
     std::string bytes;
+    std::uint64_t written = 0;  // the write count when it was last written
   };
   static std::string Key(const std::string& path);
   struct Fault {
@@ -114,6 +125,8 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint64_t> created_;
   std::map<std::string, std::string> folderNames_;
   std::uint64_t creations_ = 0;
+  std::uint64_t writes_ = 0;
+  int stampCalls_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::string cwd_ = "C:\\";

@@ -128,7 +128,8 @@ class FakeDesktop : public Desktop {
   }
 };
 
-// Records every box in order ("message: ...", "error: ...", "confirm: ...")
+// Records every box in order ("message: ...", "error: ...", "confirm: ...",
+// "confirm3: ..." with the abort button, "confirmNo: ..." with No as default)
 // and answers confirmations and file dialogs from queues.
 class FakeDialogs : public Dialogs {
  public:
@@ -142,10 +143,11 @@ class FakeDialogs : public Dialogs {
   void ShowError(const std::string& text) override { Record("error: " + text); }
   Answer Confirm(const std::string& text, bool withAbort) override {
     Record(std::string(withAbort ? "confirm3: " : "confirm: ") + text);
-    if (answers.empty()) return Answer::No;
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
+    return NextAnswer();
+  }
+  Answer ConfirmDefaultNo(const std::string& text) override {
+    Record("confirmNo: " + text);
+    return NextAnswer();
   }
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
     fileDialogs.push_back(request);
@@ -156,6 +158,12 @@ class FakeDialogs : public Dialogs {
   }
 
  private:
+  Answer NextAnswer() {
+    if (answers.empty()) return Answer::No;
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
   void Record(const std::string& line) {
     shown.push_back(line);
     if (onShow) onShow(line);
@@ -169,6 +177,7 @@ class FakeSystem : public System {
   int weekday = 5;  // 2026/12/10 is a Thursday
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
   std::string systemDirectory = "C:\\Windows\\system32";
+  std::string computerName = "KEIRI-PC1";
 
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
@@ -183,6 +192,7 @@ class FakeSystem : public System {
     }
   }
   std::vector<std::string> FontFamilies() override { return fonts; }
+  std::string ComputerName() override { return computerName; }
   std::string SystemDirectory() override { return systemDirectory; }
 };
 
