@@ -41,6 +41,29 @@ inline constexpr char kMissingForBackup[] =
     "%s がないためバックアップを更新できません\n\n%s\nデータベースの変更はそのまま保存されています。";
 inline constexpr char kCannotUpdateBackup[] = "%s を更新できません\n\n%s";
 
+// Shared use: the database is open elsewhere, so an action that would
+// replace or rewrite it stops before it changes anything. The people the
+// lock file names come as lines of kLockFileEntry (kLockFileEntryHere for
+// this computer), and kLockFileMore when there are too many to show.
+inline constexpr char kOpenElsewhere[] =
+    "%s は、ほかのコンピュータかプログラムで開かれています。\n\n"
+    "ロックファイルに記録されている名前（もう閉じた人が残っていることもあります）:\n%s\n\n"
+    "開いている人の作業を消さないよう、何も変更せずに中止しました。\n"
+    "データベースを閉じてもらってから、もう一度行ってください。";
+inline constexpr char kOpenElsewhereNoNames[] =
+    "%s は、ほかのコンピュータかプログラムで開かれています。\n\n"
+    "どこで開かれているかは分かりません。\n\n"
+    "開いている人の作業を消さないよう、何も変更せずに中止しました。\n"
+    "データベースを閉じてもらってから、もう一度行ってください。";
+inline constexpr char kLockFileEntry[] = "・%s（ユーザー名 %s）";
+inline constexpr char kLockFileEntryHere[] = "・%s（ユーザー名 %s）← このコンピュータ";
+inline constexpr char kLockFileMore[] = "・ほか %s 件";
+// Discard & exit after other computers had the database open during the run.
+inline constexpr char kDiscardQuestionOthers[] =
+    "本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
+    "今回の実行中に、ほかのコンピュータもこのデータベースを開いていました:\n%s\n\n"
+    "破棄すると、実行を始めてから今までにその人たちが加えた変更も消えます。";
+
 // Compaction and repair
 inline constexpr char kAccessMissing[] =
     "Microsoft Access が見つかりません\n\nこのコンピュータには MSACCESS.EXE が登録されていません";
@@ -83,7 +106,8 @@ inline constexpr const char* kAll[] = {
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,
     kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
-    kErrorNumber,
+    kErrorNumber,        kOpenElsewhere,          kOpenElsewhereNoNames, kLockFileEntry,
+    kLockFileEntryHere,  kLockFileMore,           kDiscardQuestionOthers,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_shell.h"
 #include "launch/launch.h"
@@ -228,6 +229,24 @@ TEST_F(WatchTest, FailedStartCycleShowsTheWindowAgainAtOnce) {
   EndWatch(shell, false);
   EXPECT_EQ(shell.calls, (Lines{"tray+ 【Sales】稼働中...", "main hide", "app hide",  //
                                 "tray-", "main show", "app show", "front"}));
+}
+
+TEST_F(WatchTest, EachSecondLooksAtTheLockFileAndNotesWhoComesAndGoes) {
+  fakes::FakeFiles files;
+  fakes::FakeSystem system;  // this computer is KEIRI-PC1
+  OthersSeen seen(files, system);
+  seen.Begin("D:\\DB\\SALES.MDB");
+  // A colleague's record appears in the second second and the file is gone
+  // in the fourth, before the run ends.
+  std::string record = "EIGYO-PC" + std::string(24, '\0') + "Admin" + std::string(27, '\0');
+  onPump = [&](int pass) {
+    if (pass == 0) files.Put("D:\\DB\\SALES.ldb", record);
+    if (pass == 2) files.Remove("D:\\DB\\SALES.ldb");
+  };
+  WatchProcess(processes, desktop, shell, StartRunningFor(4), [] { return std::string("Use"); }, &seen);
+  EXPECT_EQ(files.StampCalls(), 4);  // one look each second, before the pump
+  ASSERT_EQ(seen.Others().size(), 1u);
+  EXPECT_EQ(seen.Others()[0].computer, "EIGYO-PC");
 }
 
 }  // namespace
