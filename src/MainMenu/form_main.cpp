@@ -134,7 +134,10 @@ void TFormMain::RunAndWatch(const std::string& commandLine, bool appWindowFirst)
   Processes& processes = platform_.processes;
   // A failed start holds no process, so the watch ends at its first wait.
   processes.Start(commandLine, StartupShape::Maximized, &process_);
-  WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
+  // Only a run with a snapshot can be discarded, so only such a run notes
+  // who else opens its database meanwhile.
+  othersSeen_.Begin(snapshot_.taken ? snapshot_.target : std::string());
+  WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; }, &othersSeen_);
   EndWatch(view_, appWindowFirst);
   process_.Reset();
 }
@@ -154,12 +157,25 @@ void TFormMain::Relaunch() {
 // End-of-run actions
 
 void TFormMain::BitBtnAcQuitClick() {
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
   const RunFiles run = RunFilesFor(TargetPath());
-  if (platform_.dialogs.Confirm(messages::kDiscardQuestion, false) != Answer::Yes) {
-    platform_.dialogs.ShowMessage(messages::kDiscardCancelled);
+  // The snapshot is never put back under someone who has the database open.
+  if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
+  // The run lasts until this answer: whoever came since its end counts too.
+  // When others were there, Yes throws their work away as well, so it is
+  // not the answer Enter gives.
+  othersSeen_.Look();
+  const std::vector<LockFileEntry>& others = othersSeen_.Others();
+  const Answer answer = others.empty() ? dialogs.Confirm(messages::kDiscardQuestion, false)
+                                       : dialogs.ConfirmDefaultNo(DiscardQuestion(others));
+  if (answer != Answer::Yes) {
+    dialogs.ShowMessage(messages::kDiscardCancelled);
     return;
   }
-  const EndOutcome outcome = RestoreSnapshot(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  // Someone may have opened it while the question waited.
+  if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
+  const EndOutcome outcome = RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_);
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }

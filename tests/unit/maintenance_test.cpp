@@ -186,6 +186,32 @@ TEST_F(MaintenanceTest, NoActionTouchesTheSnapshotOrTheBackupCopy) {
   EXPECT_EQ(files.Get("D:\\Work\\sales.mdb.BAK"), std::optional<std::string>("older"));
 }
 
+TEST_F(MaintenanceTest, ATargetOpenElsewhereIsNeitherCompactedNorRepaired) {
+  files.Lock("D:\\Work\\sales.mdb");  // a colleague has it open
+  files.Put("D:\\Work\\sales.ldb", "EIGYO-PC" + std::string(24, '\0') + "Admin" + std::string(27, '\0'));
+  files.Put("D:\\Work\\A.MDB", "a");
+  for (void (TFormMain::*click)() : {&TFormMain::BitBtnAcCompactClick, &TFormMain::BitBtnAcRepairClick}) {
+    Mark();
+    (form.get()->*click)();
+    ASSERT_EQ(Calls().size(), 1u);  // Access is not started, no other file offered
+    EXPECT_EQ(Calls()[0].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで開かれています。", 0), 0u);
+    EXPECT_NE(Calls()[0].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
+  }
+  EXPECT_EQ(processes.started.size(), 1u);  // the first launch only
+}
+
+TEST_F(MaintenanceTest, AnotherFileOpenElsewhereIsSkippedAndTheScanGoesOn) {
+  files.Put("D:\\Work\\A.MDB", "a");
+  files.Put("D:\\Work\\B.MDB", "b");
+  files.Lock("D:\\Work\\A.MDB");
+  dialogs.answers = {Answer::Yes, Answer::Yes};
+  form->BitBtnAcCompactClick();
+  EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
+                                   "message: 「 sales.mdb 」の最適化が終了しました。",  //
+                                   Asked("A.MDB"), ::testing::StartsWith("error: D:\\Work\\A.MDB は、"),  //
+                                   Asked("B.MDB"), StartCompact("D:\\Work\\B.MDB"), "front", kOver, "app show"));
+}
+
 TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {
   registry = fakes::FakeRegistry{};  // nothing registered
   files.Put("D:\\Work\\A.MDB", "a");
