@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "BackUp/backup_rules.h"
+#include "backup_window/backup_rules.h"
 
 namespace quandrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "MainMenu/layout_modes.h"
-#include "form_main_fixture.h"
+#include "main_window/layout_modes.h"
+#include "main_window_fixture.h"
 
 namespace quandrel::testing {
 namespace {
@@ -72,7 +72,7 @@ TEST_P(ModeTable, EndModeAfterCreationThenSettingsMode) {
   for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
   EXPECT_FALSE(view.IsVisible(C::ListBoxFontName));
 
-  form->BitBtnCustomClick();
+  form->EnterSettingsMode();
   EXPECT_EQ(VisibleModeButtons(view),
             (std::set<C>{C::BitBtnOK, C::BitBtnClose, C::BitBtnDBpath, C::BitBtnImage, C::BitBtnIcon}));
   for (C c : kFields) EXPECT_FALSE(view.IsReadOnly(c));
@@ -115,16 +115,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FormMainTest, DiscardShrinksACompactWindowTo200) {
   CreateWithSales("Customize=Disable\r\n");
   ASSERT_EQ(view.outerHeight, std::optional<int>(220));
-  form->BitBtnCustomClick();
-  form->BitBtnCloseClick();
+  form->EnterSettingsMode();
+  form->DiscardSettingsEdits();
   EXPECT_EQ(view.outerHeight, std::optional<int>(200));
   EXPECT_EQ(VisibleModeButtons(view), kSave);
 }
 
 TEST_F(FormMainTest, DiscardOfAFullWindowKeepsItsHeight) {
   CreateWithSales();
-  form->BitBtnCustomClick();
-  form->BitBtnCloseClick();
+  form->EnterSettingsMode();
+  form->DiscardSettingsEdits();
   EXPECT_EQ(view.outerHeight, std::nullopt);
   EXPECT_EQ(VisibleModeButtons(view), kSave);
 }

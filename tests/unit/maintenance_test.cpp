@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "form_main_fixture.h"
+#include "main_window_fixture.h"
 #include "launch/maintenance.h"
 
 namespace quandrel::testing {
@@ -118,7 +118,7 @@ class MaintenanceTest : public FormMainTest {
 };
 
 TEST_F(MaintenanceTest, CompactionOfALoneTargetReportsItAndEnds) {
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   // The snapshot and the backup copy beside the target are not offered;
   // only the taskbar button goes while Access runs, the window stays.
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
@@ -131,7 +131,7 @@ TEST_F(MaintenanceTest, EachOtherFileIsAskedAboutAndYesCompactsItSilently) {
   files.Put("D:\\Work\\A.MDB", "a");
   files.Put("D:\\Work\\B.MDB", "b");
   dialogs.answers = {Answer::Yes, Answer::No};
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
                                    "message: 「 sales.mdb 」の最適化が終了しました。",  //
                                    Asked("A.MDB"), StartCompact("D:\\Work\\A.MDB"), "front",  //
@@ -142,7 +142,7 @@ TEST_F(MaintenanceTest, AbortOffersNoFurtherFileButStillEnds) {
   files.Put("D:\\Work\\A.MDB", "a");
   files.Put("D:\\Work\\B.MDB", "b");
   dialogs.answers = {Answer::Abort};
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
                                    "message: 「 sales.mdb 」の最適化が終了しました。", Asked("A.MDB"), kOver,
                                    "app show"));
@@ -153,7 +153,7 @@ TEST_F(MaintenanceTest, TargetTypedInLowerCaseIsKnownInTheListing) {
   files.Put("C:\\DATA\\A.MDB", "a");
   view.SetText(C::EditDBpath, "c:\\data\\sales.mdb");
   dialogs.answers = {Answer::Yes};
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(dialogs.shown, ::testing::Contains(Asked("A.MDB")));
   EXPECT_THAT(dialogs.shown, ::testing::Not(::testing::Contains(Asked("SALES.MDB"))));
   EXPECT_THAT(Calls(), ::testing::Contains(StartCompact("c:\\data\\sales.mdb")));
@@ -164,13 +164,13 @@ TEST_F(MaintenanceTest, TargetTypedInLowerCaseIsKnownInTheListing) {
 TEST_F(MaintenanceTest, AFolderNamedLikeADatabaseIsOfferedToo) {
   files.AddFolder("D:\\Work\\OLD.MDB");
   dialogs.answers = {Answer::Yes};
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ::testing::Contains(Asked("OLD.MDB")));
   EXPECT_THAT(Calls(), ::testing::Contains(StartCompact("D:\\Work\\OLD.MDB")));
 }
 
 TEST_F(MaintenanceTest, RepairShowsNothingAndComesBackToTheFront) {
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartRepair("D:\\Work\\sales.mdb"), "app show", "front"));
   EXPECT_EQ(processes.started.back().shape, StartupShape::AsLauncher);
 }
@@ -179,8 +179,8 @@ TEST_F(MaintenanceTest, NoActionTouchesTheSnapshotOrTheBackupCopy) {
   files.Put("D:\\Work\\A.MDB", "a");
   dialogs.answers = {Answer::Yes};
   const int diskCalls = files.DiskCalls();
-  form->BitBtnAcCompactClick();
-  form->BitBtnAcRepairClick();
+  form->CompactDatabase();
+  form->RepairDatabase();
   EXPECT_EQ(files.DiskCalls(), diskCalls);
   EXPECT_EQ(files.Get("D:\\Work\\sales.mdb.TMP"), std::optional<std::string>("old"));
   EXPECT_EQ(files.Get("D:\\Work\\sales.mdb.BAK"), std::optional<std::string>("older"));
@@ -190,7 +190,7 @@ TEST_F(MaintenanceTest, ATargetOpenElsewhereIsNeitherCompactedNorRepaired) {
   files.Lock("D:\\Work\\sales.mdb");  // a colleague has it open
   files.Put("D:\\Work\\sales.ldb", "EIGYO-PC" + std::string(24, '\0') + "Admin" + std::string(27, '\0'));
   files.Put("D:\\Work\\A.MDB", "a");
-  for (void (TFormMain::*click)() : {&TFormMain::BitBtnAcCompactClick, &TFormMain::BitBtnAcRepairClick}) {
+  for (void (MainWindowLogic::*click)() : {&MainWindowLogic::CompactDatabase, &MainWindowLogic::RepairDatabase}) {
     Mark();
     (form.get()->*click)();
     ASSERT_EQ(Calls().size(), 1u);  // Access is not started, no other file offered
@@ -205,7 +205,7 @@ TEST_F(MaintenanceTest, AnotherFileOpenElsewhereIsSkippedAndTheScanGoesOn) {
   files.Put("D:\\Work\\B.MDB", "b");
   files.Lock("D:\\Work\\A.MDB");
   dialogs.answers = {Answer::Yes, Answer::Yes};
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
                                    "message: 「 sales.mdb 」の最適化が終了しました。",  //
                                    Asked("A.MDB"), ::testing::StartsWith("error: D:\\Work\\A.MDB は、"),  //
@@ -215,7 +215,7 @@ TEST_F(MaintenanceTest, AnotherFileOpenElsewhereIsSkippedAndTheScanGoesOn) {
 TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {
   registry = fakes::FakeRegistry{};  // nothing registered
   files.Put("D:\\Work\\A.MDB", "a");
-  for (void (TFormMain::*click)() : {&TFormMain::BitBtnAcCompactClick, &TFormMain::BitBtnAcRepairClick}) {
+  for (void (MainWindowLogic::*click)() : {&MainWindowLogic::CompactDatabase, &MainWindowLogic::RepairDatabase}) {
     Mark();
     (form.get()->*click)();
     EXPECT_THAT(Calls(), ElementsAre(kNotFound));
@@ -226,12 +226,12 @@ TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {
 TEST_F(MaintenanceTest, AKeyWithoutAPathCountsAsNotRegistered) {
   registry = fakes::FakeRegistry{};
   registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, "");
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(Calls(), ElementsAre(kNotFound));
 }
 
 TEST_F(MaintenanceTest, TheLastPathFoundIsKeptWhenALaterLookupFindsNone) {
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
 
   fakes::FakeRegistry bare, empty, moved;
   empty.SetKey(Hive::LocalMachine, kAccessAppPathKey, "");
@@ -239,17 +239,17 @@ TEST_F(MaintenanceTest, TheLastPathFoundIsKeptWhenALaterLookupFindsNone) {
 
   registry = bare;
   Mark();
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(Calls(), ::testing::Contains(StartRepair("D:\\Work\\sales.mdb")));
 
   registry = empty;
   Mark();
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ::testing::Contains(StartCompact("D:\\Work\\sales.mdb")));
 
   registry = moved;
   Mark();
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(Calls(), ::testing::Contains(StartRepair("D:\\Work\\sales.mdb", "E:\\Access\\MSACCESS.EXE")));
 }
 
@@ -259,17 +259,17 @@ TEST_F(MaintenanceTest, AccessThatCannotStartIsReportedAndNothingIsCalledDone) {
   const std::string error =
       "error: Microsoft Access を起動できません\n\nC:\\Office\\MSACCESS.EXE\n\n指定されたファイルが見つかりません。";
 
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "app show", "front", error));
 
   Mark();
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartRepair("D:\\Work\\sales.mdb"), "app show", "front", error));
 }
 
 TEST_F(MaintenanceTest, AnUnknownStartErrorIsGivenByItsNumber) {
   processes.failStartsWith = 740;
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(dialogs.shown.back(), ::testing::EndsWith("\n\nエラー番号 740"));
 }
 
@@ -280,7 +280,7 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
   logged.onStart = [this](const std::string&) {
     if (processes.started.size() == 2) processes.failStartsWith = 5;  // this start fails
   };
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
                                    "message: 「 sales.mdb 」の最適化が終了しました。",  //
                                    Asked("A.MDB"), StartCompact("D:\\Work\\A.MDB"), "front",
@@ -307,7 +307,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   files.Put("D:\\Work\\A.MDB", "a");
   dialogs.answers = {Answer::Yes};
 
-  form->BitBtnAcCompactClick();
+  form->CompactDatabase();
   EXPECT_EQ(pumps, 3);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
@@ -315,7 +315,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains(::testing::StartsWith("tray"))));
 
   processes.runFor = {1};
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_EQ(pumps, 4);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
@@ -327,7 +327,7 @@ TEST_F(MaintenanceTest, TheCloseLockGoesToAccessWindows) {
   // start was the launch of the target.
   const auto accessThread = static_cast<std::uint32_t>(3000 + processes.started.size() + 1);
   desktop.windows = {{77, accessThread}, {78, 3001}};
-  form->BitBtnAcRepairClick();
+  form->RepairDatabase();
   EXPECT_THAT(desktop.closeDisabled, ElementsAre(77u));
 }
 

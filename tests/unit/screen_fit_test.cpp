@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "BackUp/backup_rules.h"
+#include "backup_window/backup_rules.h"
 #include "ui/screen_fit.h"
 
 namespace quandrel::ui {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "BackUp/backup_rules.h"
+#include "backup_window/backup_rules.h"
 #include "driver/driver.h"
 #include "launch/snapshot.h"
 #include "main/instance_guard.h"

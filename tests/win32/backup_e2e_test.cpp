@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 
-#include "BackUp/win32/backup_window.h"
+#include "backup_window/win32/backup_window.h"
 #include "driver/launcher.h"
 #include "text/sjis.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "BackUp/win32/backup_window.h"
+#include "backup_window/win32/backup_window.h"
 #include "ui/win32/dialog_keys.h"
 
 namespace {

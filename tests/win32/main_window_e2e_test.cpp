@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "MainMenu/win32/main_window.h"
+#include "main_window/win32/main_window.h"
 #include "driver/launcher.h"
 
 namespace qtest {

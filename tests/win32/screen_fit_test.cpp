@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "BackUp/win32/backup_window.h"
-#include "MainMenu/win32/main_window.h"
-#include "Splash/win32/splash_window.h"
+#include "backup_window/win32/backup_window.h"
+#include "main_window/win32/main_window.h"
+#include "wait_window/win32/wait_window_view.h"
 #include "driver/launcher.h"
 
 namespace qtest {
@@ -27,7 +27,7 @@ using quandrel::BackupControl;
 using quandrel::Control;
 using quandrel::win32::BackupWindow;
 using quandrel::win32::MainWindow;
-using quandrel::win32::SplashWindow;
+using quandrel::win32::WaitWindowView;
 
 int ScreenDpi() {
   HDC screen = ::GetDC(nullptr);
@@ -302,7 +302,7 @@ TEST_F(ScreenFitE2E, BackupWindow) {
 }
 
 TEST(ScreenFit, WaitWindow) {
-  auto wait = SplashWindow::Open(::GetModuleHandleA(nullptr), nullptr);
+  auto wait = WaitWindowView::Open(::GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(wait, nullptr);
   wait->ShowProgress(1, 3);
   SaveScreenshot(Shot("wait-window"));

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "BackUp/win32/backup_window.h"
-#include "MainMenu/win32/main_window.h"
-#include "Splash/win32/splash_window.h"
+#include "backup_window/win32/backup_window.h"
+#include "main_window/win32/main_window.h"
+#include "wait_window/win32/wait_window_view.h"
 #include "ui/win32/dialog_keys.h"
 
 namespace {
@@ -21,7 +21,7 @@ using quandrel::PictureKind;
 using quandrel::win32::BackupWindow;
 using quandrel::win32::Dpi;
 using quandrel::win32::MainWindow;
-using quandrel::win32::SplashWindow;
+using quandrel::win32::WaitWindowView;
 
 int Scaled(int px) { return Dpi()(px); }
 
@@ -676,10 +676,10 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheMessageLoop) {
 TEST_F(MainWindowTest, WaitWindowStandsOwnedAndPaintsOnlyItself) {
   const UINT probe = RegisterWindowMessageA("QuandrelViewsProbe");
   PostMessageA(main_, probe, 0, 0);
-  window_->SetWaitFactory([](HWND owner) { return SplashWindow::Open(GetModuleHandleA(nullptr), owner); });
+  window_->SetWaitFactory([](HWND owner) { return WaitWindowView::Open(GetModuleHandleA(nullptr), owner); });
   std::unique_ptr<quandrel::WaitWindow> opened = window_->OpenWaitWindow();
   ASSERT_NE(opened, nullptr);
-  auto* wait = static_cast<SplashWindow*>(opened.get());
+  auto* wait = static_cast<WaitWindowView*>(opened.get());
   HWND w = wait->Handle();
   EXPECT_EQ(ClassName(w), "TFormSplash");
   EXPECT_EQ(Text(w), "Just Moment, Please");

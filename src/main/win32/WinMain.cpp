@@ -2,10 +2,10 @@
 // message loop.
 #include <windows.h>
 
-#include "BackUp/win32/backup_window.h"
-#include "MainMenu/form_main.h"
-#include "MainMenu/win32/main_window.h"
-#include "Splash/win32/splash_window.h"
+#include "backup_window/win32/backup_window.h"
+#include "main_window/main_window_logic.h"
+#include "main_window/win32/main_window.h"
+#include "wait_window/win32/wait_window_view.h"
 #include "main/instance_guard.h"
 #include "main/win32/instance_mutex.h"
 #include "platform/win32/dll_search.h"
@@ -51,7 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       [&] { return window->ApplicationTitle(); });
   Platform platform{files, registry, processes, desktop, dialogs, system};
 
-  TFormMain form(platform, *window);
+  MainWindowLogic form(platform, *window);
   window->Attach(&form);
   // Each backup window gets the drive names table and the settings file of
   // the main window, read when the window is made.
@@ -59,8 +59,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return win32::BackupForm::Create(instance, owner, platform, form.DriveNames(), form.SettingsPath());
   };
   window->SetBackupFactory(makeBackup);
-  window->SetWaitFactory([instance](HWND owner) { return win32::SplashWindow::Open(instance, owner); });
-  form.FormCreate();
+  window->SetWaitFactory([instance](HWND owner) { return win32::WaitWindowView::Open(instance, owner); });
+  form.StartAndRunFirstLaunch();
 
   // The backup window created at start reads the settings and queries its
   // drive like every other, but stays hidden for the whole run.

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "BackUp/backup_view.h"
+#include "backup_window/backup_view.h"
 
 namespace quandrel::fakes {
 

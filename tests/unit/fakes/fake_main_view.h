@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "MainMenu/main_view.h"
+#include "main_window/main_view.h"
 #include "fakes/fake_shell.h"
 #include "text/sjis.h"
 

@@ -1,0 +1,96 @@
+#include "backup_window/backup_rules.h"
+
+#include "text/sjis.h"
+
+namespace quandrel {
+
+namespace {
+
+constexpr std::size_t kMaxSourceTail = 100;
+
+// The part before the first `c`; empty when there is none. "/" and "(" are
+// never the second byte of a double-byte character, so a byte search serves.
+std::string Before(const std::string& s, char c) {
+  const std::size_t at = s.find(c);
+  return at == std::string::npos ? std::string() : s.substr(0, at);
+}
+
+// At most `count` bytes from the 1-based byte position `from`.
+std::string Copy(const std::string& s, std::size_t from, std::size_t count) {
+  if (from < 1 || from > s.size()) return std::string();
+  return s.substr(from - 1, count);
+}
+
+}  // namespace
+
+std::string DateFolderName(const std::string& shortDate) {
+  const std::string year = Before(shortDate, '/');
+  const std::string rest = Copy(shortDate, year.size() + 2, 10);
+  std::string month = Before(rest, '/');
+  std::string day = Copy(rest, month.size() + 2, 10);
+  day = text::Trim(Before(day + "(", '('));  // a weekday in parentheses is dropped
+  if (month.size() == 1) month = "0" + month;
+  if (day.size() == 1) day = "0" + day;
+  return year + "_" + month + "_" + day;
+}
+
+std::string WeekdayFolderName(int weekday) {
+  static const char* const kNames[] = {"(1)_日曜", "(2)_月曜", "(3)_火曜", "(4)_水曜",
+                                       "(5)_木曜", "(6)_金曜", "(7)_土曜"};
+  if (weekday < 1 || weekday > 7) return std::string();
+  return kNames[weekday - 1];
+}
+
+std::string DestinationTail(const std::string& sourceFolder, const std::string& prefix, Multiplex mode,
+                            const std::string& dateName, const std::string& weekdayName) {
+  // The source path without its drive letter and colon.
+  std::string tail = sourceFolder.size() > 2 ? text::CutCharacters(sourceFolder.substr(2), kMaxSourceTail) : "";
+  if (prefix != kRootMarker) tail = "\\" + prefix + tail;
+  switch (mode) {
+    case Multiplex::Date: tail += "\\" + dateName; break;
+    case Multiplex::Weekday: tail += "\\" + weekdayName; break;
+    case Multiplex::None: break;
+  }
+  return tail;
+}
+
+std::string CopyProgramPath(const std::string& systemDirectory) {
+  if (systemDirectory.empty()) return std::string();
+  const bool endsInSeparator = text::CharFindLastOf(systemDirectory, "\\") == systemDirectory.size() - 1;
+  return systemDirectory + (endsInSeparator ? "" : "\\") + kCopyProgramName;
+}
+
+std::string CopyParameters(const std::string& source, const std::string& destination, bool updateOnly,
+                           bool withSubfolders) {
+  std::string p = "\"" + source + "\" \"" + destination + "\\\" /C /F";
+  if (updateOnly) p += " /D";
+  if (withSubfolders) p += " /E";
+  return p;
+}
+
+DriveKind DriveKindOf(unsigned driveType) {
+  switch (driveType) {
+    case 0:
+    case 1: return {true, "不明デバイス", false};
+    case 2: return {true, "フロッピー・ＭＯ等", false};
+    case 3: return {true, "ハードディスク", true};
+    case 4: return {true, "ネットワーク", false};
+    case 5: return {true, "ＣＤ－ＲＯＭ", false};
+    case 6: return {true, "ＲＡＭディスク", true};
+    default: return {};
+  }
+}
+
+std::string FreeSpaceText(std::optional<std::uint64_t> freeBytes) {
+  // A failed query counts as -1 byte, which is 0 whole kilobytes.
+  const std::uint64_t kb = freeBytes ? *freeBytes / 1024 : 0;
+  std::string digits = kb == 0 ? std::string() : std::to_string(kb);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped + " KB";
+}
+
+}  // namespace quandrel

@@ -1,0 +1,403 @@
+#include "main_window/main_window_logic.h"
+
+#include <algorithm>
+
+#include "main_window/layout_modes.h"
+#include "main_window/title_picture.h"
+#include "launch/launch.h"
+#include "launch/maintenance.h"
+#include "launch/snapshot.h"
+#include "text/messages.h"
+#include "text/sjis.h"
+
+namespace quandrel {
+
+namespace {
+
+constexpr long kLeftButtonDown = 513;
+constexpr long kRightButtonDown = 516;
+
+FileDialogRequest DatabaseDialog() {
+  return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
+          "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
+}
+FileDialogRequest ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
+FileDialogRequest IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
+
+}  // namespace
+
+MainWindowLogic::MainWindowLogic(Platform& platform, MainView& view) : platform_(platform), view_(view) {}
+
+const std::vector<std::string>& MainWindowLogic::DriveNames() const { return driveNames_; }
+const std::string& MainWindowLogic::SettingsPath() const { return settingsPath_; }
+
+std::string MainWindowLogic::TargetPath() const { return view_.GetText(Control::EditDBpath); }
+
+void MainWindowLogic::ShowDisplayTitle(TitleFallback fallback) {
+  view_.SetDisplayTitle(DisplayTitle(platform_.files, settings_, exePath_, fallback));
+}
+
+void MainWindowLogic::ShowErrors(const std::vector<std::string>& errors) {
+  for (const std::string& e : errors) platform_.dialogs.ShowError(e);
+}
+
+// ---------------------------------------------------------------------------
+// Creation
+
+void MainWindowLogic::StartAndRunFirstLaunch() {
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
+
+  // Relative paths in the settings count from the executable's folder.
+  exePath_ = platform_.system.ExecutablePath();
+  const std::string folder = text::FolderOf(exePath_);
+  if (!folder.empty()) files.ChangeDirectory(folder);
+
+  const std::vector<std::string> fonts = platform_.system.FontFamilies();
+  if (std::find(fonts.begin(), fonts.end(), "TicagoFix") != fonts.end()) {
+    view_.SetFieldFontFace("TicagoFix");
+  }
+
+  driveNames_.clear();
+  for (char d = 'A'; d <= 'Z'; ++d) driveNames_.push_back(std::string(1, d) + ":");
+
+  settingsPath_ = SettingsFilePath(exePath_);
+  settings_ = LoadMainSettings(files, settingsPath_);
+
+  ShowDisplayTitle(TitleFallback::WithExecutablePath);
+
+  if (files.FileExists(settings_.DBPath)) settings_.DBPath = files.FullPath(settings_.DBPath);
+  // A picture or icon that can't be loaded is reported; the built-in one
+  // stays and the start goes on.
+  if (files.FileExists(settings_.ImagePath)) {
+    settings_.ImagePath = files.FullPath(settings_.ImagePath);
+    LoadTitlePicture(view_, dialogs, settings_.ImagePath);
+  }
+  if (files.FileExists(settings_.IconPath)) {
+    settings_.IconPath = files.FullPath(settings_.IconPath);
+    LoadApplicationIcon(view_, dialogs, settings_.IconPath);
+  }
+
+  view_.SetText(Control::EditDBpath, settings_.DBPath);
+  view_.SetText(Control::EditTitle, settings_.Title);
+  view_.SetText(Control::EditImagePath, settings_.ImagePath);
+  view_.SetText(Control::EditIconPath, settings_.IconPath);
+  view_.SetText(Control::EditDate, platform_.system.ShortDate());
+  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
+    view_.SetReadOnly(c, true);
+  }
+  view_.SetChecked(Control::CboxNonCustom, settings_.Customize == "Disable");
+  view_.SetChecked(Control::CboxMDBbak, settings_.MDBbak == "Use");
+  view_.SetChecked(Control::CboxUnClose, settings_.UnClose == "Use");
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+
+  // The first launch cycle. Only the tray icon stands for the launcher while
+  // the lookup may ask the user something.
+  EnterTray(view_, view_.GetText(Control::EditTitle));
+  const std::string target = TargetPath();
+  if (target.empty()) {
+    // Nothing to launch: no lookup, no snapshot, no start.
+    EndWatch(view_, false);
+    return;
+  }
+  launchCommand_ = LookUpLaunchCommand(platform_.registry, dialogs, target);
+
+  snapshot_ = RunSnapshot{};  // a ".TMP" left by an earlier run is never this run's
+  snapshotHold_.LetGo();
+  if (TakesSnapshot(target, settings_.MDBbak)) {
+    snapshotSourcePath_ = target;
+    const RunFiles run = RunFilesFor(target);
+    SnapshotResult taken;
+    {
+      std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
+      taken = TakeSnapshot(files, run, wait.get(), &snapshotHold_);
+    }
+    snapshot_ = SnapshotState(run, taken);
+    // The user learns before the start that this run has no spare copy.
+    if (!taken.result) dialogs.ShowError(SnapshotFailureMessage(platform_.system, run, taken));
+  }
+
+  RunAndWatch(LaunchCommandLine(launchCommand_, target), false);
+}
+
+void MainWindowLogic::WindowDestroyed() { view_.ShowApplicationWindow(true); }
+
+bool MainWindowLogic::TrayMouseMessage(long lParam) {
+  // The icon only stands for the launcher; its clicks open nothing.
+  return lParam == kLeftButtonDown || lParam == kRightButtonDown;
+}
+
+// ---------------------------------------------------------------------------
+// Launch and watch
+
+void MainWindowLogic::RunAndWatch(const std::string& commandLine, bool appWindowFirst) {
+  Processes& processes = platform_.processes;
+  // A failed start holds no process, so the watch ends at its first wait.
+  processes.Start(commandLine, StartupShape::Maximized, &process_);
+  // Only a run with a snapshot can be discarded, so only such a run notes
+  // who else opens its database meanwhile.
+  othersSeen_.Begin(snapshot_.taken ? snapshot_.target : std::string());
+  WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; }, &othersSeen_);
+  EndWatch(view_, appWindowFirst);
+  process_.Reset();
+}
+
+void MainWindowLogic::Relaunch() {
+  const std::string target = TargetPath();
+  if (target.empty()) {
+    EndWatch(view_, true);  // nothing to launch
+    return;
+  }
+  // The launch command is the one found at start-up, even when the target
+  // was changed in the settings since.
+  RunAndWatch(LaunchCommandLine(launchCommand_, target), true);
+}
+
+// ---------------------------------------------------------------------------
+// End-of-run actions
+
+void MainWindowLogic::DiscardAndExit() {
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
+  const RunFiles run = RunFilesFor(TargetPath());
+  // The snapshot is never put back under someone who has the database open.
+  if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
+  // The run lasts until this answer: whoever came since its end counts too.
+  // When others were there, Yes throws their work away as well, so it is
+  // not the answer Enter gives.
+  othersSeen_.Look();
+  const std::vector<LockFileEntry>& others = othersSeen_.Others();
+  const Answer answer = others.empty() ? dialogs.Confirm(messages::kDiscardQuestion, false)
+                                       : dialogs.ConfirmDefaultNo(DiscardQuestion(others));
+  if (answer != Answer::Yes) {
+    dialogs.ShowMessage(messages::kDiscardCancelled);
+    return;
+  }
+  // Someone may have opened it while the question waited.
+  if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
+  const EndOutcome outcome = RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_);
+  ShowErrors(outcome.errors);
+  if (outcome.closeWindow) view_.CloseWindow();
+}
+
+void MainWindowLogic::SaveAndExit() {
+  const RunFiles run = RunFilesFor(TargetPath());
+  const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  ShowErrors(outcome.errors);
+  if (outcome.closeWindow) view_.CloseWindow();
+}
+
+void MainWindowLogic::SaveAndContinue() {
+  const std::string target = TargetPath();
+  EnterTray(view_, view_.GetText(Control::EditTitle));
+  const RunFiles run = RunFilesFor(target);
+  ContinueOutcome outcome;
+  {
+    std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
+    outcome = SaveAndSnapshot(platform_.files, platform_.system, run, snapshot_, wait.get(),
+                              &snapshotHold_);
+  }
+  snapshot_ = outcome.snapshot;
+  snapshotSourcePath_ = target;
+  if (!outcome.relaunch) {
+    // Nothing was changed on disk; back to end mode to let the user decide.
+    EndWatch(view_, true);
+    ShowErrors(outcome.errors);
+    return;
+  }
+  ShowErrors(outcome.errors);
+  Relaunch();
+}
+
+void MainWindowLogic::Restart() {
+  EnterTray(view_, view_.GetText(Control::EditTitle));
+  Relaunch();
+}
+
+void MainWindowLogic::ExitWithoutAction() { view_.CloseWindow(); }
+
+// ---------------------------------------------------------------------------
+// Database maintenance
+
+namespace {
+
+// While Access runs the main window stays on screen and handles its
+// messages, so its buttons are disabled meanwhile: no other action may
+// start before Access has ended. Only the buttons disabled here come back.
+class ButtonsHeld {
+ public:
+  explicit ButtonsHeld(MainView& view) : view_(view) {
+    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
+                      Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
+                      Control::BitBtnExit, Control::BitBtnCustom}) {
+      if (!view_.IsEnabled(c)) continue;
+      view_.SetEnabled(c, false);
+      held_.push_back(c);
+    }
+  }
+  ~ButtonsHeld() {
+    for (Control c : held_) view_.SetEnabled(c, true);
+  }
+  ButtonsHeld(const ButtonsHeld&) = delete;
+  ButtonsHeld& operator=(const ButtonsHeld&) = delete;
+
+ private:
+  MainView& view_;
+  std::vector<Control> held_;
+};
+
+}  // namespace
+
+void MainWindowLogic::CompactDatabase() {
+  ButtonsHeld held(view_);
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+      .Compact(TargetPath());
+}
+
+void MainWindowLogic::RepairDatabase() {
+  ButtonsHeld held(view_);
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+      .Repair(TargetPath());
+}
+
+// ---------------------------------------------------------------------------
+// Settings editing
+
+void MainWindowLogic::EnterSettingsMode() {
+  ApplyLayout(view_, SettingsModeLayout());
+  settingsMode_ = true;
+  snapshotSourcePath_ = TargetPath();
+  entry_.dbPathText = snapshotSourcePath_;
+  entry_.nonCustom = view_.IsChecked(Control::CboxNonCustom);
+  entry_.mdbBak = view_.IsChecked(Control::CboxMDBbak);
+  entry_.unClose = view_.IsChecked(Control::CboxUnClose);
+  entry_.settings = settings_;
+}
+
+void MainWindowLogic::ChooseTargetFile() {
+  std::optional<std::string> chosen = platform_.dialogs.OpenFile(DatabaseDialog());
+  if (!chosen) return;
+  view_.SetText(Control::EditDBpath, "");
+  view_.SetText(Control::EditDBpath, *chosen);
+}
+
+void MainWindowLogic::ChoosePictureFile() {
+  std::optional<std::string> chosen = platform_.dialogs.OpenFile(ImageDialog());
+  if (!chosen) return;
+  // The view runs no change handler for the logic's own texts.
+  view_.SetText(Control::EditImagePath, "");
+  PicturePathEdited();
+  view_.SetText(Control::EditImagePath, *chosen);
+  PicturePathEdited();
+}
+
+void MainWindowLogic::ChooseIconFile() {
+  std::optional<std::string> chosen = platform_.dialogs.OpenFile(IconDialog());
+  if (!chosen) return;
+  view_.SetText(Control::EditIconPath, "");
+  IconPathEdited();
+  view_.SetText(Control::EditIconPath, *chosen);
+  IconPathEdited();
+}
+
+void MainWindowLogic::TitleEdited() {
+  settings_.Title = view_.GetText(Control::EditTitle);
+  ShowDisplayTitle(TitleFallback::WithExecutablePath);
+}
+
+void MainWindowLogic::PicturePathEdited() {
+  Files& files = platform_.files;
+  settings_.ImagePath = view_.GetText(Control::EditImagePath);
+  if (!files.FileExists(settings_.ImagePath)) return;  // the picture on screen stays
+  settings_.ImagePath = files.FullPath(settings_.ImagePath);
+  LoadTitlePicture(view_, platform_.dialogs, settings_.ImagePath);
+}
+
+void MainWindowLogic::IconPathEdited() {
+  Files& files = platform_.files;
+  settings_.IconPath = view_.GetText(Control::EditIconPath);
+  if (!files.FileExists(settings_.IconPath)) return;
+  settings_.IconPath = files.FullPath(settings_.IconPath);
+  LoadApplicationIcon(view_, platform_.dialogs, settings_.IconPath);
+}
+
+void MainWindowLogic::SaveSettings() {
+  if (!settingsMode_) return;  // only reachable from settings mode
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
+
+  // The fields keep showing what was typed; the stored paths are shortened.
+  settings_.DBPath = ShortenPath(files, view_.GetText(Control::EditDBpath), settingsPath_);
+  settings_.Title = view_.GetText(Control::EditTitle);
+  settings_.ImagePath = ShortenPath(files, view_.GetText(Control::EditImagePath), settingsPath_);
+  settings_.IconPath = ShortenPath(files, view_.GetText(Control::EditIconPath), settingsPath_);
+  settings_.Customize = view_.IsChecked(Control::CboxNonCustom) ? "Disable" : "Enable";
+  settings_.MDBbak = view_.IsChecked(Control::CboxMDBbak) ? "Use" : "Never";
+  settings_.UnClose = view_.IsChecked(Control::CboxUnClose) ? "Use" : "Never";
+
+  const SettingsWrite written = SaveMainSettings(files, settingsPath_, settings_);
+  if (!written.ok) {
+    // Nothing further: the snapshot stays and the user stays in settings mode.
+    dialogs.ShowError(written.message);
+    return;
+  }
+  dialogs.ShowMessage(messages::kSettingsSaved);
+
+  if (IsDatabaseTarget(snapshotSourcePath_)) {
+    dialogs.ShowMessage(messages::kRunEndedBySave);
+    // The last run's changes stay in the target; its snapshot is let go, so
+    // no end-of-run action may put it back or keep it as the backup copy.
+    // A snapshot another run holds can't be removed, and stays that run's.
+    snapshotHold_.LetGo();
+    files.Remove(RunFilesFor(snapshotSourcePath_).snapshot);  // a missing file is fine
+    snapshot_ = RunSnapshot{};
+  }
+
+  ShowDisplayTitle(TitleFallback::Bare);
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+  settingsMode_ = false;
+}
+
+void MainWindowLogic::DiscardSettingsEdits() {
+  if (!settingsMode_) return;  // nothing to put back
+  // The target and the switches go back to the values in force, so the
+  // end-of-run actions keep working on the file whose snapshot was taken.
+  // The title, picture and icon stay as previewed.
+  settings_.DBPath = entry_.settings.DBPath;
+  settings_.Customize = entry_.settings.Customize;
+  settings_.MDBbak = entry_.settings.MDBbak;
+  settings_.UnClose = entry_.settings.UnClose;
+  view_.SetText(Control::EditDBpath, entry_.dbPathText);
+  view_.SetChecked(Control::CboxNonCustom, entry_.nonCustom);
+  view_.SetChecked(Control::CboxMDBbak, entry_.mdbBak);
+  view_.SetChecked(Control::CboxUnClose, entry_.unClose);
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeightAfterDiscard));
+  settingsMode_ = false;
+}
+
+void MainWindowLogic::OpenBackup() { view_.OpenBackupWindow(); }
+
+void MainWindowLogic::ControlUsed(Control c) {
+  switch (c) {
+    case Control::BitBtnAcRepair: RepairDatabase(); break;
+    case Control::BitBtnAcCompact: CompactDatabase(); break;
+    case Control::BitBtnBackup: OpenBackup(); break;
+    case Control::BitBtnAcQuit: DiscardAndExit(); break;
+    case Control::BitBtnAcSave: SaveAndContinue(); break;
+    case Control::BitBtnRestart: Restart(); break;
+    case Control::BitBtnAcExit: SaveAndExit(); break;
+    case Control::BitBtnExit: ExitWithoutAction(); break;
+    case Control::BitBtnDBpath: ChooseTargetFile(); break;
+    case Control::BitBtnCustom: EnterSettingsMode(); break;
+    case Control::BitBtnClose: DiscardSettingsEdits(); break;
+    case Control::BitBtnOK: SaveSettings(); break;
+    case Control::BitBtnImage: ChoosePictureFile(); break;
+    case Control::BitBtnIcon: ChooseIconFile(); break;
+    case Control::EditTitle: TitleEdited(); break;
+    case Control::EditImagePath: PicturePathEdited(); break;
+    case Control::EditIconPath: IconPathEdited(); break;
+    default: break;
+  }
+}
+
+}  // namespace quandrel

@@ -1,0 +1,101 @@
+// MainWindowLogic: the main window's logic. It holds the main settings and the
+// launch-cycle state for the whole run and decides what the view shows; the
+// view (MainView) draws the controls and forwards the user's actions here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "main_window/display_title.h"
+#include "main_window/main_view.h"
+#include "launch/end_of_run.h"
+#include "launch/shared_use.h"
+#include "launch/snapshot.h"
+#include "platform/platform.h"
+#include "platform/processes.h"
+#include "settings/settings.h"
+
+namespace quandrel {
+
+class MainWindowLogic : public MainViewEvents {
+ public:
+  MainWindowLogic(Platform& platform, MainView& view);
+
+  // Set-up of the window, then the whole first launch cycle; returns when
+  // the launched program has ended, with the window shown in end mode.
+  void StartAndRunFirstLaunch();
+  void WindowDestroyed();  // shows the application window again
+  // Tray icon callback (message 1024): true when consumed (WM_LBUTTONDOWN 513,
+  // WM_RBUTTONDOWN 516); false: pass to default handling.
+  bool TrayMouseMessage(long lParam);
+
+  // MainViewEvents: each goes to its handler below.
+  void ControlUsed(Control c) override;
+  bool TrayIconNotified(long mouseMessage) override { return TrayMouseMessage(mouseMessage); }
+  void WindowClosed() override { WindowDestroyed(); }
+
+  // End-of-run actions
+  void DiscardAndExit();
+  void SaveAndExit();
+  void SaveAndContinue();
+  void Restart();
+  void ExitWithoutAction();  // closes the window; no file is touched
+  void CompactDatabase();
+  void RepairDatabase();
+
+  // Settings editing
+  void EnterSettingsMode();
+  void ChooseTargetFile();
+  void ChoosePictureFile();
+  void ChooseIconFile();
+  void TitleEdited();  // the view calls these on the user's edits
+  void PicturePathEdited();
+  void IconPathEdited();
+  void SaveSettings();          // OK in settings mode
+  void DiscardSettingsEdits();  // leaves settings mode, putting the target and switches back
+  void OpenBackup();
+
+  // The drive names table "A:".."Z:" (filled by StartAndRunFirstLaunch), for the backup window.
+  const std::vector<std::string>& DriveNames() const;
+  const std::string& SettingsPath() const;
+
+  // For inspection: the main settings held in memory, and the snapshot the
+  // current run still has on disk (none after a failed copy or a save).
+  const MainSettings& Settings() const { return settings_; }
+  const RunSnapshot& Snapshot() const { return snapshot_; }
+
+ private:
+  std::string TargetPath() const;  // the text of EditDBpath, read afresh
+  void ShowDisplayTitle(TitleFallback fallback);
+  void ShowErrors(const std::vector<std::string>& errors);
+  // Starts the target again, waits for it and brings the window back.
+  void Relaunch();
+  // Starts the command line, watches the process and ends the watch.
+  void RunAndWatch(const std::string& commandLine, bool appWindowFirst);
+
+  Platform& platform_;
+  MainView& view_;
+
+  std::string exePath_;
+  std::string settingsPath_;
+  std::vector<std::string> driveNames_;
+  MainSettings settings_;
+
+  std::string launchCommand_;       // found once at start-up, reused by relaunches
+  std::string snapshotSourcePath_;  // EditDBpath when settings mode was entered
+  RunSnapshot snapshot_;            // the snapshot this run took and still has
+  SnapshotHold snapshotHold_;       // keeps that snapshot from other runs
+  ProcessRecord process_;
+  OthersSeen othersSeen_{platform_.files, platform_.system};  // in the lock file during this run
+  std::string accessPath_;  // Microsoft Access, as the last lookup that found it said
+
+  bool settingsMode_ = false;
+  // What settings mode started from, put back by a discard.
+  struct Entry {
+    std::string dbPathText;
+    bool nonCustom = false, mdbBak = false, unClose = false;
+    MainSettings settings;
+  } entry_;
+};
+
+}  // namespace quandrel

@@ -1,0 +1,51 @@
+// The wait window TFormSplash: stands on the screen while a snapshot is
+// copied, with a picture asking the user to wait and a thin progress bar.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "ui/win32/dpi_fonts.h"
+#include "ui/win32/gdi_objects.h"
+#include "ui/win32/window_base.h"
+#include "launch/wait_window.h"
+
+namespace quandrel::win32 {
+
+class WaitWindowView : public WaitWindow, private WindowBase {
+ public:
+  // Creates the window owned by `owner`, centred on the work area, shows it
+  // and paints it at once. Null when it can't be created.
+  static std::unique_ptr<WaitWindowView> Open(HINSTANCE instance, HWND owner);
+  ~WaitWindowView() override;  // destroys the window
+  WaitWindowView(const WaitWindowView&) = delete;
+  WaitWindowView& operator=(const WaitWindowView&) = delete;
+
+  // Repaints the bar when its filled width changes; handles no message of
+  // any other window.
+  void ShowProgress(std::uint64_t done, std::uint64_t total) override;
+
+  HWND Handle() const { return hwnd_; }
+  // Width of the bar's filled part in pixels, as last painted.
+  int FilledPixels() const { return filled_; }
+  // While the amount copied is unknown: true, and how many steps the moving
+  // block has taken.
+  bool Indeterminate() const { return indeterminate_; }
+  int MarqueeSteps() const { return marqueeSteps_; }
+
+ private:
+  WaitWindowView() = default;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Paint(HDC dc);
+  RECT BarRect() const;
+
+  Dpi dpi_;
+  FontHandle font_, lineFont_, bigFont_;
+  int filled_ = 0;
+  bool indeterminate_ = false;
+  int marqueeSteps_ = 0;
+};
+
+}  // namespace quandrel::win32

@@ -1,0 +1,277 @@
+// The end-of-run buttons of the main window: what they ask, which files they
+// hand to the rotation, and how they close, stay or relaunch.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "main_window_fixture.h"
+
+namespace quandrel::testing {
+namespace {
+
+using C = Control;
+using ::testing::ElementsAre;
+
+const char kTarget[] = "D:\\Work\\sales.mdb";
+const char kSnapshot[] = "D:\\Work\\sales.mdb.TMP";
+const char kBackup[] = "D:\\Work\\sales.mdb.BAK";
+
+class EndOfRunTest : public FormMainTest {
+ protected:
+  void SetUp() override {
+    files.Put(kBackup, "older");
+    CreateWithSales();
+    ASSERT_EQ(files.Get(kSnapshot), std::optional<std::string>("old"));
+    mark = view.calls.size();
+    boxes = dialogs.shown.size();
+    diskCalls = files.DiskCalls();
+  }
+  std::optional<std::string> Get(const char* path) { return files.Get(path); }
+  std::vector<std::string> NewBoxes() const {
+    return std::vector<std::string>(dialogs.shown.begin() + static_cast<std::ptrdiff_t>(boxes), dialogs.shown.end());
+  }
+  const std::string relaunch = "start " + std::string(kAccess) + " \"D:\\Work\\sales.mdb\"";
+  std::size_t mark = 0, boxes = 0;
+  int diskCalls = 0;
+};
+
+TEST_F(EndOfRunTest, DiscardAnsweredNoTouchesNothingAndSaysSo) {
+  form->DiscardAndExit();  // the fake answers No
+  EXPECT_THAT(NewBoxes(), ElementsAre("confirm: 本当にデータベースの更新分を\n破棄してよろしいですか？",
+                                      "message: 破棄終了を中止しました"));
+  EXPECT_EQ(files.DiskCalls(), diskCalls);
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_FALSE(view.closed);
+}
+
+TEST_F(EndOfRunTest, DiscardAnsweredYesPutsTheSnapshotBackAndCloses) {
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("old"));
+  EXPECT_FALSE(files.Has(kSnapshot));
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("older"));
+  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(NewBoxes().size(), 1u);  // the question only
+}
+
+TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
+  files.Lock(kTarget, fakes::FakeFiles::kAccessDenied);  // may not be replaced
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_FALSE(view.closed);
+  ASSERT_EQ(NewBoxes().size(), 2u);
+  EXPECT_EQ(NewBoxes()[1].rfind("error: D:\\Work\\sales.mdb ", 0), 0u);
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+}
+
+TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscardPutsBack) {
+  // Another launcher with the same target starts now and tries its snapshot.
+  EXPECT_TRUE(files.Held(kSnapshot));
+  SnapshotHold other;
+  EXPECT_FALSE(TakeSnapshot(files, RunFilesFor(kTarget), nullptr, &other).result);
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("old"));
+  EXPECT_FALSE(files.Has(kSnapshot));
+  EXPECT_TRUE(view.closed);
+}
+
+// ---------------------------------------------------------------------------
+// Shared use: the target on a shared folder that colleagues open too
+
+// One lock-file record: the computer's name and the user's, 32 bytes each.
+std::string LockRecord(const std::string& computer, const std::string& user = "Admin") {
+  return computer + std::string(32 - computer.size(), '\0') + user + std::string(32 - user.size(), '\0');
+}
+const char kLockFile[] = "D:\\Work\\sales.ldb";
+const char kUsualQuestion[] = "confirm: 本当にデータベースの更新分を\n破棄してよろしいですか？";
+
+TEST_F(EndOfRunTest, DiscardWhileTheTargetIsOpenElsewhereSaysWhoAndChangesNothing) {
+  files.Lock(kTarget);  // a sharing violation: open on another computer
+  files.Put(kLockFile, LockRecord("EIGYO-PC"));
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 1u);  // no question: there is nothing to decide
+  EXPECT_EQ(NewBoxes()[0].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで開かれています。", 0), 0u);
+  EXPECT_NE(NewBoxes()[0].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
+  EXPECT_EQ(files.DiskCalls(), diskCalls + 1);  // the lock file's names, read
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_FALSE(view.closed);
+}
+
+TEST_F(EndOfRunTest, OnlyThisComputerInTheLockFileLeavesTheQuestionAsItWas) {
+  files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("keiri-pc1", "Yamada"));
+  form->DiscardAndExit();
+  EXPECT_THAT(NewBoxes(), ElementsAre(kUsualQuestion, "message: 破棄終了を中止しました"));
+}
+
+TEST_F(EndOfRunTest, AColleagueWhoOpenedTheDatabaseAfterTheRunIsNamedToo) {
+  // In end mode, before the button: the run lasts until the discard.
+  files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("総務ＰＣ", "佐藤"));
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 2u);
+  EXPECT_EQ(NewBoxes()[0].rfind("confirmNo: ", 0), 0u);
+  EXPECT_NE(NewBoxes()[0].find("・総務ＰＣ（ユーザー名 佐藤）"), std::string::npos);
+}
+
+TEST_F(EndOfRunTest, ADatabaseOpenedWhileTheQuestionWaitedIsNotReplaced) {
+  dialogs.onShow = [this](const std::string& line) {
+    view.calls.push_back(line);
+    if (line.rfind("confirm", 0) == 0) files.Lock(kTarget);
+  };
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 2u);
+  EXPECT_EQ(NewBoxes()[1].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで", 0), 0u);
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_FALSE(view.closed);
+}
+
+// A run of three seconds during which a colleague's record appears in the
+// lock file, and the file goes again before the run ends.
+class ColleagueDuringTheRunTest : public FormMainTest {
+ protected:
+  void SetUp() override {
+    processes.runFor = {3};
+    processes.onWait = [this](int waits) {
+      if (waits == 1) files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("EIGYO-PC"));
+      if (waits == 3) files.Remove(kLockFile);
+    };
+    CreateWithSales();
+    ASSERT_FALSE(files.Has(kLockFile));
+    processes.onWait = nullptr;
+  }
+  const std::string question =
+      "confirmNo: 本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
+      "今回の実行中に、ほかのコンピュータもこのデータベースを開いていました:\n"
+      "・EIGYO-PC（ユーザー名 Admin）\n\n"
+      "破棄すると、実行を始めてから今までにその人たちが加えた変更も消えます。";
+};
+
+TEST_F(ColleagueDuringTheRunTest, TheQuestionNamesThemWithNoAsDefaultAndNoKeepsEveryFile) {
+  const int before = files.DiskCalls();
+  form->DiscardAndExit();  // answered No
+  EXPECT_THAT(Boxes(), ElementsAre(question, "message: 破棄終了を中止しました"));
+  EXPECT_EQ(files.DiskCalls(), before);
+  EXPECT_EQ(files.Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(files.Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_FALSE(view.closed);
+
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Boxes().back(), question);
+  EXPECT_EQ(files.Get(kTarget), std::optional<std::string>("old"));
+  EXPECT_FALSE(files.Has(kSnapshot));
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(ColleagueDuringTheRunTest, SaveAndContinueStartsARunThatHasSeenNobodyYet) {
+  // The fresh snapshot holds the colleague's changes, so a later discard
+  // can no longer take them away.
+  form->SaveAndContinue();
+  form->DiscardAndExit();
+  EXPECT_EQ(Boxes().front(), kUsualQuestion);
+}
+
+TEST_F(EndOfRunTest, SaveAndExitMakesTheSnapshotTheBackupAndCloses) {
+  form->SaveAndExit();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("old"));
+  EXPECT_FALSE(files.Has(kSnapshot));
+  EXPECT_TRUE(view.closed);
+  EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(EndOfRunTest, SaveAndContinueRotatesBehindTheWaitWindowThenRelaunches) {
+  logged.onStart = [this](const std::string&) { files.Put(kTarget, "relaunched"); };
+  form->SaveAndContinue();
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", "wait+", "wait-",
+                                           relaunch, "tray-", "app show", "main show", "front"));
+  EXPECT_FALSE(view.shell.progress.empty());  // the copy showed its progress
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("old"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("new"));  // taken before the relaunch
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("relaunched"));
+  EXPECT_TRUE(form->Snapshot().Of(kTarget));
+  EXPECT_EQ(processes.released, 2);
+  EXPECT_FALSE(view.closed);
+
+  // A second save moves the backup one generation on.
+  form->SaveAndContinue();
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("relaunched"));
+}
+
+TEST_F(EndOfRunTest, SaveAndContinueReportsAFailedSnapshotBeforeTheRelaunch) {
+  files.MakeFolderReadOnly("D:\\Work");  // the fresh copy can't be written
+  form->SaveAndContinue();
+  const std::vector<std::string> calls = CallsFrom(mark);
+  auto error = std::find_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("error: ", 0) == 0; });
+  auto start = std::find(calls.begin(), calls.end(), relaunch);
+  ASSERT_NE(error, calls.end());
+  ASSERT_NE(start, calls.end());
+  EXPECT_LT(error, start);
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("old"));
+  EXPECT_FALSE(form->Snapshot().taken);
+}
+
+TEST_F(EndOfRunTest, SaveAndContinueThatCannotKeepTheBackupComesBackWithoutRelaunching) {
+  files.Lock(kBackup);
+  form->SaveAndContinue();
+  EXPECT_EQ(processes.started.size(), 1u);  // the first launch only
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_TRUE(form->Snapshot().Of(kTarget));
+  const std::vector<std::string> calls = CallsFrom(mark);
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "front");  // back in end mode, then told why
+  EXPECT_EQ(calls.back().rfind("error: ", 0), 0u);
+}
+
+TEST_F(EndOfRunTest, RestartTouchesNoFileAndShowsNoWaitWindow) {
+  form->Restart();
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", relaunch, "tray-",
+                                           "app show", "main show", "front"));
+  EXPECT_EQ(files.DiskCalls(), diskCalls);
+  EXPECT_EQ(processes.started.back().shape, StartupShape::Maximized);
+}
+
+TEST_F(EndOfRunTest, ExitClosesAndTouchesNoFile) {
+  form->ExitWithoutAction();
+  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(files.DiskCalls(), diskCalls);
+}
+
+TEST_F(EndOfRunTest, RelaunchTakesTheTargetFromTheFieldAndTheCommandFoundAtStart) {
+  files.Put("D:\\Data\\other.xyz", "x");
+  form->EnterSettingsMode();
+  view.SetText(C::EditDBpath, "D:\\Data\\other.xyz");
+  form->SaveSettings();
+  form->Restart();
+  EXPECT_EQ(processes.started.back().commandLine, std::string(kAccess) + " \"D:\\Data\\other.xyz\"");
+  EXPECT_EQ(registry.opened.size(), 3u);  // looked up once, at start-up
+}
+
+TEST_F(FormMainTest, RelaunchOfAProgramFileUsesItsQuotedPathAlone) {
+  files.Put("D:\\Work\\tool.EXE", "MZ");
+  Ini("[Execute]\r\nDBPath=tool.EXE\r\n");
+  Create();
+  form->Restart();
+  ASSERT_EQ(processes.started.size(), 2u);
+  EXPECT_EQ(processes.started[1].commandLine, "\"D:\\Work\\tool.EXE\"");
+}
+
+TEST_F(FormMainTest, RestartWithoutATargetStartsNothing) {
+  Create();
+  const std::size_t mark = view.calls.size();
+  form->Restart();
+  EXPECT_TRUE(processes.started.empty());
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", "tray-", "app show",
+                                           "main show", "front"));
+}
+
+}  // namespace
+}  // namespace quandrel::testing
