@@ -160,12 +160,13 @@ void MainWindowLogic::DiscardAndExit() {
   Files& files = platform_.files;
   Dialogs& dialogs = platform_.dialogs;
   const RunFiles run = RunFilesFor(TargetPath());
+  // The run lasts until the discard: whoever came since its end counts too,
+  // also someone whose open database refuses this press but not the next.
+  othersSeen_.Look();
   // The snapshot is never put back under someone who has the database open.
   if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
-  // The run lasts until this answer: whoever came since its end counts too.
   // When others were there, Yes throws their work away as well, so it is
   // not the answer Enter gives.
-  othersSeen_.Look();
   const std::vector<LockFileEntry>& others = othersSeen_.Others();
   const Answer answer = others.empty() ? dialogs.Confirm(messages::kDiscardQuestion, false)
                                        : dialogs.ConfirmDefaultNo(DiscardQuestion(others));

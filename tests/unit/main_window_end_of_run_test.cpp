@@ -97,10 +97,18 @@ TEST_F(EndOfRunTest, DiscardWhileTheTargetIsOpenElsewhereSaysWhoAndChangesNothin
   ASSERT_EQ(NewBoxes().size(), 1u);  // no question: there is nothing to decide
   EXPECT_EQ(NewBoxes()[0].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで開かれています。", 0), 0u);
   EXPECT_NE(NewBoxes()[0].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
-  EXPECT_EQ(files.DiskCalls(), diskCalls + 1);  // the lock file's names, read
   EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
   EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
   EXPECT_FALSE(view.closed);
+
+  // The colleague closes it (the lock file goes with them); the next press
+  // asks, naming them, since their changes are in the target now.
+  files.Unlock(kTarget);
+  files.Remove(kLockFile);
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 3u);
+  EXPECT_EQ(NewBoxes()[1].rfind("confirmNo: ", 0), 0u);
+  EXPECT_NE(NewBoxes()[1].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
 }
 
 TEST_F(EndOfRunTest, OnlyThisComputerInTheLockFileLeavesTheQuestionAsItWas) {
