@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "backup_window/backup_rules.h"
@@ -120,6 +121,58 @@ TEST_F(Win32FilesTest, AHeldFileCanBeReadButNotReplacedRenamedOrDeleted) {
   EXPECT_EQ(qtest::ReadBytes(held), std::string("other"));
   EXPECT_FALSE(files.Hold(box.Path("missing"), &hold));
   EXPECT_EQ(hold, nullptr);
+}
+
+TEST_F(Win32FilesTest, AnOpenElsewhereIsSeenByTheExclusiveProbeWhateverItShares) {
+  const std::string db = box.Path("顧客表.mdb");
+  ASSERT_TRUE(files.WriteNew(db, "db"));
+  EXPECT_TRUE(files.OpenExclusively(db));
+  EXPECT_TRUE(files.OpenExclusively(db)) << "the probe keeps nothing open";
+  EXPECT_EQ(files.OpenExclusively(box.Path("missing.mdb")).error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  // Shared for reading and writing as the database engine opens it, and
+  // shared for nothing as its exclusive mode does: either refuses the probe.
+  for (DWORD share : {DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}, DWORD{0}}) {
+    HANDLE open = ::CreateFileA(db.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(files.OpenExclusively(db).error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION)) << share;
+    ::CloseHandle(open);
+  }
+  EXPECT_TRUE(files.OpenExclusively(db));
+}
+
+TEST_F(Win32FilesTest, TheStartOfAFileAndItsStampWhileItsOwnerWritesIt) {
+  const std::string lock = box.Path("顧客表.ldb");
+  // The owner keeps it open for writing and may delete it, as the engine does.
+  HANDLE owner = ::CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(owner, INVALID_HANDLE_VALUE);
+  std::string content(100000, 'r');
+  DWORD written = 0;
+  ASSERT_TRUE(::WriteFile(owner, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+
+  std::string bytes;
+  ASSERT_TRUE(files.ReadStart(lock, 64 * 255, &bytes));
+  EXPECT_EQ(bytes, content.substr(0, 64 * 255));
+  ASSERT_TRUE(files.ReadStart(lock, 1 << 20, &bytes));
+  EXPECT_EQ(bytes.size(), content.size());
+
+  const std::optional<FileStamp> before = files.Stamp(lock);
+  ASSERT_TRUE(before.has_value());
+  EXPECT_EQ(before->size, content.size());
+  EXPECT_EQ(files.Stamp(lock), before);
+  // A record rewritten in place: the size stays, the time moves on (past
+  // the file system's resolution).
+  ::Sleep(20);
+  ::SetFilePointer(owner, 64, nullptr, FILE_BEGIN);
+  ASSERT_TRUE(::WriteFile(owner, "x", 1, &written, nullptr));
+  ASSERT_TRUE(::FlushFileBuffers(owner));
+  EXPECT_NE(files.Stamp(lock), before);
+
+  ::CloseHandle(owner);
+  EXPECT_TRUE(files.Remove(lock));
+  EXPECT_FALSE(files.Stamp(lock).has_value());
+  EXPECT_FALSE(files.Stamp(box.Dir()).has_value()) << "a folder";
+  EXPECT_EQ(files.ReadStart(lock, 10, &bytes).error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(Win32FilesTest, FinalPathIsOneForEverySpellingOfAFile) {
@@ -240,6 +293,10 @@ TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
   std::string text = system.ErrorText(ERROR_FILE_NOT_FOUND);
   EXPECT_NE(text.back(), '\n');
   EXPECT_FALSE(system.FontFamilies().empty());
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  ASSERT_TRUE(::GetComputerNameA(name, &size));
+  EXPECT_EQ(system.ComputerName(), std::string(name, size));
 }
 
 TEST(Win32SystemTest, XcopyIsTheOneInTheSystemDirectory) {
