@@ -10,6 +10,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_shell.h"
 #include "launch/launch.h"
+#include "lock_record.h"
 
 namespace quandrel {
 namespace {
@@ -238,9 +239,8 @@ TEST_F(WatchTest, EachSecondLooksAtTheLockFileAndNotesWhoComesAndGoes) {
   seen.Begin("D:\\DB\\SALES.MDB");
   // A colleague's record appears in the second second and the file is gone
   // in the fourth, before the run ends.
-  std::string record = "EIGYO-PC" + std::string(24, '\0') + "Admin" + std::string(27, '\0');
   onPump = [&](int pass) {
-    if (pass == 0) files.Put("D:\\DB\\SALES.ldb", record);
+    if (pass == 0) files.Put("D:\\DB\\SALES.ldb", testing::LockRecord("EIGYO-PC"));
     if (pass == 2) files.Remove("D:\\DB\\SALES.ldb");
   };
   WatchProcess(processes, desktop, shell, StartRunningFor(4), [] { return std::string("Use"); }, &seen);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "lock_record.h"
 #include "main_window_fixture.h"
 
 namespace quandrel::testing {
@@ -83,10 +84,6 @@ TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscard
 // ---------------------------------------------------------------------------
 // Shared use: the target on a shared folder that colleagues open too
 
-// One lock-file record: the computer's name and the user's, 32 bytes each.
-std::string LockRecord(const std::string& computer, const std::string& user = "Admin") {
-  return computer + std::string(32 - computer.size(), '\0') + user + std::string(32 - user.size(), '\0');
-}
 const char kLockFile[] = "D:\\Work\\sales.ldb";
 const char kUsualQuestion[] = "confirm: 本当にデータベースの更新分を\n破棄してよろしいですか？";
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lock_record.h"
 #include "main_window_fixture.h"
 #include "launch/maintenance.h"
 
@@ -188,7 +189,7 @@ TEST_F(MaintenanceTest, NoActionTouchesTheSnapshotOrTheBackupCopy) {
 
 TEST_F(MaintenanceTest, ATargetOpenElsewhereIsNeitherCompactedNorRepaired) {
   files.Lock("D:\\Work\\sales.mdb");  // a colleague has it open
-  files.Put("D:\\Work\\sales.ldb", "EIGYO-PC" + std::string(24, '\0') + "Admin" + std::string(27, '\0'));
+  files.Put("D:\\Work\\sales.ldb", LockRecord("EIGYO-PC"));
   files.Put("D:\\Work\\A.MDB", "a");
   for (void (MainWindowLogic::*click)() : {&MainWindowLogic::CompactDatabase, &MainWindowLogic::RepairDatabase}) {
     Mark();

@@ -10,21 +10,14 @@
 #include "fakes/fake_platform.h"
 #include "launch/lock_file.h"
 #include "launch/shared_use.h"
+#include "lock_record.h"
 
 namespace quandrel {
 namespace {
 
-using Entries = std::vector<LockFileEntry>;
+using testing::LockRecord;
 
-// One record as the engine writes it: each name zero-padded to 32 bytes.
-// Names of 32 bytes or more are written as given, with no terminator.
-std::string Record(const std::string& computer, const std::string& user) {
-  auto field = [](const std::string& name) {
-    return name.size() >= kLockNameSize ? name.substr(0, kLockNameSize)
-                                        : name + std::string(kLockNameSize - name.size(), '\0');
-  };
-  return field(computer) + field(user);
-}
+using Entries = std::vector<LockFileEntry>;
 
 std::vector<std::pair<std::string, std::string>> Names(const Entries& entries) {
   std::vector<std::pair<std::string, std::string>> names;
@@ -58,32 +51,32 @@ TEST(ParseLockFileTest, NamesFromEachRecord) {
   const std::string full32 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
   const std::string kanji16 = "経理部の一番目のパソコン表示用名";  // 16 characters, 32 bytes
   const Case cases[] = {
-      {"two people", Record("KEIRI-PC2", "Admin") + Record("EIGYO-PC", "Admin"),
+      {"two people", LockRecord("KEIRI-PC2", "Admin") + LockRecord("EIGYO-PC", "Admin"),
        {{"KEIRI-PC2", "Admin"}, {"EIGYO-PC", "Admin"}}},
-      {"Shift-JIS names, a 0x5C trail byte included", Record("経理ＰＣ", "山田表"), {{"経理ＰＣ", "山田表"}}},
-      {"names of 32 bytes without a terminator", Record(full32, full32), {{full32, full32}}},
-      {"double-byte names filling the field", Record(kanji16, "Admin"), {{kanji16, "Admin"}}},
+      {"Shift-JIS names, a 0x5C trail byte included", LockRecord("経理ＰＣ", "山田表"), {{"経理ＰＣ", "山田表"}}},
+      {"names of 32 bytes without a terminator", LockRecord(full32, full32), {{full32, full32}}},
+      {"double-byte names filling the field", LockRecord(kanji16, "Admin"), {{kanji16, "Admin"}}},
       {"what follows a terminator is not the name",
-       std::string("PC1\0junk", 8) + std::string(24, 'x') + Record("Admin", "").substr(0, 32),
+       std::string("PC1\0junk", 8) + std::string(24, 'x') + LockRecord("Admin", "").substr(0, 32),
        {{"PC1", "Admin"}}},
-      {"blanks around a name go", Record("  PC1   ", " Admin "), {{"PC1", "Admin"}}},
-      {"control bytes show as '?'", Record("PC\x01X\x7F", "Ad\tmin"), {{"PC?X?", "Ad?min"}}},
-      {"bytes no character begins with show as '?'", Record("PC\x80\xA0\xFD", "A"), {{"PC???", "A"}}},
+      {"blanks around a name go", LockRecord("  PC1   ", " Admin "), {{"PC1", "Admin"}}},
+      {"control bytes show as '?'", LockRecord("PC\x01X\x7F", "Ad\tmin"), {{"PC?X?", "Ad?min"}}},
+      {"bytes no character begins with show as '?'", LockRecord("PC\x80\xA0\xFD", "A"), {{"PC???", "A"}}},
       {"a lead byte without its second byte shows as '?'",
-       std::string(31, 'P') + "\x93" + Record("", "Admin").substr(32), {{std::string(31, 'P') + "?", "Admin"}}},
-      {"a lead byte before a byte that can't follow it", Record("PC\x82\x20X", "A"), {{"PC? X", "A"}}},
-      {"half-width katakana are kept", Record("\xB6\xDD\xD8", "A"), {{"\xB6\xDD\xD8", "A"}}},
+       std::string(31, 'P') + "\x93" + LockRecord("", "Admin").substr(32), {{std::string(31, 'P') + "?", "Admin"}}},
+      {"a lead byte before a byte that can't follow it", LockRecord("PC\x82\x20X", "A"), {{"PC? X", "A"}}},
+      {"half-width katakana are kept", LockRecord("\xB6\xDD\xD8", "A"), {{"\xB6\xDD\xD8", "A"}}},
       {"empty records are skipped",
-       Record("", "") + Record("PC1", "Admin") + std::string(64, '\0') + Record("   ", ""),
+       LockRecord("", "") + LockRecord("PC1", "Admin") + std::string(64, '\0') + LockRecord("   ", ""),
        {{"PC1", "Admin"}}},
       {"a person is listed once, the computer's letter case aside",
-       Record("pc1", "Admin") + Record("PC1", "Admin") + Record("PC1", "admin"),
+       LockRecord("pc1", "Admin") + LockRecord("PC1", "Admin") + LockRecord("PC1", "admin"),
        {{"pc1", "Admin"}, {"PC1", "admin"}}},
-      {"a last record cut in its user name counts", Record("PC1", "Admin") + Record("PC2", "Admin").substr(0, 35),
+      {"a last record cut in its user name counts", LockRecord("PC1", "Admin") + LockRecord("PC2", "Admin").substr(0, 35),
        {{"PC1", "Admin"}, {"PC2", "Adm"}}},
       {"a last record cut in its computer name does not",
-       Record("PC1", "Admin") + Record("PC2", "Admin").substr(0, 20), {{"PC1", "Admin"}}},
-      {"a last record of exactly one name", Record("PC1", "Admin").substr(0, 32), {{"PC1", ""}}},
+       LockRecord("PC1", "Admin") + LockRecord("PC2", "Admin").substr(0, 20), {{"PC1", "Admin"}}},
+      {"a last record of exactly one name", LockRecord("PC1", "Admin").substr(0, 32), {{"PC1", ""}}},
       {"an empty file", "", {}},
       {"a file shorter than one name", "PC1", {}},
   };
@@ -92,7 +85,7 @@ TEST(ParseLockFileTest, NamesFromEachRecord) {
 
 TEST(ParseLockFileTest, NoMoreRecordsThanTheEngineAllowsAreRead) {
   std::string bytes;
-  for (int i = 0; i < 1000; ++i) bytes += Record("PC" + std::to_string(i), "Admin");
+  for (int i = 0; i < 1000; ++i) bytes += LockRecord("PC" + std::to_string(i), "Admin");
   const Entries entries = ParseLockFile(bytes);
   ASSERT_EQ(entries.size(), kMaxLockRecords);
   EXPECT_EQ(entries.back().computer, "PC254");
@@ -101,7 +94,7 @@ TEST(ParseLockFileTest, NoMoreRecordsThanTheEngineAllowsAreRead) {
 TEST(ReadLockFileTest, ReadsABoundedAmountOfAFileOfAnySize) {
   fakes::FakeFiles files;
   std::string bytes;
-  for (int i = 0; i < 1000; ++i) bytes += Record("PC" + std::to_string(i), "Admin");
+  for (int i = 0; i < 1000; ++i) bytes += LockRecord("PC" + std::to_string(i), "Admin");
   bytes += std::string(1 << 20, 'x');
   files.Put("D:\\DB\\SALES.ldb", bytes);
   auto entries = ReadLockFile(files, "D:\\DB\\SALES.ldb");
@@ -136,7 +129,7 @@ class OpenElsewhereTest : public ::testing::Test {
 };
 
 TEST_F(OpenElsewhereTest, ADatabaseNobodyHasOpenPassesWithoutItsLockFileBeingRead) {
-  files.Put(kLock, Record("EIGYO-PC", "Admin"));  // left behind by a crash
+  files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));  // left behind by a crash
   const OpenElsewhere check = CheckOpenElsewhere(files, system, kDb);
   EXPECT_FALSE(check.open);
   EXPECT_TRUE(check.message.empty());
@@ -163,7 +156,7 @@ TEST_F(OpenElsewhereTest, OnlySharingAndLockViolationsMeanOpenElsewhere) {
 
 TEST_F(OpenElsewhereTest, TheRefusalNamesEveryoneTheLockFileListsAndMarksThisComputer) {
   files.Lock(kDb);
-  files.Put(kLock, Record("EIGYO-PC", "Admin") + Record("keiri-pc1", "Admin") + Record("総務ＰＣ", "佐藤"));
+  files.Put(kLock, LockRecord("EIGYO-PC", "Admin") + LockRecord("keiri-pc1", "Admin") + LockRecord("総務ＰＣ", "佐藤"));
   EXPECT_TRUE(RefuseWhenOpenElsewhere(files, system, dialogs, kDb));
   EXPECT_EQ(dialogs.shown, (std::vector<std::string>{
                                "error: D:\\DB\\SALES.MDB は、ほかのコンピュータかプログラムで開かれています。\n\n"
@@ -182,7 +175,7 @@ TEST_F(OpenElsewhereTest, WithoutNamesTheRefusalSaysItDoesNotKnowWhere) {
   files.Lock(kDb);
   for (int variant = 0; variant < 3; ++variant) {
     if (variant == 1) {
-      files.Put(kLock, Record("EIGYO-PC", "Admin"));
+      files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));
       files.Lock(kLock, 33);
     }
     if (variant == 2) {
@@ -236,15 +229,15 @@ TEST_F(OthersSeenTest, NotesOtherComputersAsTheyComeAndKeepsThemWhenTheFileGoes)
   seen.Look();
   EXPECT_TRUE(seen.Others().empty());
 
-  files.Put(kLock, Record("KEIRI-PC1", "Admin"));  // this run's own program
+  files.Put(kLock, LockRecord("KEIRI-PC1", "Admin"));  // this run's own program
   seen.Look();
   EXPECT_TRUE(seen.Others().empty());
 
-  files.Put(kLock, Record("KEIRI-PC1", "Admin") + Record("EIGYO-PC", "Admin"));
+  files.Put(kLock, LockRecord("KEIRI-PC1", "Admin") + LockRecord("EIGYO-PC", "Admin"));
   seen.Look();
   files.Remove(kLock);
   seen.Look();
-  files.Put(kLock, Record("総務ＰＣ", "佐藤") + Record("EIGYO-PC", "Admin"));
+  files.Put(kLock, LockRecord("総務ＰＣ", "佐藤") + LockRecord("EIGYO-PC", "Admin"));
   seen.Look();
   EXPECT_EQ(Names(seen.Others()), (NameList{{"EIGYO-PC", "Admin"}, {"総務ＰＣ", "佐藤"}}));
 
@@ -254,18 +247,18 @@ TEST_F(OthersSeenTest, NotesOtherComputersAsTheyComeAndKeepsThemWhenTheFileGoes)
 }
 
 TEST_F(OthersSeenTest, AnUnchangedFileIsNotReadAgain) {
-  files.Put(kLock, Record("EIGYO-PC", "Admin"));
+  files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));
   seen.Begin(kDb);
   for (int i = 0; i < 5; ++i) seen.Look();
   EXPECT_EQ(files.DiskCalls(), 1);
   EXPECT_EQ(files.StampCalls(), 5);
-  files.Put(kLock, Record("EIGYO-PC", "Admin"));  // rewritten: read again
+  files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));  // rewritten: read again
   seen.Look();
   EXPECT_EQ(files.DiskCalls(), 2);
 }
 
 TEST_F(OthersSeenTest, AFailedReadIsTriedAgainAtTheNextLook) {
-  files.Put(kLock, Record("EIGYO-PC", "Admin"));
+  files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));
   files.FailCall(1, 33);
   seen.Begin(kDb);
   seen.Look();
@@ -275,7 +268,7 @@ TEST_F(OthersSeenTest, AFailedReadIsTriedAgainAtTheNextLook) {
 }
 
 TEST_F(OthersSeenTest, WithoutADatabaseNothingIsLookedAt) {
-  files.Put(kLock, Record("EIGYO-PC", "Admin"));
+  files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));
   seen.Begin("");
   seen.Look();
   EXPECT_EQ(files.StampCalls(), 0);
@@ -284,7 +277,7 @@ TEST_F(OthersSeenTest, WithoutADatabaseNothingIsLookedAt) {
 
 TEST_F(OthersSeenTest, EveryoneIsOtherWhenThisComputersNameIsUnknown) {
   system.computerName = "";
-  files.Put(kLock, Record("KEIRI-PC1", "Admin"));
+  files.Put(kLock, LockRecord("KEIRI-PC1", "Admin"));
   seen.Begin(kDb);
   seen.Look();
   EXPECT_EQ(seen.Others().size(), 1u);
