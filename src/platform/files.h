@@ -35,6 +35,10 @@ struct FileStamp {
   bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
 
+// The longest path, in characters, that the ANSI file functions take
+// (MAX_PATH less its terminating zero).
+constexpr std::size_t kMaxPathCharacters = 259;
+
 class Files {
  public:
   virtual ~Files() = default;
