@@ -125,6 +125,7 @@ OsResult FakeFiles::ReadStart(const std::string& path, std::size_t maxBytes, std
 
 std::optional<FileStamp> FakeFiles::Stamp(const std::string& path) {
   ++stampCalls_;
+  if (InAwayFolder(path)) return std::nullopt;
   auto it = files_.find(Key(FullPath(path)));
   if (it == files_.end()) return std::nullopt;
   return FileStamp{it->second.bytes.size(), it->second.written};
@@ -133,6 +134,7 @@ std::optional<FileStamp> FakeFiles::Stamp(const std::string& path) {
 OsResult FakeFiles::OpenExclusively(const std::string& path) {
   auto locked = locked_.find(Key(FullPath(path)));
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
+  if (InAwayFolder(path)) return OsResult::Failure(kPathNotFound);
   if (!files_.count(Key(FullPath(path)))) return OsResult::Failure(kNotFound);
   if (Held(path)) return OsResult::Failure(kSharingViolation);
   return OsResult::Success();
