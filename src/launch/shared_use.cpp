@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/messages.h"
+#include "text/sjis.h"
 
 namespace quandrel {
 
@@ -57,20 +58,33 @@ std::string DiscardQuestion(const std::vector<LockFileEntry>& others) {
 
 void OthersSeen::Begin(const std::string& databasePath) {
   lockPath_ = databasePath.empty() ? std::string() : LockFilePath(databasePath);
+  folder_ = text::FolderOf(databasePath);
   thisComputer_ = databasePath.empty() ? std::string() : system_.ComputerName();
   lastRead_.reset();
+  folderSeen_.reset();
+  looksSinceFileAsked_ = 0;
   others_.clear();
 }
 
 void OthersSeen::Look() {
   if (lockPath_.empty()) return;
+  std::optional<FileStamp> folder;
+  if (folderSeen_ && ++looksSinceFileAsked_ < kLooksPerFileQuestion) {
+    folder = files_.Stamp(folder_);
+    if (folder == folderSeen_) return;
+  }
+  looksSinceFileAsked_ = 0;
   const std::optional<FileStamp> stamp = files_.Stamp(lockPath_);
-  // Gone, or as it was when last read: nothing new to learn. A file that
-  // comes back later is read again whatever its stamp.
   if (!stamp) {
+    // From now on the folder stands for the missing file. A file made
+    // right before this folder stamp is found by the next question for the
+    // file itself. When the folder can't be asked, the file is, each time.
     lastRead_.reset();
+    folderSeen_ = folder ? folder : files_.Stamp(folder_);
     return;
   }
+  folderSeen_.reset();
+  // As it was when last read: nothing new to learn.
   if (stamp == lastRead_) return;
   // A failed read leaves the stamp unread, so the next look tries again.
   std::optional<std::vector<LockFileEntry>> read = ReadLockFile(files_, lockPath_);

@@ -43,9 +43,13 @@ std::string PeopleLines(const std::vector<LockFileEntry>& people, const std::str
 std::string DiscardQuestion(const std::vector<LockFileEntry>& others);
 
 // The other computers that a run has seen in its database's lock file.
-// The watch looks once a second; a look costs one query of the file's stamp
-// and reads the file only when it is there and has changed since it was
-// last read, so a run with the file in place stays as cheap as one without.
+// The watch looks once a second, so a look must cost next to nothing: it
+// asks for one stamp and reads the file only when it has changed since it
+// was last read. While there is no lock file, the stamp asked for is the
+// folder's, which changes when a file is made in it: under Wine a question
+// for a missing file costs four times one for a file that is there. Every
+// tenth look asks for the file all the same, for a file made within the
+// clock tick of the folder's stamp.
 class OthersSeen {
  public:
   OthersSeen(Files& files, System& system) : files_(files), system_(system) {}
@@ -62,8 +66,12 @@ class OthersSeen {
   Files& files_;
   System& system_;
   std::string lockPath_;
+  std::string folder_;
   std::string thisComputer_;
-  std::optional<FileStamp> lastRead_;
+  std::optional<FileStamp> lastRead_;     // the lock file as it was when last read
+  std::optional<FileStamp> folderSeen_;   // the folder when the lock file was last missing
+  int looksSinceFileAsked_ = 0;
+  static constexpr int kLooksPerFileQuestion = 10;
   std::vector<LockFileEntry> others_;
 };
 

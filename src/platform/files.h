@@ -27,6 +27,7 @@ class FileHold {
 
 // A file's size and time of last change, as its directory entry tells
 // them: two looks give equal stamps when nothing was written in between.
+// A folder's time changes when an entry is made, removed or renamed in it.
 struct FileStamp {
   std::uint64_t size = 0;
   std::uint64_t lastWrite = 0;  // the platform's own count (FILETIME)
@@ -55,8 +56,8 @@ class Files {
   // than that. The file is shared with every kind of access meanwhile, so
   // its owner may write, rename or delete it while it is read.
   virtual OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) = 0;
-  // Size and last change of an existing file (not a folder), in one query
-  // that keeps no handle; none when there is no such file or the query fails.
+  // Size and last change of an existing file or folder, in one query that
+  // keeps no handle; none when there is no such file or the query fails.
   virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
   // Opens the file for reading with no sharing and closes it at once. It
   // fails with a sharing violation (32) while any other program has the file

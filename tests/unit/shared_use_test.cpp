@@ -257,6 +257,33 @@ TEST_F(OthersSeenTest, AnUnchangedFileIsNotReadAgain) {
   EXPECT_EQ(files.DiskCalls(), 2);
 }
 
+TEST_F(OthersSeenTest, WithoutALockFileALookAsksForTheFolderAndEveryTenthForTheFileToo) {
+  files.Put("D:\\DB\\SALES.MDB", "db");
+  seen.Begin(kDb);
+  for (int i = 0; i < 20; ++i) seen.Look();
+  const std::vector<std::string>& asked = files.StampLog();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), "D:\\DB"), 20);
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), kLock), 2);
+
+  // A file made in the folder shows at the next look.
+  files.Put(kLock, LockRecord("EIGYO-PC"));
+  seen.Look();
+  EXPECT_EQ(seen.Others().size(), 1u);
+}
+
+TEST_F(OthersSeenTest, AFileMadeWithinTheFoldersClockTickIsFoundWithinTenLooks) {
+  files.Put("D:\\DB\\SALES.MDB", "db");
+  seen.Begin(kDb);
+  seen.Look();
+  files.PutUnseenByFolder(kLock, LockRecord("EIGYO-PC"));
+  int looks = 0;
+  while (seen.Others().empty() && looks < 20) {
+    seen.Look();
+    ++looks;
+  }
+  EXPECT_EQ(looks, 10);
+}
+
 TEST_F(OthersSeenTest, AFailedReadIsTriedAgainAtTheNextLook) {
   files.Put(kLock, LockRecord("EIGYO-PC", "Admin"));
   files.FailCall(1, 33);

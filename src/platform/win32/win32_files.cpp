@@ -149,7 +149,6 @@ std::optional<FileStamp> Win32Files::Stamp(const std::string& path) {
   if (path.empty()) return std::nullopt;
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   FileStamp stamp;
   stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   stamp.lastWrite =

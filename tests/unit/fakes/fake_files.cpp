@@ -11,8 +11,24 @@ std::string FakeFiles::Key(const std::string& path) { return text::UpperAscii(pa
 
 void FakeFiles::Put(const std::string& path, const std::string& bytes) {
   // A new file comes last in its folder's listing; a rewritten one keeps its place.
-  if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
+  if (!files_.count(Key(path))) {
+    created_[Key(path)] = ++creations_;
+    EntriesChanged(text::FolderPart(path));
+  }
   files_[Key(path)] = Entry{path, bytes, ++writes_};
+}
+
+void FakeFiles::PutUnseenByFolder(const std::string& path, const std::string& bytes) {
+  const std::string folder = Key(text::FolderPart(path));
+  const auto kept = folderChanged_.find(folder);
+  const std::optional<std::uint64_t> before =
+      kept == folderChanged_.end() ? std::nullopt : std::optional<std::uint64_t>(kept->second);
+  Put(path, bytes);
+  if (before) {
+    folderChanged_[folder] = *before;
+  } else {
+    folderChanged_.erase(folder);
+  }
 }
 
 void FakeFiles::AddFolder(const std::string& path) {
@@ -124,11 +140,16 @@ OsResult FakeFiles::ReadStart(const std::string& path, std::size_t maxBytes, std
 }
 
 std::optional<FileStamp> FakeFiles::Stamp(const std::string& path) {
-  ++stampCalls_;
+  stamped_.push_back(path);
   if (InAwayFolder(path)) return std::nullopt;
-  auto it = files_.find(Key(FullPath(path)));
-  if (it == files_.end()) return std::nullopt;
-  return FileStamp{it->second.bytes.size(), it->second.written};
+  const std::string key = Key(FullPath(path));
+  auto it = files_.find(key);
+  if (it != files_.end()) return FileStamp{it->second.bytes.size(), it->second.written};
+  const bool folder = folders_.count(key) != 0 || std::any_of(files_.begin(), files_.end(), [&](const auto& f) {
+                        return Key(text::FolderPart(f.first)) == key;
+                      });
+  if (!folder) return std::nullopt;
+  return FileStamp{0, folderChanged_[key]};
 }
 
 OsResult FakeFiles::OpenExclusively(const std::string& path) {
@@ -182,6 +203,7 @@ OsResult FakeFiles::Remove(const std::string& path) {
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(kNotFound);
+  EntriesChanged(text::FolderPart(FullPath(path)));
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
@@ -194,6 +216,7 @@ OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
   if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(kAlreadyExists);
   std::string bytes = it->second.bytes;
   files_.erase(it);
+  EntriesChanged(text::FolderPart(FullPath(src)));
   Put(FullPath(dst), bytes);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -206,6 +229,7 @@ OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
   if (it == files_.end()) return OsResult::Failure(kNotFound);
   std::string bytes = it->second.bytes;
   files_.erase(it);
+  EntriesChanged(text::FolderPart(FullPath(src)));
   Put(FullPath(dst), bytes);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }

@@ -93,11 +93,18 @@ class FakeFiles : public Files {
   // Counted among the disk calls, like Read.
   OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
   // Not counted among the disk calls; the stamp's time is a count of the
-  // writes to the fake, so every write of a file changes it.
+  // writes to the fake, so every write of a file changes it, and every
+  // file made or removed changes its folder's. A folder is one that was
+  // added or that holds a file.
   std::optional<FileStamp> Stamp(const std::string& path) override;
   // Not counted among the disk calls.
   OsResult OpenExclusively(const std::string& path) override;
-  int StampCalls() const { return stampCalls_; }
+  int StampCalls() const { return static_cast<int>(stamped_.size()); }
+  // The paths Stamp was asked for, in order.
+  const std::vector<std::string>& StampLog() const { return stamped_; }
+  // Makes a file the way one made within the clock tick of its folder's
+  // last stamp shows: the folder's stamp stays as it was.
+  void PutUnseenByFolder(const std::string& path, const std::string& bytes);
   OsResult WriteNew(const std::string& path, const std::string& bytes) override;
   OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
   OsResult Remove(const std::string& path) override;
@@ -139,7 +146,9 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> folderNames_;
   std::uint64_t creations_ = 0;
   std::uint64_t writes_ = 0;
-  int stampCalls_ = 0;
+  std::map<std::string, std::uint64_t> folderChanged_;  // folder -> write count of its last new or removed entry
+  void EntriesChanged(const std::string& folder) { folderChanged_[Key(folder)] = ++writes_; }
+  std::vector<std::string> stamped_;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::set<std::string> awayFolders_;  // upper-cased, each ending in a backslash
