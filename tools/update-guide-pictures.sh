@@ -1,18 +1,13 @@
 #!/usr/bin/env bash
 # Refreshes the user guide's pictures (docs/ja/images) from the screenshots of
-# the last end-to-end run (build/windows-<arch>/screenshots, made by
+# the last end-to-end run (build/windows-x86_64/screenshots, made by
 # tools/test-all.sh). Each picture the guide names is taken from the
 # screenshot of the same name, cut to what differs from the empty desktop.
 #   tools/update-guide-pictures.sh [screenshots-folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-shots=${1:-}
-if [ -z "$shots" ]; then
-  for arch in i686 x86_64; do
-    [ -d "build/windows-$arch/screenshots" ] && shots=build/windows-$arch/screenshots && break
-  done
-fi
-[ -n "$shots" ] && [ -d "$shots" ] || { echo "update-guide-pictures: no screenshots; run tools/test-all.sh" >&2; exit 1; }
+shots=${1:-build/windows-x86_64/screenshots}
+[ -d "$shots" ] || { echo "update-guide-pictures: no screenshots; run tools/test-all.sh" >&2; exit 1; }
 
 status=0
 for picture in $(grep -o 'src="images/[^"]*\.png"' docs/ja/guide.html | sed 's/^src="images\///; s/"$//' | sort -u); do

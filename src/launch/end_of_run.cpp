@@ -9,14 +9,31 @@ namespace {
 
 constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 
-// Moves this run's snapshot onto `dst` in one replacing step. The hold is
-// let go just before (it would refuse the move) and taken again when the
-// move fails, since the snapshot then stays and is still needed.
-OsResult MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold) {
+struct HeldMove {
+  OsResult moved;
+  OsResult heldAgain = OsResult::Success();  // failed: the run no longer holds its snapshot
+};
+
+enum class MoveKind { Replacing, ToNewName };
+
+// Moves this run's snapshot onto `dst` in one step: replacing dst, or only
+// to a name nothing has yet. The hold is let go just before (it would
+// refuse the move) and taken again when the move fails, since the snapshot
+// then stays and is still needed.
+HeldMove MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold,
+                          MoveKind kind = MoveKind::Replacing) {
   if (hold) hold->LetGo();
-  OsResult moved = files.Replace(run.snapshot, dst);
-  if (!moved && hold) hold->Take(files, run.snapshot);
-  return moved;
+  HeldMove result{kind == MoveKind::Replacing ? files.Replace(run.snapshot, dst) : files.Move(run.snapshot, dst)};
+  if (!result.moved && hold) result.heldAgain = hold->Take(files, run.snapshot);
+  return result;
+}
+
+// A snapshot the run could not take hold of again may be replaced by
+// another run at any moment: it is no longer this run's, and the user
+// learns that a discard can't go back to it.
+std::string HoldLostMessage(System& system, const RunFiles& run, OsResult heldAgain) {
+  return messages::Fill(messages::kSnapshotHoldLost,
+                        {run.target, run.snapshot + "\n" + ErrorReason(system, heldAgain)});
 }
 
 // Why this run's snapshot can't be used, or empty when it can.
@@ -33,6 +50,31 @@ std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
 
 }  // namespace
 
+RunChecks CheckRunFiles(Files& files, const RunFiles& run) {
+  return {CheckDatabase(files, run.target), CheckDatabase(files, run.snapshot), CheckDatabase(files, run.backup)};
+}
+
+bool TargetDamaged(const RunChecks& checks) {
+  return !checks.target.Passes() && (checks.snapshot.Passes() || checks.backup.Passes());
+}
+
+std::string DamagedTargetReport(Files& files, System& system, const RunFiles& run) {
+  const RunChecks checks = CheckRunFiles(files, run);
+  if (!TargetDamaged(checks)) return "";
+  const std::string reason = DatabaseFaultReason(system, checks.target);
+  // The snapshot is the newer sound version, and discard puts it back.
+  if (checks.snapshot.Passes()) {
+    return messages::Fill(messages::kTargetDamagedSnapshotSound, {run.target, reason, run.snapshot});
+  }
+  return messages::Fill(messages::kTargetDamagedBackupSound, {run.target, reason, run.backup});
+}
+
+std::string DamagedSaveQuestion(Files& files, System& system, const RunFiles& run) {
+  const RunChecks checks = CheckRunFiles(files, run);
+  if (!TargetDamaged(checks)) return "";
+  return messages::Fill(messages::kSaveDamagedQuestion, {run.target, DatabaseFaultReason(system, checks.target)});
+}
+
 RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
   if (!result.result) return RunSnapshot{};
   return RunSnapshot{true, run.target};
@@ -44,6 +86,8 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
   if (failed.result.error == kFilenameTooLong) {
     return messages::Fill(messages::kSnapshotPathTooLong, {run.target, failed.failedPath});
   }
+  if (failed.keptSound) return messages::Fill(messages::kSnapshotKeptSound, {run.target, run.snapshot});
+  if (failed.keptNotThisRuns) return messages::Fill(messages::kSnapshotNotThisRuns, {run.target, run.snapshot});
   // Whichever step failed, the user learns that the target has no snapshot;
   // a step on another file (the snapshot name held by another run, the
   // temporary copy in a full folder) names that file before the reason.
@@ -60,28 +104,58 @@ EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
   // One replacing move: the target is never deleted on its own, so when it
   // can't be replaced (still open elsewhere) it keeps the changes and the
   // snapshot stays for another try.
-  OsResult placed = MoveHeldSnapshot(files, run, run.target, hold);
-  if (!placed) return {false, {FileFailureMessage(system, messages::kCannotRestore, run.target, placed)}};
-  return {true, {}};
+  const HeldMove placed = MoveHeldSnapshot(files, run, run.target, hold);
+  if (placed.moved) return {true, {}};
+  EndOutcome outcome{false, {FileFailureMessage(system, messages::kCannotRestore, run.target, placed.moved)}};
+  if (!placed.heldAgain) {
+    outcome.errors.push_back(HoldLostMessage(system, run, placed.heldAgain));
+    outcome.snapshotLost = true;
+  }
+  return outcome;
 }
 
 namespace {
 
 // Makes this run's snapshot the backup copy. Returns false only when the
-// move failed, that is, when the snapshot is still there and still needed.
+// move failed, that is, when the snapshot is still there and still needed;
+// `lost` then tells whether the run could not take hold of it again.
 bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSnapshot& snapshot,
-                  SnapshotHold* hold, std::vector<std::string>* errors) {
+                  SnapshotHold* hold, std::vector<std::string>* errors, bool* lost) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, messages::kBackupWithoutRunSnapshot,
                                         run.backup, messages::kMissingForBackup);
   if (!problem.empty()) {
     errors->push_back(problem);
     return true;
   }
+  // A sound backup copy is never given up for a snapshot that fails the
+  // check: the snapshot goes aside under a name of its own (it may still
+  // hold data worth a specialist's look) and the backup copy stays.
+  const DatabaseCheck snapshotCheck = CheckDatabase(files, run.snapshot);
+  if (!snapshotCheck.Passes() && CheckDatabase(files, run.backup).Passes()) {
+    const std::string aside = AsidePath(run.target, system.FileTimeStamp(), kAsideUnsound);
+    const HeldMove setAside = MoveHeldSnapshot(files, run, aside, hold, MoveKind::ToNewName);
+    if (!setAside.moved) {
+      errors->push_back(
+          messages::Fill(messages::kCannotSetAside, {run.snapshot, aside, ErrorReason(system, setAside.moved)}));
+      if (!setAside.heldAgain) {
+        errors->push_back(HoldLostMessage(system, run, setAside.heldAgain));
+        *lost = true;
+      }
+      return false;
+    }
+    errors->push_back(messages::Fill(messages::kBackupKeptSnapshotUnsound,
+                                     {run.snapshot, DatabaseFaultReason(system, snapshotCheck), run.backup, aside}));
+    return true;
+  }
   // No separate delete of the previous backup copy: the move replaces it,
   // or creates the first one, and a failure leaves both files as they were.
-  OsResult moved = MoveHeldSnapshot(files, run, run.backup, hold);
-  if (!moved) {
-    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved));
+  const HeldMove moved = MoveHeldSnapshot(files, run, run.backup, hold);
+  if (!moved.moved) {
+    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved.moved));
+    if (!moved.heldAgain) {
+      errors->push_back(HoldLostMessage(system, run, moved.heldAgain));
+      *lost = true;
+    }
     return false;
   }
   return true;
@@ -96,7 +170,7 @@ EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
     outcome.errors.push_back(messages::Fill(messages::kDatabaseNotFound, {run.target}));
     return outcome;
   }
-  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors);
+  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors, &outcome.snapshotLost);
   return outcome;
 }
 
@@ -112,13 +186,34 @@ ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& ru
   }
   // A fresh snapshot now would overwrite the one the backup copy could not
   // take over; stop before that.
-  if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors)) return outcome;
+  bool lost = false;
+  if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors, &lost)) {
+    if (lost) outcome.snapshot = RunSnapshot{};
+    return outcome;
+  }
 
   outcome.relaunch = true;
   SnapshotResult taken = TakeSnapshot(files, run, wait, hold);
   outcome.snapshot = SnapshotState(run, taken);
   if (!taken.result) outcome.errors.push_back(SnapshotFailureMessage(system, run, taken));
   return outcome;
+}
+
+std::vector<std::string> DropSnapshot(Files& files, System& system, const RunFiles& run,
+                                      const RunSnapshot& snapshot, SnapshotHold* hold) {
+  std::vector<std::string> errors;
+  // The newest sound version must stay: the snapshot of a target that
+  // fails the check, when it passes.
+  if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
+    bool lost = false;  // the run's state is let go by the settings save in any case
+    if (snapshot.Of(run.target)) RotateBackup(files, system, run, snapshot, hold, &errors, &lost);
+    return errors;
+  }
+  // A snapshot another run holds can't be removed, and stays that run's; a
+  // missing file is fine.
+  if (hold) hold->LetGo();
+  files.Remove(run.snapshot);
+  return errors;
 }
 
 }  // namespace quandrel

@@ -40,7 +40,8 @@ std::vector<LockFileEntry> ParseLockFile(const std::string& bytes) {
 
 std::optional<std::vector<LockFileEntry>> ReadLockFile(Files& files, const std::string& lockPath) {
   std::string bytes;
-  if (!files.ReadStart(lockPath, kMaxLockRecords * kLockRecordSize, &bytes)) return std::nullopt;
+  std::uint64_t size = 0;
+  if (!files.ReadHead(lockPath, kMaxLockRecords * kLockRecordSize, &bytes, &size)) return std::nullopt;
   return ParseLockFile(bytes);
 }
 

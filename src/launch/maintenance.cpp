@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "launch/database_check.h"
 #include "launch/launch.h"
 #include "launch/shared_use.h"
 #include "platform/dialogs.h"
@@ -22,11 +23,11 @@ std::string TargetFolder(const std::string& targetPath) {
   return targetPath.substr(0, targetPath.size() - text::FileNamePart(targetPath).size());
 }
 
-std::string SameFolderPattern(const std::string& targetPath) { return TargetFolder(targetPath) + "*.MDB"; }
+std::string SameFolderPattern(const std::string& targetPath) { return TargetFolder(targetPath) + "*"; }
 
 bool OffersEntry(const std::string& entryName, const std::string& targetPath) {
   if (text::UpperAsciiBytes(entryName) == text::UpperAsciiBytes(text::FileNamePart(targetPath))) return false;
-  return text::HasExtension(entryName, ".MDB");
+  return IsDatabaseTarget(entryName);
 }
 
 std::string CompactionDoneMessage(const std::string& targetPath) {
@@ -38,10 +39,16 @@ std::string OtherFileQuestion(const std::string& entryName) {
 }
 
 bool LookUpAccess(Registry& registry, std::string* accessPath) {
-  std::string found;
-  // A key without a path names nothing that could be started.
-  if (registry.ReadDefaultValue(Hive::LocalMachine, kAccessAppPathKey, &found) && !found.empty()) {
-    *accessPath = std::move(found);
+  // 64-bit Windows keeps App Paths apart for 32-bit and 64-bit programs, and
+  // Office registers Access in the view of its own bitness, which need not
+  // be the launcher's. A key without a path names nothing that could be
+  // started.
+  for (RegistryView view : {RegistryView::Own, RegistryView::Other}) {
+    std::string found;
+    if (registry.ReadDefaultValue(Hive::LocalMachine, view, kAccessAppPathKey, &found) && !found.empty()) {
+      *accessPath = std::move(found);
+      return true;
+    }
   }
   return !accessPath->empty();
 }

@@ -4,9 +4,12 @@
 
 #include "main_window/layout_modes.h"
 #include "main_window/title_picture.h"
+#include "launch/database_check.h"
 #include "launch/launch.h"
+#include "launch/leftover_snapshot.h"
 #include "launch/maintenance.h"
 #include "launch/snapshot.h"
+#include "platform/failure_message.h"
 #include "text/messages.h"
 #include "text/sjis.h"
 
@@ -18,8 +21,8 @@ constexpr long kLeftButtonDown = 513;
 constexpr long kRightButtonDown = 516;
 
 FileDialogRequest DatabaseDialog() {
-  return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
-          "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
+  return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"}, {"全てのファイル", "*.*"}},
+          "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"};
 }
 FileDialogRequest ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
 FileDialogRequest IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
@@ -97,8 +100,19 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   const std::string target = TargetPath();
   if (target.empty()) {
     // Nothing to launch: no lookup, no snapshot, no start.
+    TellNoTarget();
     EndWatch(view_, false);
     return;
+  }
+  // A snapshot that a run which never ended left behind is settled before
+  // anything else: the user may rather stop than start.
+  if (TakesSnapshot(target, settings_.MDBbak)) {
+    const LeftoverOutcome leftover = ResolveLeftoverSnapshot(files, dialogs, platform_.system, RunFilesFor(target));
+    ShowErrors(leftover.errors);
+    if (!leftover.start) {
+      view_.CloseWindow();
+      return;
+    }
   }
   launchCommand_ = LookUpLaunchCommand(platform_.registry, dialogs, target);
 
@@ -118,6 +132,7 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   }
 
   RunAndWatch(LaunchCommandLine(launchCommand_, target), false);
+  ReportDamagedTarget();
 }
 
 void MainWindowLogic::WindowDestroyed() { view_.ShowApplicationWindow(true); }
@@ -130,14 +145,25 @@ bool MainWindowLogic::TrayMouseMessage(long lParam) {
 // ---------------------------------------------------------------------------
 // Launch and watch
 
+void MainWindowLogic::TellNoTarget() {
+  platform_.dialogs.ShowMessage(messages::Fill(messages::kNoTarget, {settingsPath_}));
+}
+
 void MainWindowLogic::RunAndWatch(const std::string& commandLine, bool appWindowFirst) {
   Processes& processes = platform_.processes;
-  // A failed start holds no process, so the watch ends at its first wait.
-  processes.Start(commandLine, StartupShape::Maximized, &process_);
-  // Only a run with a snapshot can be discarded, so only such a run notes
-  // who else opens its database meanwhile.
-  othersSeen_.Begin(snapshot_.taken ? snapshot_.target : std::string());
-  WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; }, &othersSeen_);
+  const OsResult started = processes.Start(commandLine, StartupShape::Maximized, &process_);
+  if (started) {
+    // Only a run with a snapshot can be discarded, so only such a run notes
+    // who else opens its database meanwhile.
+    othersSeen_.Begin(snapshot_.taken ? snapshot_.target : std::string());
+    WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; },
+                 &othersSeen_);
+  } else {
+    // Nothing ran: without a word the end mode would look like the end of
+    // a run. What could not be started and why, before end mode.
+    platform_.dialogs.ShowError(
+        FileFailureMessage(platform_.system, messages::kProgramNotStarted, commandLine, started));
+  }
   EndWatch(view_, appWindowFirst);
   process_.Reset();
 }
@@ -145,12 +171,29 @@ void MainWindowLogic::RunAndWatch(const std::string& commandLine, bool appWindow
 void MainWindowLogic::Relaunch() {
   const std::string target = TargetPath();
   if (target.empty()) {
-    EndWatch(view_, true);  // nothing to launch
+    TellNoTarget();  // nothing to launch
+    EndWatch(view_, true);
     return;
   }
   // The launch command is the one found at start-up, even when the target
   // was changed in the settings since.
   RunAndWatch(LaunchCommandLine(launchCommand_, target), true);
+  ReportDamagedTarget();
+}
+
+void MainWindowLogic::ReportDamagedTarget() {
+  const std::string target = TargetPath();
+  if (!IsDatabaseTarget(target)) return;
+  const std::string report = DamagedTargetReport(platform_.files, platform_.system, RunFilesFor(target));
+  if (!report.empty()) platform_.dialogs.ShowError(report);
+}
+
+bool MainWindowLogic::SaveConfirmed(const RunFiles& run) {
+  const std::string question = DamagedSaveQuestion(platform_.files, platform_.system, run);
+  if (question.empty()) return true;
+  if (platform_.dialogs.Choose(ConfirmationWithNoDefault(question)) == kConfirmedYes) return true;
+  platform_.dialogs.ShowMessage(messages::kSaveCancelled);
+  return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -168,30 +211,35 @@ void MainWindowLogic::DiscardAndExit() {
   // When others were there, Yes throws their work away as well, so it is
   // not the answer Enter gives.
   const std::vector<LockFileEntry>& others = othersSeen_.Others();
-  const Answer answer = others.empty() ? dialogs.Confirm(messages::kDiscardQuestion, false)
-                                       : dialogs.ConfirmDefaultNo(DiscardQuestion(others));
-  if (answer != Answer::Yes) {
+  const bool yes = others.empty()
+                       ? dialogs.Confirm(messages::kDiscardQuestion, false) == Answer::Yes
+                       : dialogs.Choose(ConfirmationWithNoDefault(DiscardQuestion(others))) == kConfirmedYes;
+  if (!yes) {
     dialogs.ShowMessage(messages::kDiscardCancelled);
     return;
   }
   // Someone may have opened it while the question waited.
   if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
   const EndOutcome outcome = RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_);
+  if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
 
 void MainWindowLogic::SaveAndExit() {
   const RunFiles run = RunFilesFor(TargetPath());
+  if (!SaveConfirmed(run)) return;
   const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
 
 void MainWindowLogic::SaveAndContinue() {
   const std::string target = TargetPath();
-  EnterTray(view_, view_.GetText(Control::EditTitle));
   const RunFiles run = RunFilesFor(target);
+  if (!SaveConfirmed(run)) return;
+  EnterTray(view_, view_.GetText(Control::EditTitle));
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
@@ -225,9 +273,12 @@ namespace {
 // While Access runs the main window stays on screen and handles its
 // messages, so its buttons are disabled meanwhile: no other action may
 // start before Access has ended. Only the buttons disabled here come back.
+// The close box is held too: closing the window would end the program
+// under the running handler, with Access still running and the guard kept.
 class ButtonsHeld {
  public:
   explicit ButtonsHeld(MainView& view) : view_(view) {
+    view_.HoldClose(true);
     for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
                       Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
                       Control::BitBtnExit, Control::BitBtnCustom}) {
@@ -238,6 +289,7 @@ class ButtonsHeld {
   }
   ~ButtonsHeld() {
     for (Control c : held_) view_.SetEnabled(c, true);
+    view_.HoldClose(false);
   }
   ButtonsHeld(const ButtonsHeld&) = delete;
   ButtonsHeld& operator=(const ButtonsHeld&) = delete;
@@ -348,9 +400,7 @@ void MainWindowLogic::SaveSettings() {
     dialogs.ShowMessage(messages::kRunEndedBySave);
     // The last run's changes stay in the target; its snapshot is let go, so
     // no end-of-run action may put it back or keep it as the backup copy.
-    // A snapshot another run holds can't be removed, and stays that run's.
-    snapshotHold_.LetGo();
-    files.Remove(RunFilesFor(snapshotSourcePath_).snapshot);  // a missing file is fine
+    ShowErrors(DropSnapshot(files, platform_.system, RunFilesFor(snapshotSourcePath_), snapshot_, &snapshotHold_));
     snapshot_ = RunSnapshot{};
   }
 

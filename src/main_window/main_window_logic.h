@@ -70,8 +70,17 @@ class MainWindowLogic : public MainViewEvents {
   void ShowErrors(const std::vector<std::string>& errors);
   // Starts the target again, waits for it and brings the window back.
   void Relaunch();
-  // Starts the command line, watches the process and ends the watch.
+  // Starts the command line, watches the process and ends the watch; a
+  // start that fails is reported first.
   void RunAndWatch(const std::string& commandLine, bool appWindowFirst);
+  // The user learns that no target is set, and where to set one.
+  void TellNoTarget();
+  // Right when a run has ended: an error box when it left the target
+  // damaged while a sound version is there to go back to.
+  void ReportDamagedTarget();
+  // A save of a damaged target is asked about first, "No" the default;
+  // false (and a message) when the user does not confirm it.
+  bool SaveConfirmed(const RunFiles& run);
 
   Platform& platform_;
   MainView& view_;

@@ -1,6 +1,7 @@
 // Files and folders. Paths are CP932 byte strings as the ANSI functions take them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,7 +13,8 @@
 
 namespace quandrel {
 
-// Called while a copy proceeds: bytes copied so far and the source's size.
+// Called while a copy proceeds, every few dozen milliseconds whether or not
+// the figures changed: bytes copied so far and the source's size.
 // `done` is kCopyAmountUnknown while the copy goes on but the platform has
 // not told how far it has come.
 using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
@@ -52,10 +54,11 @@ class Files {
 
   // The whole content of a file.
   virtual OsResult Read(const std::string& path, std::string* bytes) = 0;
-  // At most the first maxBytes of a file: a file of any size costs no more
-  // than that. The file is shared with every kind of access meanwhile, so
-  // its owner may write, rename or delete it while it is read.
-  virtual OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) = 0;
+  // The first `count` bytes of a file (all of it when it is shorter) and
+  // its size, read without keeping anyone from the file meanwhile: a
+  // program may hold it open for writing.
+  virtual OsResult ReadHead(const std::string& path, std::size_t count, std::string* head,
+                            std::uint64_t* size) = 0;
   // Size and last change of an existing file or folder, in one query that
   // keeps no handle; none when there is no such file or the query fails.
   virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
@@ -83,6 +86,11 @@ class Files {
   // file fails, this program's own included (a sharing violation, or access
   // denied for a replacing move onto it). On failure *hold is left empty.
   virtual OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) = 0;
+
+  // Some handle keeps the file from being renamed or deleted right now:
+  // another run's hold, or a program that has it open without sharing
+  // deletion. False for a missing file.
+  virtual bool InUse(const std::string& path) = 0;
 
   // The path the platform resolves an existing file to through an open
   // handle (GetFinalPathNameByHandleA): every spelling of the same file

@@ -22,6 +22,13 @@ inline constexpr char kClassUnknown[] = "\"%s\" の関連付けを認識でき�
 inline constexpr char kDefaultVerbBroken[] = "拡張子 \"%s\" の標準の関連づけが異常です";
 inline constexpr char kVerbNotRunnable[] = "拡張子 \"%s\" の関連づけを実行できません";
 
+// The start of the program that works on the target (first launch and
+// relaunch): no target is set, or the command line could not be started.
+inline constexpr char kNoTarget[] =
+    "開くファイルが設定されていません\n\n設定変更の「最初に開くファイル名の指定」か、"
+    "設定ファイル %s の DBPath に開くファイルを書いてください。";
+inline constexpr char kProgramNotStarted[] = "プログラムを起動できません\n\n%s\n\n%s";
+
 // The snapshot taken before a run: the target could not be copied, or the
 // copy could not be written.
 inline constexpr char kCannotCopy[] =
@@ -45,6 +52,9 @@ inline constexpr char kBackupWithoutRunSnapshot[] =
 inline constexpr char kMissingForBackup[] =
     "%s がないためバックアップを更新できません\n\n%s\nデータベースの変更はそのまま保存されています。";
 inline constexpr char kCannotUpdateBackup[] = "%s を更新できません\n\n%s";
+// After a failed move the run could not take hold of its snapshot again.
+inline constexpr char kSnapshotHoldLost[] =
+    "%s の控えを確保できなくなりました\n\n%s\n\nほかの起動に置き換えられるおそれがあるため、破棄終了では元に戻せません。";
 // Save & exit or save & continue found no database at the target path.
 inline constexpr char kDatabaseNotFound[] =
     "%s が見つかりません\n\nドライブかフォルダーの接続が切れているかもしれません。"
@@ -72,6 +82,53 @@ inline constexpr char kDiscardQuestionOthers[] =
     "本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
     "今回の実行中に、ほかのコンピュータもこのデータベースを開いていました:\n%s\n\n"
     "破棄すると、実行を始めてから今までにその人たちが加えた変更も消えます。";
+// A database file that fails the check: what the user is told when a run
+// has left it so, before a save of it, and when the save keeps the sound
+// backup copy in place of a snapshot that fails the check.
+inline constexpr char kTargetDamagedSnapshotSound[] =
+    "%s が壊れている可能性があります。\n\n%s\n\n"
+    "今回の起動前の状態が控え %s に残っています。\n"
+    "破棄終了でその状態に戻すか、修復をお試しください。";
+inline constexpr char kTargetDamagedBackupSound[] =
+    "%s が壊れている可能性があります。\n\n%s\n\n"
+    "前回保存した状態がバックアップ %s に残っています。\n"
+    "修復をお試しいただくか、使い方ガイドの「.BAK から手で元に戻す」の手順で戻してください。";
+inline constexpr char kSaveDamagedQuestion[] =
+    "%s が壊れている可能性があります。\n\n%s\n\n"
+    "このまま保存しますか？\n（正常な控えとバックアップは消さずに残します）";
+inline constexpr char kSaveCancelled[] = "保存を中止しました";
+inline constexpr char kBackupKeptSnapshotUnsound[] =
+    "今回の起動前の控え %s はデータベースとして読めないため、バックアップにしませんでした。\n\n%s\n\n"
+    "正常なバックアップ %s はそのまま残し、読めない控えは %s という名前で残しました。\n"
+    "データベースの変更はそのまま保存されています。";
+inline constexpr char kSnapshotKeptSound[] =
+    "%s の控えを取れません\n\n"
+    "控え %s は正常なデータベースで、今のデータベースは読めないため、控えを置き換えずに残しました。\n\n"
+    "このまま開きますが、次の破棄終了では元に戻せません。";
+// The snapshot's name holds a sound database that this run does not hold.
+inline constexpr char kSnapshotNotThisRuns[] =
+    "%s の控えを取れません\n\n"
+    "控え %s は今回の起動のものではない正常なデータベースのため、置き換えずに残しました"
+    "（正常に終わらなかった起動の控えか、ほかのパソコンの起動の控えです）。\n\n"
+    "このまま開きますが、次の破棄終了では元に戻せません。";
+inline constexpr char kCannotSetAside[] = "%s を %s という名前で残せません\n\n%s";
+
+// Why a file fails the database check.
+inline constexpr char kDatabaseUnreadable[] = "ファイルを読めません。%s";
+inline constexpr char kDatabaseEmpty[] = "ファイルが空です（0 バイト）。";
+inline constexpr char kDatabaseTooShort[] = "ファイルが短すぎます（%s バイト）。";
+inline constexpr char kDatabaseNotWholePages[] =
+    "ファイルの大きさ（%s バイト）が %s バイトのページの倍数ではありません。途中で切れている可能性があります。";
+inline constexpr char kDatabaseNoHeader[] = "ファイルの先頭が Access のデータベースの形になっていません。";
+
+// A snapshot left by a run that did not end with save or discard, found at
+// the next start.
+inline constexpr char kLeftoverQuestion[] =
+    "前回の作業が保存終了・破棄終了で終わっていません（停電、強制終了、ウィンドウを閉じたときなど）。\n\n"
+    "%s に、前回の起動前の状態が残っています。\n\n"
+    "戻す：前回の起動前の状態に戻して開きます（前回の作業での変更は消えます）。\n"
+    "残す：前回の起動前の状態を %s という名前で残し、今の状態のまま開きます。\n"
+    "中止：何もせずに終了します。";
 
 // Compaction and repair
 inline constexpr char kAccessMissing[] =
@@ -108,16 +165,22 @@ inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
 inline constexpr const char* kAll[] = {
     kSecondStart,        kSettingsNotWritten,     kExtensionUnreadable,  kClassUnknown,
-    kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,           kSnapshotPathTooLong,
+    kDefaultVerbBroken,  kVerbNotRunnable,        kNoTarget,             kProgramNotStarted,
+    kCannotCopy,           kSnapshotPathTooLong,
     kDiscardQuestion,    kDiscardCancelled,       kRestoreWithoutRunSnapshot, kMissingForRestore,
     kCannotRestore,      kBackupWithoutRunSnapshot, kMissingForBackup,   kCannotUpdateBackup,
+    kSnapshotHoldLost,
     kDatabaseNotFound,
     kAccessMissing,      kAccessNotStarted,       kCompactionDone,       kCompactOtherFile,
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,
     kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
-    kErrorNumber,        kOpenElsewhere,          kOpenElsewhereNoNames, kLockFileEntry,
-    kLockFileEntryHere,  kLockFileMore,           kDiscardQuestionOthers,
+    kErrorNumber,        kTargetDamagedSnapshotSound, kTargetDamagedBackupSound, kSaveDamagedQuestion,
+    kSaveCancelled,      kBackupKeptSnapshotUnsound, kSnapshotKeptSound, kSnapshotNotThisRuns, kCannotSetAside,    kDatabaseUnreadable,
+    kDatabaseEmpty,      kDatabaseTooShort,       kDatabaseNotWholePages, kDatabaseNoHeader,
+    kLeftoverQuestion,
+    kOpenElsewhere,      kOpenElsewhereNoNames,   kLockFileEntry,        kLockFileEntryHere,
+    kLockFileMore,       kDiscardQuestionOthers,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

@@ -67,6 +67,24 @@ TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
   EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
 }
 
+TEST_F(EndOfRunTest, ADiscardThatLosesItsHoldForgetsTheSnapshot) {
+  files.Lock(kSnapshot, fakes::FakeFiles::kAccessDenied);  // opened alone by someone else
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_FALSE(view.closed);
+  EXPECT_EQ(NewBoxes().size(), 3u);  // the question, the failed move, the lost hold
+  EXPECT_FALSE(form->Snapshot().taken);
+
+  // Another run's snapshot in its place is never put back by this run.
+  files.Unlock(kSnapshot);
+  files.Put(kSnapshot, "other run");
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("other run"));
+  EXPECT_FALSE(view.closed);
+}
+
 TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscardPutsBack) {
   // Another launcher with the same target starts now and tries its snapshot.
   EXPECT_TRUE(files.Held(kSnapshot));
@@ -104,7 +122,7 @@ TEST_F(EndOfRunTest, DiscardWhileTheTargetIsOpenElsewhereSaysWhoAndChangesNothin
   files.Remove(kLockFile);
   form->DiscardAndExit();
   ASSERT_EQ(NewBoxes().size(), 3u);
-  EXPECT_EQ(NewBoxes()[1].rfind("confirmNo: ", 0), 0u);
+  EXPECT_EQ(NewBoxes()[1].rfind("choose: ", 0), 0u);
   EXPECT_NE(NewBoxes()[1].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
 }
 
@@ -119,7 +137,7 @@ TEST_F(EndOfRunTest, AColleagueWhoOpenedTheDatabaseAfterTheRunIsNamedToo) {
   files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("総務ＰＣ", "佐藤"));
   form->DiscardAndExit();
   ASSERT_EQ(NewBoxes().size(), 2u);
-  EXPECT_EQ(NewBoxes()[0].rfind("confirmNo: ", 0), 0u);
+  EXPECT_EQ(NewBoxes()[0].rfind("choose: ", 0), 0u);
   EXPECT_NE(NewBoxes()[0].find("・総務ＰＣ（ユーザー名 佐藤）"), std::string::npos);
 }
 
@@ -152,7 +170,7 @@ class ColleagueDuringTheRunTest : public FormMainTest {
     processes.onWait = nullptr;
   }
   const std::string question =
-      "confirmNo: 本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
+      "choose: 本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
       "今回の実行中に、ほかのコンピュータもこのデータベースを開いていました:\n"
       "・EIGYO-PC（ユーザー名 Admin）\n\n"
       "破棄すると、実行を始めてから今までにその人たちが加えた変更も消えます。";
@@ -160,14 +178,14 @@ class ColleagueDuringTheRunTest : public FormMainTest {
 
 TEST_F(ColleagueDuringTheRunTest, TheQuestionNamesThemWithNoAsDefaultAndNoKeepsEveryFile) {
   const int before = files.DiskCalls();
-  form->DiscardAndExit();  // answered No
+  form->DiscardAndExit();  // answered with Enter
   EXPECT_THAT(Boxes(), ElementsAre(question, "message: 破棄終了を中止しました"));
   EXPECT_EQ(files.DiskCalls(), before);
   EXPECT_EQ(files.Get(kTarget), std::optional<std::string>("new"));
   EXPECT_EQ(files.Get(kSnapshot), std::optional<std::string>("old"));
   EXPECT_FALSE(view.closed);
 
-  dialogs.answers = {Answer::Yes};
+  dialogs.choices = {kConfirmedYes};
   form->DiscardAndExit();
   EXPECT_EQ(Boxes().back(), question);
   EXPECT_EQ(files.Get(kTarget), std::optional<std::string>("old"));
@@ -269,13 +287,34 @@ TEST_F(FormMainTest, RelaunchOfAProgramFileUsesItsQuotedPathAlone) {
   EXPECT_EQ(processes.started[1].commandLine, "\"D:\\Work\\tool.EXE\"");
 }
 
-TEST_F(FormMainTest, RestartWithoutATargetStartsNothing) {
+TEST_F(FormMainTest, RestartWithoutATargetSaysSoAndStartsNothing) {
   Create();
   const std::size_t mark = view.calls.size();
   form->Restart();
   EXPECT_TRUE(processes.started.empty());
-  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", "tray-", "app show",
-                                           "main show", "front"));
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", NoTargetBox(), "tray-",
+                                           "app show", "main show", "front"));
+}
+
+TEST_F(EndOfRunTest, ARelaunchThatFailsSaysWhatAndWhyThenComesBackToEndMode) {
+  processes.failStartsWith = 2;  // the program has gone since the first start
+  form->Restart();
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", relaunch,
+                                           "error: プログラムを起動できません\n\n" + std::string(kAccess) +
+                                               " \"D:\\Work\\sales.mdb\"\n\n指定されたファイルが見つかりません。",
+                                           "tray-", "app show", "main show", "front"));
+
+  // Save & continue: the files are rotated, the start fails, the new
+  // snapshot stays this run's for the next action.
+  mark = view.calls.size();
+  form->SaveAndContinue();
+  const std::vector<std::string> calls = CallsFrom(mark);
+  ASSERT_GE(calls.size(), 5u);
+  EXPECT_EQ(calls[calls.size() - 5].rfind("error: プログラムを起動できません", 0), 0u);
+  EXPECT_EQ(calls.back(), "front");
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("old"));
+  EXPECT_TRUE(form->Snapshot().Of(kTarget));
+  EXPECT_FALSE(view.closed);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,11 +44,11 @@ TEST(TargetFolderTest, KeepsEverythingBeforeTheFileName) {
   };
   for (const auto& [target, folder] : cases) {
     EXPECT_EQ(TargetFolder(target), folder) << target;
-    EXPECT_EQ(SameFolderPattern(target), folder + "*.MDB") << target;
+    EXPECT_EQ(SameFolderPattern(target), folder + "*") << target;
   }
 }
 
-TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdb) {
+TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdbOrAccdb) {
   struct Case {
     const char* entry;
     const char* target;
@@ -71,9 +72,50 @@ TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdb) {
       // The names are compared upper-cased byte by byte, trail bytes too:
       // ヂ (83 61) folds onto ア (83 41).
       {"ア.MDB", "D:\\DB\\ヂ.MDB", false},
+      // Both kinds of database, beside a target of either kind.
+      {"B.ACCDB", "D:\\DB\\SALES.MDB", true},
+      {"b.accdb", "D:\\DB\\SALES.ACCDB", true},
+      {"A.MDB", "D:\\DB\\SALES.ACCDB", true},
+      {"SALES.ACCDB", "D:\\DB\\sales.accdb", false},
+      {"SALES.ACCDB.TMP", "D:\\DB\\SALES.ACCDB", false},
+      {"SALES.ACC", "D:\\DB\\SALES.MDB", false},
+      {"SALES.ACCDBX", "D:\\DB\\SALES.MDB", false},
+      {"SALES.LACCDB", "D:\\DB\\SALES.ACCDB", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(OffersEntry(c.entry, c.target), c.offered) << c.entry << " beside " << c.target;
+  }
+}
+
+// Office registers Access in the registry view of its own bitness, which
+// need not be the launcher's: the own view is asked first, the other one
+// only when the own one names no path.
+TEST(LookUpAccessTest, OwnViewFirstThenTheOther) {
+  using V = RegistryView;
+  struct Case {
+    const char* name;
+    std::optional<std::string> own, other;  // the key's default value; none: no key
+    std::string found;
+    std::vector<V> asked;
+  };
+  const Case cases[] = {
+      {"own view only", "C:\\Own\\MSACCESS.EXE", std::nullopt, "C:\\Own\\MSACCESS.EXE", {V::Own}},
+      {"other view only", std::nullopt, "C:\\Other\\MSACCESS.EXE", "C:\\Other\\MSACCESS.EXE", {V::Own, V::Other}},
+      {"both views: the own one", "C:\\Own\\MSACCESS.EXE", "C:\\Other\\MSACCESS.EXE", "C:\\Own\\MSACCESS.EXE",
+       {V::Own}},
+      {"own key without a path", "", "C:\\Other\\MSACCESS.EXE", "C:\\Other\\MSACCESS.EXE", {V::Own, V::Other}},
+      {"neither view", std::nullopt, std::nullopt, "", {V::Own, V::Other}},
+      {"both keys without a path", "", "", "", {V::Own, V::Other}},
+  };
+  for (const Case& c : cases) {
+    fakes::FakeRegistry registry;
+    if (c.own) registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, *c.own, V::Own);
+    if (c.other) registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, *c.other, V::Other);
+    std::string path;
+    EXPECT_EQ(LookUpAccess(registry, &path), !c.found.empty()) << c.name;
+    EXPECT_EQ(path, c.found) << c.name;
+    EXPECT_EQ(registry.openedViews, c.asked) << c.name;
+    EXPECT_THAT(registry.opened, ::testing::Each(std::string(kAccessAppPathKey))) << c.name;
   }
 }
 
@@ -149,6 +191,19 @@ TEST_F(MaintenanceTest, AbortOffersNoFurtherFileButStillEnds) {
                                    "app show"));
 }
 
+TEST_F(MaintenanceTest, TheScanOffersDatabasesOfBothKindsInTheListingsOrder) {
+  files.Put("D:\\Work\\B.ACCDB", "b");
+  files.Put("D:\\Work\\notes.txt", "n");
+  files.Put("D:\\Work\\A.MDB", "a");
+  files.Put("D:\\Work\\sales.ldb", "lock");
+  dialogs.answers = {Answer::No, Answer::Yes};
+  form->CompactDatabase();
+  EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
+                                   "message: 「 sales.mdb 」の最適化が終了しました。",  //
+                                   Asked("B.ACCDB"), Asked("A.MDB"), StartCompact("D:\\Work\\A.MDB"), "front",
+                                   kOver, "app show"));
+}
+
 TEST_F(MaintenanceTest, TargetTypedInLowerCaseIsKnownInTheListing) {
   files.Put("C:\\DATA\\SALES.MDB", "s");
   files.Put("C:\\DATA\\A.MDB", "a");
@@ -221,7 +276,18 @@ TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {
     (form.get()->*click)();
     EXPECT_THAT(Calls(), ElementsAre(kNotFound));
   }
-  EXPECT_THAT(registry.opened, ElementsAre(kAccessAppPathKey, kAccessAppPathKey));
+  // Each click asked both registry views.
+  EXPECT_THAT(registry.opened, ElementsAre(kAccessAppPathKey, kAccessAppPathKey, kAccessAppPathKey, kAccessAppPathKey));
+  EXPECT_THAT(registry.openedViews,
+              ElementsAre(RegistryView::Own, RegistryView::Other, RegistryView::Own, RegistryView::Other));
+}
+
+TEST_F(MaintenanceTest, AccessOfTheOtherBitnessIsFoundInTheOtherView) {
+  registry = fakes::FakeRegistry{};
+  const std::string access = "C:\\Program Files\\Office\\MSACCESS.EXE";
+  registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, access, RegistryView::Other);
+  form->RepairDatabase();
+  EXPECT_THAT(Calls(), ElementsAre("app hide", StartRepair("D:\\Work\\sales.mdb", access), "app show", "front"));
 }
 
 TEST_F(MaintenanceTest, AKeyWithoutAPathCountsAsNotRegistered) {
@@ -290,7 +356,7 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
                                    kOver, "app show"));
 }
 
-TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
+TEST_F(MaintenanceTest, ButtonsAndCloseBoxAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   const std::vector<C> buttons = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnBackup,
                                   C::BitBtnAcQuit,   C::BitBtnAcSave,    C::BitBtnRestart,
                                   C::BitBtnAcExit,   C::BitBtnExit,      C::BitBtnCustom};
@@ -302,6 +368,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
     for (C c : buttons) {
       if (view.IsEnabled(c)) enabledMeanwhile.push_back(c);
     }
+    EXPECT_TRUE(view.closeHeld);                      // and so is the close box
     EXPECT_TRUE(view.IsVisible(C::BitBtnAcCompact));  // the window stays in end mode
   };
   processes.runFor = {2, 1};
@@ -312,6 +379,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_EQ(pumps, 3);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
+  EXPECT_FALSE(view.closeHeld);
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains("main hide")));
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains(::testing::StartsWith("tray"))));
 
@@ -320,6 +388,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_EQ(pumps, 4);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
+  EXPECT_FALSE(view.closeHeld);
 }
 
 TEST_F(MaintenanceTest, TheCloseLockGoesToAccessWindows) {

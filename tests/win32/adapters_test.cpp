@@ -123,6 +123,63 @@ TEST_F(Win32FilesTest, AHeldFileCanBeReadButNotReplacedRenamedOrDeleted) {
   EXPECT_EQ(hold, nullptr);
 }
 
+TEST_F(Win32FilesTest, ReadHeadReadsTheFirstBytesAndTheSizeWhileOthersHoldTheFile) {
+  const std::string db = box.Path("売上表.mdb");
+  std::string data(5 * 4096 + 3, 'd');
+  data[0] = '\0';
+  ASSERT_TRUE(files.WriteNew(db, data));
+  std::string head;
+  std::uint64_t size = 0;
+  ASSERT_TRUE(files.ReadHead(db, 21, &head, &size));
+  EXPECT_EQ(head, data.substr(0, 21));
+  EXPECT_EQ(size, data.size());
+  // Asked for more than there is: all of it.
+  ASSERT_TRUE(files.ReadHead(db, 1 << 20, &head, &size));
+  EXPECT_EQ(head, data);
+
+  // The database program has it open for writing (sharing reading and
+  // writing, not deletion): the head is still read.
+  HANDLE program = ::CreateFileA(db.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(program, INVALID_HANDLE_VALUE);
+  head.clear();
+  EXPECT_TRUE(files.ReadHead(db, 21, &head, &size));
+  EXPECT_EQ(head, data.substr(0, 21));
+  ::CloseHandle(program);
+  // So it is while a run holds it as its snapshot.
+  std::unique_ptr<FileHold> hold;
+  ASSERT_TRUE(files.Hold(db, &hold));
+  head.clear();
+  EXPECT_TRUE(files.ReadHead(db, 21, &head, &size));
+  EXPECT_EQ(head, data.substr(0, 21));
+  hold.reset();
+
+  OsResult missing = files.ReadHead(box.Path("gone.mdb"), 21, &head, &size);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(Win32FilesTest, InUseWhileAnythingKeepsTheFileFromBeingRenamed) {
+  const std::string snapshot = box.Path("売上表.mdb.TMP");
+  ASSERT_TRUE(files.WriteNew(snapshot, "snapshot"));
+  EXPECT_FALSE(files.InUse(snapshot));
+  EXPECT_FALSE(files.InUse(box.Path("gone.TMP")));
+
+  std::unique_ptr<FileHold> hold;  // another run's hold
+  ASSERT_TRUE(files.Hold(snapshot, &hold));
+  EXPECT_TRUE(files.InUse(snapshot));
+  hold.reset();
+  EXPECT_FALSE(files.InUse(snapshot));
+
+  HANDLE program = ::CreateFileA(snapshot.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(program, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(files.InUse(snapshot));
+  ::CloseHandle(program);
+  // The probe itself leaves the file free.
+  EXPECT_TRUE(files.Move(snapshot, box.Path("moved")));
+}
+
 TEST_F(Win32FilesTest, AnOpenElsewhereIsSeenByTheExclusiveProbeWhateverItShares) {
   const std::string db = box.Path("顧客表.mdb");
   ASSERT_TRUE(files.WriteNew(db, "db"));
@@ -140,7 +197,7 @@ TEST_F(Win32FilesTest, AnOpenElsewhereIsSeenByTheExclusiveProbeWhateverItShares)
   EXPECT_TRUE(files.OpenExclusively(db));
 }
 
-TEST_F(Win32FilesTest, TheStartOfAFileAndItsStampWhileItsOwnerWritesIt) {
+TEST_F(Win32FilesTest, ALockFileIsReadAndStampedWhileItsOwnerWritesIt) {
   const std::string lock = box.Path("顧客表.ldb");
   // The owner keeps it open for writing and may delete it, as the engine does.
   HANDLE owner = ::CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -150,11 +207,11 @@ TEST_F(Win32FilesTest, TheStartOfAFileAndItsStampWhileItsOwnerWritesIt) {
   DWORD written = 0;
   ASSERT_TRUE(::WriteFile(owner, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
 
+  // The engine's lock file can be read while the engine writes it.
   std::string bytes;
-  ASSERT_TRUE(files.ReadStart(lock, 64 * 255, &bytes));
+  std::uint64_t size = 0;
+  ASSERT_TRUE(files.ReadHead(lock, 64 * 255, &bytes, &size));
   EXPECT_EQ(bytes, content.substr(0, 64 * 255));
-  ASSERT_TRUE(files.ReadStart(lock, 1 << 20, &bytes));
-  EXPECT_EQ(bytes.size(), content.size());
 
   const std::optional<FileStamp> before = files.Stamp(lock);
   ASSERT_TRUE(before.has_value());
@@ -181,7 +238,6 @@ TEST_F(Win32FilesTest, TheStartOfAFileAndItsStampWhileItsOwnerWritesIt) {
   ASSERT_TRUE(files.WriteNew(lock, "x"));
   EXPECT_NE(files.Stamp(box.Dir()), without);
   EXPECT_TRUE(files.Remove(lock));
-  EXPECT_EQ(files.ReadStart(lock, 10, &bytes).error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(Win32FilesTest, FinalPathIsOneForEverySpellingOfAFile) {
@@ -252,41 +308,90 @@ class Win32RegistryTest : public ::testing::Test {
 
 TEST_F(Win32RegistryTest, DefaultValueByType) {
   std::string value = "x";
-  EXPECT_FALSE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_FALSE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
 
   SetValue(REG_SZ, "C:\\販売表\\app.exe \"%1\"", 25);
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "C:\\販売表\\app.exe \"%1\"");
 
   // Stored text is used as it stands: no expansion.
   SetValue(REG_EXPAND_SZ, "%SystemRoot%\\a.exe", 19);
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "%SystemRoot%\\a.exe");
 
   // A string stored without its terminating zero.
   SetValue(REG_SZ, "abc", 3);
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "abc");
 
   // A value that is not text counts as missing; the key still opens.
   DWORD number = 42;
   SetValue(REG_DWORD, &number, sizeof number);
   value = "x";
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "");
 
   // A long value is read whole.
   std::string big(5000, 'q');
   SetValue(REG_SZ, big.c_str(), static_cast<DWORD>(big.size() + 1));
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, big);
 }
 
 TEST_F(Win32RegistryTest, LeadingBackslashNamesAKeyBelowTheRoot) {
   SetValue(REG_SZ, "v", 2);
   std::string value;
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, std::string("\\") + kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, std::string("\\") + kKey, &value));
   EXPECT_EQ(value, "v");
+}
+
+// Wine keeps App Paths as one key for both registry views, but a new key
+// below HKLM\SOFTWARE it keeps apart, as Windows does: written in the view
+// of the other bitness, it is not there in the program's own.
+class Win32RegistryViewTest : public ::testing::Test {
+ protected:
+#ifdef _WIN64
+  static constexpr REGSAM kOwnView = KEY_WOW64_64KEY, kOtherView = KEY_WOW64_32KEY;
+#else
+  static constexpr REGSAM kOwnView = KEY_WOW64_32KEY, kOtherView = KEY_WOW64_64KEY;
+#endif
+  static constexpr const char* kKey = "SOFTWARE\\QuandrelViewTest";
+
+  void SetUp() override {
+#ifndef _WIN64
+    BOOL wow64 = FALSE;
+    if (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) GTEST_SKIP() << "32-bit Windows has one view";
+#endif
+    Delete();
+  }
+  void TearDown() override { Delete(); }
+  void Delete() {
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, kOwnView, 0);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, kOtherView, 0);
+  }
+  void Write(REGSAM view, const std::string& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(key);
+  }
+  Win32Registry registry;
+};
+
+TEST_F(Win32RegistryViewTest, EachViewReadsItsOwnKey) {
+  Write(kOtherView, "C:\\Other\\MSACCESS.EXE");
+  std::string value;
+  EXPECT_FALSE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Own, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Other, kKey, &value));
+  EXPECT_EQ(value, "C:\\Other\\MSACCESS.EXE");
+
+  Write(kOwnView, "C:\\Own\\MSACCESS.EXE");
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Own, kKey, &value));
+  EXPECT_EQ(value, "C:\\Own\\MSACCESS.EXE");
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Other, kKey, &value));
+  EXPECT_EQ(value, "C:\\Other\\MSACCESS.EXE");
 }
 
 TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
@@ -306,6 +411,12 @@ TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
   DWORD size = sizeof name;
   ASSERT_TRUE(::GetComputerNameA(name, &size));
   EXPECT_EQ(system.ComputerName(), std::string(name, size));
+  // The time stamp for file names: today's date, a dash, the time.
+  const std::string stamp = system.FileTimeStamp();
+  ASSERT_EQ(stamp.size(), 15u) << stamp;
+  EXPECT_EQ(stamp[8], '-');
+  EXPECT_EQ(stamp.substr(0, 4), date.substr(0, 4));
+  EXPECT_EQ(stamp.find_first_not_of("0123456789-"), std::string::npos) << stamp;
 }
 
 TEST(Win32SystemTest, XcopyIsTheOneInTheSystemDirectory) {
@@ -472,6 +583,31 @@ TEST(DllSearchTest, ADllBesideTheProgramIsNoLongerLoadedByItsName) {
   HMODULE system = ::LoadLibraryA("msimg32.dll");
   EXPECT_NE(system, nullptr);
   if (system) ::FreeLibrary(system);
+}
+
+TEST(DllSearchTest, ADllLoadedByFullPathFindsWhatItNeedsBesideItOnlyWithTheAlteredSearch) {
+  // planted_user.dll needs planted_probe.dll; both lie in a folder of their
+  // own, as an input method's or a shell extension's DLLs do. This process
+  // runs this test alone, so nothing is loaded yet.
+  qtest::Sandbox box("dlls");
+  const std::string user = box.Path("planted_user.dll");
+  ASSERT_TRUE(::CopyFileA((qtest::BuildDir() + "\\planted_user.dll").c_str(), user.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA((qtest::BuildDir() + "\\planted_probe.dll").c_str(), box.Path("planted_probe.dll").c_str(), FALSE));
+  ASSERT_TRUE(RestrictDllSearchToSystem());
+
+  // Loaded by full path with the plain search, what it needs is looked for
+  // in the system directory alone: the price of the restriction.
+  HMODULE plain = ::LoadLibraryA(user.c_str());
+  EXPECT_EQ(plain, nullptr);
+  if (plain) ::FreeLibrary(plain);
+  // With the altered search (as COM loads an in-process server) its own
+  // folder is searched first, and only for what it needs.
+  HMODULE altered = ::LoadLibraryExA(user.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  ASSERT_NE(altered, nullptr);
+  char from[MAX_PATH] = {};
+  ::GetModuleFileNameA(::GetModuleHandleA("planted_probe.dll"), from, MAX_PATH);
+  EXPECT_EQ(Win32Files().FullPath(from), Win32Files().FullPath(box.Path("planted_probe.dll")));
+  ::FreeLibrary(altered);
 }
 
 TEST(InstanceMutexTest, SecondAcquireOfOneNameIsRefused) {

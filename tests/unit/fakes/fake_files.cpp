@@ -130,13 +130,16 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
-OsResult FakeFiles::ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) {
-  auto fault = Injected("ReadStart " + path, {path});
-  if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
+OsResult FakeFiles::ReadHead(const std::string& path, std::size_t count, std::string* head,
+                             std::uint64_t* size) {
+  ++headReads_;
+  auto locked = locked_.find(Key(path));
+  if (locked != locked_.end()) return OsResult::Failure(locked->second);
   auto it = files_.find(Key(FullPath(path)));
   if (it == files_.end()) return OsResult::Failure(kNotFound);
-  *bytes = it->second.bytes.substr(0, maxBytes);
-  return fault ? OsResult::Failure(fault->error) : OsResult::Success();
+  *head = it->second.bytes.substr(0, count);
+  *size = it->second.bytes.size();
+  return OsResult::Success();
 }
 
 std::optional<FileStamp> FakeFiles::Stamp(const std::string& path) {
@@ -274,6 +277,12 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
   if (!files_.count(key)) return OsResult::Failure(kNotFound);
   *hold = std::make_unique<FakeHold>(holds_, key);
   return OsResult::Success();
+}
+
+bool FakeFiles::InUse(const std::string& path) {
+  if (!files_.count(Key(FullPath(path)))) return false;
+  auto locked = locked_.find(Key(path));
+  return Held(path) || (locked != locked_.end() && locked->second == kSharingViolation);
 }
 
 void FakeFiles::SetFinalPath(const std::string& path, const std::string& finalPath) {

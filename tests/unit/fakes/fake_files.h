@@ -90,8 +90,9 @@ class FakeFiles : public Files {
   bool FileExists(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   OsResult Read(const std::string& path, std::string* bytes) override;
-  // Counted among the disk calls, like Read.
-  OsResult ReadStart(const std::string& path, std::size_t maxBytes, std::string* bytes) override;
+  // Not counted among the disk calls (it changes nothing); fails for a
+  // missing or locked file.
+  OsResult ReadHead(const std::string& path, std::size_t count, std::string* head, std::uint64_t* size) override;
   // Not counted among the disk calls; the stamp's time is a count of the
   // writes to the fake, so every write of a file changes it, and every
   // file made or removed changes its folder's. A folder is one that was
@@ -100,6 +101,7 @@ class FakeFiles : public Files {
   // Not counted among the disk calls.
   OsResult OpenExclusively(const std::string& path) override;
   int StampCalls() const { return static_cast<int>(stamped_.size()); }
+  int HeadReads() const { return headReads_; }
   // The paths Stamp was asked for, in order.
   const std::vector<std::string>& StampLog() const { return stamped_; }
   // Makes a file the way one made within the clock tick of its folder's
@@ -112,6 +114,8 @@ class FakeFiles : public Files {
   OsResult Replace(const std::string& src, const std::string& dst) override;
   // Not counted among the disk calls; fails for a missing or locked file.
   OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) override;
+  // Held (Hold), or locked with a sharing violation.
+  bool InUse(const std::string& path) override;
   std::string FinalPath(const std::string& path) override;
   OsResult ChangeDirectory(const std::string& path) override;
   // Supports patterns of the form "<folder>\*<suffix>" ("D:\DB\*.MDB"): the
@@ -149,6 +153,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::uint64_t> folderChanged_;  // folder -> write count of its last new or removed entry
   void EntriesChanged(const std::string& folder) { folderChanged_[Key(folder)] = ++writes_; }
   std::vector<std::string> stamped_;
+  int headReads_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::set<std::string> awayFolders_;  // upper-cased, each ending in a backslash

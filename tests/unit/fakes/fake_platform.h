@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -17,26 +18,30 @@
 
 namespace quandrel::fakes {
 
-// Keys below a hive, matched without regard to ASCII case. A key present
-// with no default value reads as empty text.
+// Keys below a hive in one of the two registry views, matched without
+// regard to ASCII case. A key present with no default value reads as empty
+// text.
 class FakeRegistry : public Registry {
  public:
-  void SetKey(Hive hive, const std::string& subkey, const std::string& defaultValue = "") {
-    keys_[{hive, text::UpperAscii(subkey)}] = defaultValue;
+  void SetKey(Hive hive, const std::string& subkey, const std::string& defaultValue = "",
+              RegistryView view = RegistryView::Own) {
+    keys_[{hive, view, text::UpperAscii(subkey)}] = defaultValue;
   }
-  // Every subkey opened, in order.
+  // Every subkey opened, in order, and the view each was opened in.
   std::vector<std::string> opened;
+  std::vector<RegistryView> openedViews;
 
-  bool ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) override {
+  bool ReadDefaultValue(Hive hive, RegistryView view, const std::string& subkey, std::string* value) override {
     opened.push_back(subkey);
-    auto it = keys_.find({hive, text::UpperAscii(subkey)});
+    openedViews.push_back(view);
+    auto it = keys_.find({hive, view, text::UpperAscii(subkey)});
     if (it == keys_.end()) return false;
     *value = it->second;
     return true;
   }
 
  private:
-  std::map<std::pair<Hive, std::string>, std::string> keys_;
+  std::map<std::tuple<Hive, RegistryView, std::string>, std::string> keys_;
 };
 
 // Each started process runs for a scripted number of one-second waits.
@@ -129,12 +134,14 @@ class FakeDesktop : public Desktop {
 };
 
 // Records every box in order ("message: ...", "error: ...", "confirm: ...",
-// "confirm3: ..." with the abort button, "confirmNo: ..." with No as default)
-// and answers confirmations and file dialogs from queues.
+// "choose: ...") and answers confirmations, choices and file dialogs from
+// queues.
 class FakeDialogs : public Dialogs {
  public:
   std::vector<std::string> shown;
   std::deque<Answer> answers;                         // default: No
+  std::deque<int> choices;                            // default: the Enter button
+  std::vector<Choice> asked;                          // every Choose, in order
   std::deque<std::optional<std::string>> fileChoices;  // default: cancel
   std::vector<FileDialogRequest> fileDialogs;
   std::function<void(const std::string&)> onShow;    // called for each box
@@ -145,9 +152,13 @@ class FakeDialogs : public Dialogs {
     Record(std::string(withAbort ? "confirm3: " : "confirm: ") + text);
     return NextAnswer();
   }
-  Answer ConfirmDefaultNo(const std::string& text) override {
-    Record("confirmNo: " + text);
-    return NextAnswer();
+  int Choose(const Choice& choice) override {
+    asked.push_back(choice);
+    Record("choose: " + choice.text);
+    if (choices.empty()) return choice.enterButton;
+    int c = choices.front();
+    choices.pop_front();
+    return c;
   }
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
     fileDialogs.push_back(request);
@@ -175,6 +186,7 @@ class FakeSystem : public System {
   std::string executablePath = "D:\\Work\\Quandrel.exe";
   std::string shortDate = "2026/12/10";
   int weekday = 5;  // 2026/12/10 is a Thursday
+  std::string fileTimeStamp = "20261210-093005";
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
   std::string systemDirectory = "C:\\Windows\\system32";
   std::string computerName = "KEIRI-PC1";
@@ -182,6 +194,7 @@ class FakeSystem : public System {
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
   int Weekday() override { return weekday; }
+  std::string FileTimeStamp() override { return fileTimeStamp; }
   std::string ErrorText(std::uint32_t code) override {
     switch (code) {
       case 2: return "指定されたファイルが見つかりません。";
