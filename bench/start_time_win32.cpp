@@ -6,9 +6,11 @@
 //     one line per round: direct_ms launcher_ms end_to_window_ms empty_ms
 //     (empty_ms: the same program started by the empty launcher, a GUI
 //     program with Quandrel.exe's DLLs and manifest that does nothing else)
-//   start_time_win32.exe idle <Quandrel.exe> <folder> <seconds>
+//   start_time_win32.exe idle <Quandrel.exe> <folder> <seconds> [lockfile]
 //     the launcher waits in the tray that long (its CPU time is read outside:
-//     Wine does not report another process's times)
+//     Wine does not report another process's times); with "lockfile" the
+//     database has a lock file beside it, as while Access has it open, that
+//     names this computer and two others
 #include <windows.h>
 
 #include <cstdio>
@@ -209,9 +211,25 @@ int StartRounds(Bench& b, int rounds) {
   return 0;
 }
 
+// One lock-file record: computer and user, 32 zero-padded bytes each.
+std::string LockRecord(const std::string& computer, const std::string& user) {
+  std::string record = computer;
+  record.resize(32, '\0');
+  record += user;
+  record.resize(64, '\0');
+  return record;
+}
+
 // Starts the launcher and leaves it waiting in the tray for `seconds`; the
 // caller measures it meanwhile.
-int Idle(Bench& b, int seconds) {
+int Idle(Bench& b, int seconds, bool lockFile) {
+  if (lockFile) {
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof computer;
+    ::GetComputerNameA(computer, &size);
+    Write(b.folder + "\\BENCH.ldb",
+          LockRecord(computer, "Admin") + LockRecord("KEIRI-PC2", "Admin") + LockRecord("EIGYO-PC", "Admin"));
+  }
   b.TimeToProbe(b.launcher, "");
   PROCESS_INFORMATION quandrel = b.last;
   ::Sleep(static_cast<DWORD>(seconds) * 1000);
@@ -230,10 +248,11 @@ int main(int argc, char** argv) {
   if (me.size() >= 9 && lstrcmpiA(me.c_str() + me.size() - 9, "PROBE.EXE") == 0) return Probe(me);
   if (argc < 5 || (std::string(argv[1]) == "start" && argc < 6)) {
     std::fprintf(stderr, "usage: start_time_win32 start <Quandrel.exe> <folder> <rounds> <empty launcher>\n"
-                         "       start_time_win32 idle <Quandrel.exe> <folder> <seconds>\n");
+                         "       start_time_win32 idle <Quandrel.exe> <folder> <seconds> [lockfile]\n");
     return 2;
   }
-  Bench b = Prepare(argv[2], argv[3], argc > 5 ? argv[5] : "");
+  const bool idle = std::string(argv[1]) == "idle";
+  Bench b = Prepare(argv[2], argv[3], !idle && argc > 5 ? argv[5] : "");
   const int n = std::atoi(argv[4]);
-  return std::string(argv[1]) == "idle" ? Idle(b, n) : StartRounds(b, n);
+  return idle ? Idle(b, n, argc > 5 && std::string(argv[5]) == "lockfile") : StartRounds(b, n);
 }

@@ -116,7 +116,8 @@ void EnterTray(LauncherShell& shell, const std::string& editTitle) {
 }
 
 void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
-                  const ProcessRecord& record, const std::function<SettingWord()>& unClose) {
+                  const ProcessRecord& record, const std::function<SettingWord()>& unClose,
+                  OthersSeen* othersSeen) {
   // A failed start holds no process: its first wait reports Over at once.
   bool prepared = false;
   while (processes.Wait(record, 1000) == WaitOutcome::StillRunning) {
@@ -136,6 +137,7 @@ void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
         desktop.DisableClose(w);
       }
     }
+    if (othersSeen) othersSeen->Look();
     shell.PumpMessages();
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launch/launcher_shell.h"
+#include "launch/shared_use.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/processes.h"
@@ -51,12 +52,13 @@ std::vector<std::uintptr_t> WindowsToLock(const std::vector<TopLevelWindow>& win
 void EnterTray(LauncherShell& shell, const std::string& editTitle);
 
 // Waits for the started process one second at a time; after each second it
-// still runs, the close lock runs (UnClose read afresh each pass) and the
-// pending messages are handled. After the first such second the main window
-// is prepared for the run's end. Returns when the process has ended or
-// there is none.
+// still runs, the close lock runs (UnClose read afresh each pass), the lock
+// file is looked at (when `othersSeen` is given) and the pending messages
+// are handled. After the first such second the main window is prepared for
+// the run's end. Returns when the process has ended or there is none.
 void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
-                  const ProcessRecord& record, const std::function<SettingWord()>& unClose);
+                  const ProcessRecord& record, const std::function<SettingWord()>& unClose,
+                  OthersSeen* othersSeen = nullptr);
 
 // Watch end: tray icon removed, main window and taskbar button back (the
 // application window first when appWindowFirst), the application in front.

@@ -1,6 +1,7 @@
 #include "launch/leftover_snapshot.h"
 
 #include "launch/database_check.h"
+#include "launch/shared_use.h"
 #include "platform/failure_message.h"
 #include "text/messages.h"
 #include "text/sjis.h"
@@ -49,8 +50,15 @@ LeftoverOutcome SettleLeftover(Files& files, System& system, const RunFiles& run
       outcome.start = false;
       break;
     case LeftoverChoice::PutBack: {
-      // One replacing move, as a discard does: when the target is open
-      // elsewhere neither file changes.
+      // Never under someone who has the database open: their work would go.
+      const OpenElsewhere elsewhere = CheckOpenElsewhere(files, system, run.target);
+      if (elsewhere.open) {
+        outcome.start = false;
+        outcome.errors.push_back(elsewhere.message);
+        break;
+      }
+      // One replacing move, as a discard does: a step that fails changes
+      // neither file.
       const OsResult placed = files.Replace(run.snapshot, run.target);
       if (!placed) {
         outcome.start = false;

@@ -35,7 +35,8 @@ struct LeftoverOutcome {
 };
 
 // Carries out the choice. Put back: the snapshot takes the target's place
-// in one replacing move. Keep aside: the snapshot is renamed to asidePath.
+// in one replacing move, unless the target is open elsewhere (then nothing
+// changes and the error names who the lock file lists). Keep aside: the snapshot is renamed to asidePath.
 // A step that fails leaves both files as they were, says why, and stops the
 // start, so that the start's own snapshot can't replace it.
 LeftoverOutcome SettleLeftover(Files& files, System& system, const RunFiles& run, LeftoverChoice choice,

@@ -4,6 +4,7 @@
 
 #include "launch/database_check.h"
 #include "launch/launch.h"
+#include "launch/shared_use.h"
 #include "platform/dialogs.h"
 #include "platform/failure_message.h"
 #include "text/messages.h"
@@ -76,8 +77,12 @@ void AccessMaintenance::ShowStartFailure(OsResult result) {
       messages::Fill(messages::kAccessNotStarted, {accessPath_, ErrorReason(platform_.system, result)}));
 }
 
+bool AccessMaintenance::RefusedAsOpenElsewhere(const std::string& databasePath) {
+  return RefuseWhenOpenElsewhere(platform_.files, platform_.system, platform_.dialogs, databasePath);
+}
+
 void AccessMaintenance::Compact(const std::string& targetPath) {
-  if (!FindAccess()) return;
+  if (RefusedAsOpenElsewhere(targetPath) || !FindAccess()) return;
   Dialogs& dialogs = platform_.dialogs;
 
   shell_.ShowApplicationWindow(false);
@@ -101,6 +106,8 @@ void AccessMaintenance::Compact(const std::string& targetPath) {
     const Answer answer = dialogs.Confirm(OtherFileQuestion(name), true);
     if (answer == Answer::Abort) break;
     if (answer != Answer::Yes) continue;
+    // A file a colleague has open is left alone; the others may still be done.
+    if (RefusedAsOpenElsewhere(folder + name)) continue;
     const OsResult other = RunAccess(folder + name, AccessJob::Compact);
     shell_.BringToFront();
     if (!other) {
@@ -114,7 +121,7 @@ void AccessMaintenance::Compact(const std::string& targetPath) {
 }
 
 void AccessMaintenance::Repair(const std::string& targetPath) {
-  if (!FindAccess()) return;
+  if (RefusedAsOpenElsewhere(targetPath) || !FindAccess()) return;
   shell_.ShowApplicationWindow(false);
   const OsResult ran = RunAccess(targetPath, AccessJob::Repair);
   shell_.ShowApplicationWindow(true);

@@ -65,12 +65,17 @@ class AccessMaintenance {
   // Compacts the target, says so, then offers the other database entries of
   // its folder one by one (Yes: compact it too, Abort: stop, No: next) and
   // ends with the closing message. When Access is not registered or can't
-  // be started, an error box says why and nothing else happens.
+  // be started, an error box says why and nothing else happens. A database
+  // open elsewhere is not compacted: an error box says who has it open; for
+  // the target nothing else happens, another file is skipped.
   void Compact(const std::string& targetPath);
-  // Repairs the target; no message unless Access can't be found or started.
+  // Repairs the target; no message unless Access can't be found or started,
+  // or the target is open elsewhere (then Access is not started).
   void Repair(const std::string& targetPath);
 
  private:
+  // True, after an error box saying so, when the database is open elsewhere.
+  bool RefusedAsOpenElsewhere(const std::string& databasePath);
   bool FindAccess();
   // Starts Access on the database and waits until it has ended.
   OsResult RunAccess(const std::string& databasePath, AccessJob job);

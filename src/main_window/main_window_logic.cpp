@@ -159,7 +159,11 @@ void MainWindowLogic::RunAndWatch(const std::string& commandLine, bool appWindow
   Processes& processes = platform_.processes;
   const OsResult started = processes.Start(commandLine, StartupShape::Maximized, &process_);
   if (started) {
-    WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
+    // Only a run with a snapshot can be discarded, so only such a run notes
+    // who else opens its database meanwhile.
+    othersSeen_.Begin(snapshot_.taken ? snapshot_.target : std::string());
+    WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; },
+                 &othersSeen_);
   } else {
     // Nothing ran: without a word the end mode would look like the end of
     // a run. What could not be started and why, before end mode.
@@ -202,12 +206,27 @@ bool MainWindowLogic::SaveConfirmed(const RunFiles& run) {
 // End-of-run actions
 
 void MainWindowLogic::DiscardAndExit() {
+  Files& files = platform_.files;
+  Dialogs& dialogs = platform_.dialogs;
   const RunFiles run = RunFilesFor(TargetPath());
-  if (platform_.dialogs.Confirm(messages::kDiscardQuestion, false) != Answer::Yes) {
-    platform_.dialogs.ShowMessage(messages::kDiscardCancelled);
+  // The run lasts until the discard: whoever came since its end counts too,
+  // also someone whose open database refuses this press but not the next.
+  othersSeen_.Look();
+  // The snapshot is never put back under someone who has the database open.
+  if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
+  // When others were there, Yes throws their work away as well, so it is
+  // not the answer Enter gives.
+  const std::vector<LockFileEntry>& others = othersSeen_.Others();
+  const bool yes = others.empty()
+                       ? dialogs.Confirm(messages::kDiscardQuestion, false) == Answer::Yes
+                       : dialogs.Choose(ConfirmationWithNoDefault(DiscardQuestion(others))) == kConfirmedYes;
+  if (!yes) {
+    dialogs.ShowMessage(messages::kDiscardCancelled);
     return;
   }
-  const EndOutcome outcome = RestoreSnapshot(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  // Someone may have opened it while the question waited.
+  if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
+  const EndOutcome outcome = RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_);
   if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();

@@ -9,6 +9,7 @@
 #include "main_window/display_title.h"
 #include "main_window/main_view.h"
 #include "launch/end_of_run.h"
+#include "launch/shared_use.h"
 #include "launch/snapshot.h"
 #include "platform/platform.h"
 #include "platform/processes.h"
@@ -102,6 +103,7 @@ class MainWindowLogic : public MainViewEvents {
   RunSnapshot snapshot_;            // the snapshot this run took and still has
   SnapshotHold snapshotHold_;       // keeps that snapshot from other runs
   ProcessRecord process_;
+  OthersSeen othersSeen_{platform_.files, platform_.system};  // in the lock file during this run
   std::string accessPath_;  // Microsoft Access, as the last lookup that found it said
 
   bool settingsMode_ = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,17 @@ constexpr std::uint64_t kCopyAmountUnknown = ~std::uint64_t{0};
 class FileHold {
  public:
   virtual ~FileHold() = default;
+};
+
+// A file's size and time of last change, as its directory entry tells
+// them: two looks give equal stamps when nothing was written in between.
+// A folder's time changes when an entry is made, removed or renamed in it.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;  // the platform's own count (FILETIME)
+
+  bool operator==(const FileStamp& o) const { return size == o.size && lastWrite == o.lastWrite; }
+  bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
 
 // The longest path, in characters, that the ANSI file functions take
@@ -56,6 +68,14 @@ class Files {
   // program may hold it open for writing.
   virtual OsResult ReadHead(const std::string& path, std::size_t count, std::string* head,
                             std::uint64_t* size) = 0;
+  // Size and last change of an existing file or folder, in one query that
+  // keeps no handle; none when there is no such file or the query fails.
+  virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
+  // Opens the file for reading with no sharing and closes it at once. It
+  // fails with a sharing violation (32) while any other program has the file
+  // open, here or on another computer through a shared folder, and with
+  // "not found" (2) when there is no such file. Nothing is changed.
+  virtual OsResult OpenExclusively(const std::string& path) = 0;
   // Creates or truncates the file, writes all bytes and flushes them to disk.
   virtual OsResult WriteNew(const std::string& path, const std::string& bytes) = 0;
   // Copies src over dst (dst created or truncated); the copy is flushed to

@@ -60,6 +60,28 @@ inline constexpr char kDatabaseNotFound[] =
     "%s が見つかりません\n\nドライブかフォルダーの接続が切れているかもしれません。"
     "どのファイルにも手を付けていません。\n接続が戻ってから、もう一度ボタンを押してください。";
 
+// Shared use: the database is open elsewhere, so an action that would
+// replace or rewrite it stops before it changes anything. The people the
+// lock file names come as lines of kLockFileEntry (kLockFileEntryHere for
+// this computer), and kLockFileMore when there are too many to show.
+inline constexpr char kOpenElsewhere[] =
+    "%s は、ほかのコンピュータかプログラムで開かれています。\n\n"
+    "ロックファイルに記録されている名前（もう閉じた人が残っていることもあります）:\n%s\n\n"
+    "開いている人の作業を消さないよう、何も変更せずに中止しました。\n"
+    "データベースを閉じてもらってから、もう一度行ってください。";
+inline constexpr char kOpenElsewhereNoNames[] =
+    "%s は、ほかのコンピュータかプログラムで開かれています。\n\n"
+    "どこで開かれているかは分かりません。\n\n"
+    "開いている人の作業を消さないよう、何も変更せずに中止しました。\n"
+    "データベースを閉じてもらってから、もう一度行ってください。";
+inline constexpr char kLockFileEntry[] = "・%s（ユーザー名 %s）";
+inline constexpr char kLockFileEntryHere[] = "・%s（ユーザー名 %s）← このコンピュータ";
+inline constexpr char kLockFileMore[] = "・ほか %s 件";
+// Discard & exit after other computers had the database open during the run.
+inline constexpr char kDiscardQuestionOthers[] =
+    "本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
+    "今回の実行中に、ほかのコンピュータもこのデータベースを開いていました:\n%s\n\n"
+    "破棄すると、実行を始めてから今までにその人たちが加えた変更も消えます。";
 // A database file that fails the check: what the user is told when a run
 // has left it so, before a save of it, and when the save keeps the sound
 // backup copy in place of a snapshot that fails the check.
@@ -181,6 +203,8 @@ inline constexpr const char* kAll[] = {
     kErrorNumber,        kCannotKeepGeneration,   kCannotMarkReadOnly,   kCannotPrune,
     kRestoreQuestion,    kRestored,               kRestoredNothingKept,  kCannotRestoreGeneration,
     kCannotKeepForRestore, kStateLeftInGeneration, kKeptStateNotPutBack,
+    kOpenElsewhere,      kOpenElsewhereNoNames,   kLockFileEntry,        kLockFileEntryHere,
+    kLockFileMore,       kDiscardQuestionOthers,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

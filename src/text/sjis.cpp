@@ -113,6 +113,27 @@ std::string WholeCharacters(const std::string& s) {
 }
 
 namespace {
+bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+// ASCII from the blank to the tilde, and the half-width katakana.
+bool IsPrintableSingleByte(unsigned char b) { return (b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF); }
+}  // namespace
+
+std::string PrintableCharacters(const std::string& s) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (IsLeadByte(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+      out += s[i];
+      out += s[++i];
+    } else {
+      out += IsPrintableSingleByte(b) ? s[i] : '?';
+    }
+  }
+  return out;
+}
+
+namespace {
 bool IsTrimmed(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }

@@ -67,6 +67,12 @@ std::string CutCharacters(const std::string& s, std::size_t n);
 // where it is read, so the rest of the program never sees a lone lead byte.
 std::string WholeCharacters(const std::string& s);
 
+// A text from a foreign file made fit to show: every byte that is not part
+// of a printable character (control bytes, a lead byte without a valid
+// second byte, bytes no character begins with) becomes '?', so a damaged
+// name shows as damaged instead of breaking the text around it.
+std::string PrintableCharacters(const std::string& s);
+
 // Without the bytes the profile functions trim around names and values:
 // blanks, tabs, CR, LF, VT, FF and ^Z. None of them can be the second byte
 // of a double-byte character (those are 0x40 and above), so trimming byte

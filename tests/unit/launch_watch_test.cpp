@@ -6,9 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_shell.h"
 #include "launch/launch.h"
+#include "lock_record.h"
 
 namespace quandrel {
 namespace {
@@ -228,6 +230,22 @@ TEST_F(WatchTest, FailedStartCycleShowsTheWindowAgainAtOnce) {
   EndWatch(shell, false);
   EXPECT_EQ(shell.calls, (Lines{"tray+ 【Sales】稼働中...", "main hide", "app hide",  //
                                 "tray-", "main show", "app show", "front"}));
+}
+
+TEST_F(WatchTest, EachSecondLooksAtTheLockFileAndNotesWhoComesAndGoes) {
+  fakes::FakeFiles files;
+  fakes::FakeSystem system;  // this computer is KEIRI-PC1
+  OthersSeen seen(files, system);
+  seen.Begin("D:\\DB\\SALES.MDB");
+  // A colleague's record appears in the second second and the file is gone
+  // in the fourth, before the run ends.
+  onPump = [&](int pass) {
+    if (pass == 0) files.Put("D:\\DB\\SALES.ldb", testing::LockRecord("EIGYO-PC"));
+    if (pass == 2) files.Remove("D:\\DB\\SALES.ldb");
+  };
+  WatchProcess(processes, desktop, shell, StartRunningFor(4), [] { return SettingWord(Word::Use); }, &seen);
+  ASSERT_EQ(seen.Others().size(), 1u);
+  EXPECT_EQ(seen.Others()[0].computer, "EIGYO-PC");
 }
 
 }  // namespace

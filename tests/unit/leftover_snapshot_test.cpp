@@ -10,6 +10,7 @@
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "lock_record.h"
 #include "made_up_database.h"
 
 namespace quandrel {
@@ -109,13 +110,22 @@ TEST_F(Leftover, EachAnswerOnTheFiles) {
 }
 
 TEST_F(Leftover, AStepThatFailsChangesNothingAndStopsTheStart) {
-  // The target open elsewhere: it can't be replaced.
+  // The target open elsewhere: it is not put back under whoever has it.
   files.Lock(run.target);
+  files.Put("D:\\表\\SALES.ldb", testing::LockRecord("EIGYO-PC"));
   LeftoverOutcome putBack = SettleLeftover(files, system, run, LeftoverChoice::PutBack, kAside);
   EXPECT_FALSE(putBack.start);
   ASSERT_EQ(putBack.errors.size(), 1u);
-  EXPECT_EQ(putBack.errors[0], std::string(kTarget) +
-                                   " を元に戻せません\n\nプロセスはファイルにアクセスできません。別のプロセスが使用中です。");
+  EXPECT_EQ(putBack.errors[0].rfind(std::string(kTarget) + " は、ほかのコンピュータかプログラムで開かれています。", 0),
+            0u);
+  EXPECT_NE(putBack.errors[0].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
+
+  // A target that may not be replaced.
+  files.Lock(run.target, os_error::kAccessDenied);
+  putBack = SettleLeftover(files, system, run, LeftoverChoice::PutBack, kAside);
+  EXPECT_FALSE(putBack.start);
+  ASSERT_EQ(putBack.errors.size(), 1u);
+  EXPECT_EQ(putBack.errors[0], std::string(kTarget) + " を元に戻せません\n\nアクセスが拒否されました。");
   files.Unlock(run.target);
 
   // The name it would go by is taken: nothing is ever replaced by a keep aside.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "lock_record.h"
 #include "main_window_fixture.h"
 
 namespace quandrel::testing {
@@ -57,7 +58,7 @@ TEST_F(EndOfRunTest, DiscardAnsweredYesPutsTheSnapshotBackAndCloses) {
 }
 
 TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
-  files.Lock(kTarget);  // still open elsewhere
+  files.Lock(kTarget, os_error::kAccessDenied);  // may not be replaced
   dialogs.answers = {Answer::Yes};
   form->DiscardAndExit();
   EXPECT_FALSE(view.closed);
@@ -96,6 +97,108 @@ TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscard
   EXPECT_EQ(Get(kTarget), std::optional<std::string>("old"));
   EXPECT_FALSE(files.Has(kSnapshot));
   EXPECT_TRUE(view.closed);
+}
+
+// ---------------------------------------------------------------------------
+// Shared use: the target on a shared folder that colleagues open too
+
+const char kLockFile[] = "D:\\Work\\sales.ldb";
+const char kUsualQuestion[] = "confirm: 本当にデータベースの更新分を\n破棄してよろしいですか？";
+
+TEST_F(EndOfRunTest, DiscardWhileTheTargetIsOpenElsewhereSaysWhoAndChangesNothing) {
+  files.Lock(kTarget);  // a sharing violation: open on another computer
+  files.Put(kLockFile, LockRecord("EIGYO-PC"));
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 1u);  // no question: there is nothing to decide
+  EXPECT_EQ(NewBoxes()[0].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで開かれています。", 0), 0u);
+  EXPECT_NE(NewBoxes()[0].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_FALSE(view.closed);
+
+  // The colleague closes it (the lock file goes with them); the next press
+  // asks, naming them, since their changes are in the target now.
+  files.Unlock(kTarget);
+  files.Remove(kLockFile);
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 3u);
+  EXPECT_EQ(NewBoxes()[1].rfind("choose: ", 0), 0u);
+  EXPECT_NE(NewBoxes()[1].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
+}
+
+TEST_F(EndOfRunTest, OnlyThisComputerInTheLockFileLeavesTheQuestionAsItWas) {
+  files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("keiri-pc1", "Yamada"));
+  form->DiscardAndExit();
+  EXPECT_THAT(NewBoxes(), ElementsAre(kUsualQuestion, "message: 破棄終了を中止しました"));
+}
+
+TEST_F(EndOfRunTest, AColleagueWhoOpenedTheDatabaseAfterTheRunIsNamedToo) {
+  // In end mode, before the button: the run lasts until the discard.
+  files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("総務ＰＣ", "佐藤"));
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 2u);
+  EXPECT_EQ(NewBoxes()[0].rfind("choose: ", 0), 0u);
+  EXPECT_NE(NewBoxes()[0].find("・総務ＰＣ（ユーザー名 佐藤）"), std::string::npos);
+}
+
+TEST_F(EndOfRunTest, ADatabaseOpenedWhileTheQuestionWaitedIsNotReplaced) {
+  dialogs.onShow = [this](const std::string& line) {
+    view.calls.push_back(line);
+    if (line.rfind("confirm", 0) == 0) files.Lock(kTarget);
+  };
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  ASSERT_EQ(NewBoxes().size(), 2u);
+  EXPECT_EQ(NewBoxes()[1].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで", 0), 0u);
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_FALSE(view.closed);
+}
+
+// A run of three seconds during which a colleague's record appears in the
+// lock file, and the file goes again before the run ends.
+class ColleagueDuringTheRunTest : public FormMainTest {
+ protected:
+  void SetUp() override {
+    processes.runFor = {3};
+    processes.onWait = [this](int waits) {
+      if (waits == 1) files.Put(kLockFile, LockRecord("KEIRI-PC1") + LockRecord("EIGYO-PC"));
+      if (waits == 3) files.Remove(kLockFile);
+    };
+    CreateWithSales();
+    ASSERT_FALSE(files.Has(kLockFile));
+    processes.onWait = nullptr;
+  }
+  const std::string question =
+      "choose: 本当にデータベースの更新分を\n破棄してよろしいですか？\n\n"
+      "今回の実行中に、ほかのコンピュータもこのデータベースを開いていました:\n"
+      "・EIGYO-PC（ユーザー名 Admin）\n\n"
+      "破棄すると、実行を始めてから今までにその人たちが加えた変更も消えます。";
+};
+
+TEST_F(ColleagueDuringTheRunTest, TheQuestionNamesThemWithNoAsDefaultAndNoKeepsEveryFile) {
+  const int before = files.DiskCalls();
+  form->DiscardAndExit();  // answered with Enter
+  EXPECT_THAT(Boxes(), ElementsAre(question, "message: 破棄終了を中止しました"));
+  EXPECT_EQ(files.DiskCalls(), before);
+  EXPECT_EQ(files.Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(files.Get(kSnapshot), std::optional<std::string>("old"));
+  EXPECT_FALSE(view.closed);
+
+  dialogs.choices = {kConfirmedYes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Boxes().back(), question);
+  EXPECT_EQ(files.Get(kTarget), std::optional<std::string>("old"));
+  EXPECT_FALSE(files.Has(kSnapshot));
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(ColleagueDuringTheRunTest, SaveAndContinueStartsARunThatHasSeenNobodyYet) {
+  // The fresh snapshot holds the colleague's changes, so a later discard
+  // can no longer take them away.
+  form->SaveAndContinue();
+  form->DiscardAndExit();
+  EXPECT_EQ(Boxes().front(), kUsualQuestion);
 }
 
 TEST_F(EndOfRunTest, SaveAndExitMakesTheSnapshotTheBackupAndCloses) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "lock_record.h"
 #include "main_window_fixture.h"
 #include "launch/maintenance.h"
 
@@ -240,6 +241,32 @@ TEST_F(MaintenanceTest, NoActionTouchesTheSnapshotOrTheBackupCopy) {
   EXPECT_EQ(files.DiskCalls(), diskCalls);
   EXPECT_EQ(files.Get("D:\\Work\\sales.mdb.TMP"), std::optional<std::string>("old"));
   EXPECT_EQ(files.Get("D:\\Work\\sales.mdb.BAK"), std::optional<std::string>("older"));
+}
+
+TEST_F(MaintenanceTest, ATargetOpenElsewhereIsNeitherCompactedNorRepaired) {
+  files.Lock("D:\\Work\\sales.mdb");  // a colleague has it open
+  files.Put("D:\\Work\\sales.ldb", LockRecord("EIGYO-PC"));
+  files.Put("D:\\Work\\A.MDB", "a");
+  for (void (MainWindowLogic::*click)() : {&MainWindowLogic::CompactDatabase, &MainWindowLogic::RepairDatabase}) {
+    Mark();
+    (form.get()->*click)();
+    ASSERT_EQ(Calls().size(), 1u);  // Access is not started, no other file offered
+    EXPECT_EQ(Calls()[0].rfind("error: D:\\Work\\sales.mdb は、ほかのコンピュータかプログラムで開かれています。", 0), 0u);
+    EXPECT_NE(Calls()[0].find("・EIGYO-PC（ユーザー名 Admin）"), std::string::npos);
+  }
+  EXPECT_EQ(processes.started.size(), 1u);  // the first launch only
+}
+
+TEST_F(MaintenanceTest, AnotherFileOpenElsewhereIsSkippedAndTheScanGoesOn) {
+  files.Put("D:\\Work\\A.MDB", "a");
+  files.Put("D:\\Work\\B.MDB", "b");
+  files.Lock("D:\\Work\\A.MDB");
+  dialogs.answers = {Answer::Yes, Answer::Yes};
+  form->CompactDatabase();
+  EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
+                                   "message: 「 sales.mdb 」の最適化が終了しました。",  //
+                                   Asked("A.MDB"), ::testing::StartsWith("error: D:\\Work\\A.MDB は、"),  //
+                                   Asked("B.MDB"), StartCompact("D:\\Work\\B.MDB"), "front", kOver, "app show"));
 }
 
 TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {

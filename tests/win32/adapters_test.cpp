@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "backup_window/backup_rules.h"
@@ -179,6 +180,66 @@ TEST_F(Win32FilesTest, InUseWhileAnythingKeepsTheFileFromBeingRenamed) {
   EXPECT_TRUE(files.Move(snapshot, box.Path("moved")));
 }
 
+TEST_F(Win32FilesTest, AnOpenElsewhereIsSeenByTheExclusiveProbeWhateverItShares) {
+  const std::string db = box.Path("顧客表.mdb");
+  ASSERT_TRUE(files.WriteNew(db, "db"));
+  EXPECT_TRUE(files.OpenExclusively(db));
+  EXPECT_TRUE(files.OpenExclusively(db)) << "the probe keeps nothing open";
+  EXPECT_EQ(files.OpenExclusively(box.Path("missing.mdb")).error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  // Shared for reading and writing as the database engine opens it, and
+  // shared for nothing as its exclusive mode does: either refuses the probe.
+  for (DWORD share : {DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}, DWORD{0}}) {
+    HANDLE open = ::CreateFileA(db.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(files.OpenExclusively(db).error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION)) << share;
+    ::CloseHandle(open);
+  }
+  EXPECT_TRUE(files.OpenExclusively(db));
+}
+
+TEST_F(Win32FilesTest, ALockFileIsReadAndStampedWhileItsOwnerWritesIt) {
+  const std::string lock = box.Path("顧客表.ldb");
+  // The owner keeps it open for writing and may delete it, as the engine does.
+  HANDLE owner = ::CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(owner, INVALID_HANDLE_VALUE);
+  std::string content(100000, 'r');
+  DWORD written = 0;
+  ASSERT_TRUE(::WriteFile(owner, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+
+  // The engine's lock file can be read while the engine writes it.
+  std::string bytes;
+  std::uint64_t size = 0;
+  ASSERT_TRUE(files.ReadHead(lock, 64 * 255, &bytes, &size));
+  EXPECT_EQ(bytes, content.substr(0, 64 * 255));
+
+  const std::optional<FileStamp> before = files.Stamp(lock);
+  ASSERT_TRUE(before.has_value());
+  EXPECT_EQ(before->size, content.size());
+  EXPECT_EQ(files.Stamp(lock), before);
+  // A record rewritten in place: the size stays, the time moves on (past
+  // the file system's resolution).
+  ::Sleep(20);
+  ::SetFilePointer(owner, 64, nullptr, FILE_BEGIN);
+  ASSERT_TRUE(::WriteFile(owner, "x", 1, &written, nullptr));
+  ASSERT_TRUE(::FlushFileBuffers(owner));
+  EXPECT_NE(files.Stamp(lock), before);
+
+  ::CloseHandle(owner);
+  // The folder's stamp moves when a file goes from it or comes into it.
+  const std::optional<FileStamp> folder = files.Stamp(box.Dir());
+  ASSERT_TRUE(folder.has_value());
+  ::Sleep(20);
+  EXPECT_TRUE(files.Remove(lock));
+  EXPECT_FALSE(files.Stamp(lock).has_value());
+  const std::optional<FileStamp> without = files.Stamp(box.Dir());
+  EXPECT_NE(without, folder);
+  ::Sleep(20);
+  ASSERT_TRUE(files.WriteNew(lock, "x"));
+  EXPECT_NE(files.Stamp(box.Dir()), without);
+  EXPECT_TRUE(files.Remove(lock));
+}
+
 TEST_F(Win32FilesTest, FinalPathIsOneForEverySpellingOfAFile) {
   const std::string file = box.Path("Menu.exe");
   ASSERT_TRUE(files.WriteNew(file, "x"));
@@ -346,6 +407,10 @@ TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
   std::string text = system.ErrorText(ERROR_FILE_NOT_FOUND);
   EXPECT_NE(text.back(), '\n');
   EXPECT_FALSE(system.FontFamilies().empty());
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  ASSERT_TRUE(::GetComputerNameA(name, &size));
+  EXPECT_EQ(system.ComputerName(), std::string(name, size));
   // The time stamp for file names: today's date, a dash, the time.
   const std::string stamp = system.FileTimeStamp();
   ASSERT_EQ(stamp.size(), 15u) << stamp;

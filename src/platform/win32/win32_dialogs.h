@@ -24,6 +24,7 @@ class Win32Dialogs : public Dialogs {
 
  private:
   HWND Owner() const { return owner_ ? owner_() : nullptr; }
+  Answer Ask(const std::string& text, bool withAbort, UINT defaultButton);
   std::function<HWND()> owner_;
   std::function<std::string()> title_;
 };

@@ -157,6 +157,25 @@ OsResult Win32Files::ReadHead(const std::string& path, std::size_t count, std::s
   return OsResult::Success();
 }
 
+std::optional<FileStamp> Win32Files::Stamp(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  FileStamp stamp;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.lastWrite =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
+OsResult Win32Files::OpenExclusively(const std::string& path) {
+  // Reading is asked for because an open without data access does not take
+  // part in sharing: only a reading one meets every other handle's sharing.
+  FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  return OsResult::Success();
+}
+
 OsResult Win32Files::WriteNew(const std::string& path, const std::string& bytes) {
   FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

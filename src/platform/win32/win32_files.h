@@ -10,6 +10,8 @@ class Win32Files : public Files {
   std::string FullPath(const std::string& path) override;
   OsResult Read(const std::string& path, std::string* bytes) override;
   OsResult ReadHead(const std::string& path, std::size_t count, std::string* head, std::uint64_t* size) override;
+  std::optional<FileStamp> Stamp(const std::string& path) override;
+  OsResult OpenExclusively(const std::string& path) override;
   OsResult WriteNew(const std::string& path, const std::string& bytes) override;
   OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
   OsResult Remove(const std::string& path) override;

@@ -11,12 +11,31 @@ std::string FakeFiles::Key(const std::string& path) { return text::UpperAscii(pa
 
 void FakeFiles::Put(const std::string& path, const std::string& bytes) {
   // A new file comes last in its folder's listing; a rewritten one keeps its place.
-  if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
+  if (!files_.count(Key(path))) {
+    created_[Key(path)] = ++creations_;
+    EntriesChanged(text::FolderPart(path));
+  }
   files_[Key(path)] = Entry{path, bytes, false, ++writes_};
 }
 
+void FakeFiles::PutUnseenByFolder(const std::string& path, const std::string& bytes) {
+  const std::string folder = Key(text::FolderPart(path));
+  const auto kept = folderChanged_.find(folder);
+  const std::optional<std::uint64_t> before =
+      kept == folderChanged_.end() ? std::nullopt : std::optional<std::uint64_t>(kept->second);
+  Put(path, bytes);
+  if (before) {
+    folderChanged_[folder] = *before;
+  } else {
+    folderChanged_.erase(folder);
+  }
+}
+
 void FakeFiles::PutMoved(const std::string& path, Entry moved) {
-  if (!files_.count(Key(path))) created_[Key(path)] = ++creations_;
+  if (!files_.count(Key(path))) {
+    created_[Key(path)] = ++creations_;
+    EntriesChanged(text::FolderPart(path));
+  }
   moved.name = path;
   files_[Key(path)] = std::move(moved);
 }
@@ -129,12 +148,35 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
 
 OsResult FakeFiles::ReadHead(const std::string& path, std::size_t count, std::string* head,
                              std::uint64_t* size) {
+  ++headReads_;
   auto locked = locked_.find(Key(path));
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
   auto it = files_.find(Key(FullPath(path)));
   if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   *head = it->second.bytes.substr(0, count);
   *size = it->second.bytes.size();
+  return OsResult::Success();
+}
+
+std::optional<FileStamp> FakeFiles::Stamp(const std::string& path) {
+  stamped_.push_back(path);
+  if (InAwayFolder(path)) return std::nullopt;
+  const std::string key = Key(FullPath(path));
+  auto it = files_.find(key);
+  if (it != files_.end()) return FileStamp{it->second.bytes.size(), it->second.lastWrite};
+  const bool folder = folders_.count(key) != 0 || std::any_of(files_.begin(), files_.end(), [&](const auto& f) {
+                        return Key(text::FolderPart(f.first)) == key;
+                      });
+  if (!folder) return std::nullopt;
+  return FileStamp{0, folderChanged_[key]};
+}
+
+OsResult FakeFiles::OpenExclusively(const std::string& path) {
+  auto locked = locked_.find(Key(FullPath(path)));
+  if (locked != locked_.end()) return OsResult::Failure(locked->second);
+  if (InAwayFolder(path)) return OsResult::Failure(os_error::kPathNotFound);
+  if (!files_.count(Key(FullPath(path)))) return OsResult::Failure(os_error::kFileNotFound);
+  if (Held(path)) return OsResult::Failure(os_error::kSharingViolation);
   return OsResult::Success();
 }
 
@@ -181,6 +223,7 @@ OsResult FakeFiles::Remove(const std::string& path) {
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   if (ReadOnlyKey(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
   if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(os_error::kFileNotFound);
+  EntriesChanged(text::FolderPart(FullPath(path)));
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
@@ -193,6 +236,7 @@ OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
   if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(os_error::kAlreadyExists);
   Entry moved = it->second;
   files_.erase(it);
+  EntriesChanged(text::FolderPart(FullPath(src)));
   PutMoved(FullPath(dst), std::move(moved));
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -208,6 +252,7 @@ OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
   }
   Entry moved = it->second;
   files_.erase(it);
+  EntriesChanged(text::FolderPart(FullPath(src)));
   PutMoved(FullPath(dst), std::move(moved));
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }

@@ -2,6 +2,8 @@
 // regard to ASCII letter case, as on Windows. Any call can be made to fail:
 // the k-th call that touches the disk (Read, WriteNew, Copy, Remove, Move,
 // Replace), once or for good, or every call on one path (a locked file).
+// A locked file is one held open elsewhere: OpenExclusively fails on it with
+// the lock's error, as it does on a file under this program's own hold.
 // A file under a hold (Hold) is enforced as on Windows: it can be read and
 // copied from, but every write, replace, rename or delete of it fails with a
 // sharing violation until the last hold on it is let go.
@@ -89,6 +91,20 @@ class FakeFiles : public Files {
   // Not counted among the disk calls (it changes nothing); fails for a
   // missing or locked file.
   OsResult ReadHead(const std::string& path, std::size_t count, std::string* head, std::uint64_t* size) override;
+  // Not counted among the disk calls; the stamp's time is a count of the
+  // writes to the fake, so every write of a file changes it, and every
+  // file made or removed changes its folder's. A folder is one that was
+  // added or that holds a file.
+  std::optional<FileStamp> Stamp(const std::string& path) override;
+  // Not counted among the disk calls.
+  OsResult OpenExclusively(const std::string& path) override;
+  int StampCalls() const { return static_cast<int>(stamped_.size()); }
+  int HeadReads() const { return headReads_; }
+  // The paths Stamp was asked for, in order.
+  const std::vector<std::string>& StampLog() const { return stamped_; }
+  // Makes a file the way one made within the clock tick of its folder's
+  // last stamp shows: the folder's stamp stays as it was.
+  void PutUnseenByFolder(const std::string& path, const std::string& bytes);
   OsResult WriteNew(const std::string& path, const std::string& bytes) override;
   OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
   OsResult Remove(const std::string& path) override;
@@ -144,6 +160,10 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> folderNames_;
   std::uint64_t creations_ = 0;
   std::uint64_t writes_ = 0;
+  std::map<std::string, std::uint64_t> folderChanged_;  // folder -> write count of its last new or removed entry
+  void EntriesChanged(const std::string& folder) { folderChanged_[Key(folder)] = ++writes_; }
+  std::vector<std::string> stamped_;
+  int headReads_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
   std::set<std::string> awayFolders_;  // upper-cased, each ending in a backslash

@@ -151,10 +151,7 @@ class FakeDialogs : public Dialogs {
   void ShowError(const std::string& text) override { Record("error: " + text); }
   Answer Confirm(const std::string& text, bool withAbort) override {
     Record(std::string(withAbort ? "confirm3: " : "confirm: ") + text);
-    if (answers.empty()) return Answer::No;
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
+    return NextAnswer();
   }
   int Choose(const Choice& choice) override {
     asked.push_back(choice);
@@ -173,6 +170,12 @@ class FakeDialogs : public Dialogs {
   }
 
  private:
+  Answer NextAnswer() {
+    if (answers.empty()) return Answer::No;
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
   void Record(const std::string& line) {
     shown.push_back(line);
     if (onShow) onShow(line);
