@@ -2,7 +2,9 @@
 # Tests the distribution zip as a user gets it: unpacks it and checks the file
 # list, that Quandrel.exe is the stripped i686 program importing only system
 # DLLs, and (tests/package, built by the native preset) its version resource,
-# the sample settings file and the self-contained guide.
+# the sample settings file, the self-contained guide and that NOTICE.txt
+# carries the licence of every runtime part the link maps of
+# tools/package.sh name.
 #   tools/check-package.sh dist/Quandrel-<version>-win32.zip
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,5 +41,6 @@ cmp package/Quandrel.INI "$unpacked/$name/Quandrel.INI"
 
 cmake --preset native >/dev/null
 cmake --build --preset native --target package_tests
-QUANDREL_PACKAGE_DIR=$PWD/$unpacked/$name build/native/package_tests
+QUANDREL_PACKAGE_DIR=$PWD/$unpacked/$name QUANDREL_LINK_MAPS=$PWD/build/package-stage/link-maps \
+  build/native/package_tests
 echo "check-package: $zip_path is good"

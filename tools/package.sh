@@ -36,6 +36,10 @@ stage=build/package-stage/$name
 rm -rf build/package-stage
 mkdir -p "$stage"
 cp "$build/Quandrel.exe" "$stage/Quandrel.exe"
+# The linker's map of each packed program stays beside the stage (not in the
+# zip): tools/check-package.sh holds NOTICE.txt to what it names.
+mkdir -p build/package-stage/link-maps
+cp "$build/Quandrel.map" build/package-stage/link-maps/Quandrel.exe.map
 cp package/Quandrel.INI "$stage/Quandrel.INI"
 sed "s/@VERSION@/$version/g" package/NOTICE.txt | sed 's/$/\r/' >"$stage/NOTICE.txt"
 tools/embed-pictures.sh docs/ja/guide.html "$version" >"$stage/Quandrel-guide-ja.html"
