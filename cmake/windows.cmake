@@ -86,6 +86,12 @@ add_dependencies(win32_tests Quandrel ${QUANDREL_STANDIN_TARGETS})
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES TIMEOUT 300)
 
+# The user guide's pictures from a staged run (tools/update-guide-pictures.sh
+# runs it; it is no test).
+add_executable(guide_pictures tests/win32/pictures/guide_pictures.cpp)
+target_link_libraries(guide_pictures PRIVATE quandrel_driver gtest gtest_main)
+add_dependencies(guide_pictures Quandrel ${QUANDREL_STANDIN_TARGETS})
+
 # Quandrel.exe must be one file that needs nothing but the system's DLLs.
 add_test(NAME Quandrel.ImportsOnlySystemDlls
          COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:Quandrel>)
