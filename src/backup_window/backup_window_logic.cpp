@@ -198,7 +198,7 @@ void BackupWindowLogic::SaveOptionsAndClose() {
   const SettingsWrite written = SaveBackupOptions(platform_.files, settingsPath_, o);
   if (!written.ok) {
     // The window stays, so the user can try again or keep the choices.
-    platform_.dialogs.ShowError(written.message);
+    platform_.dialogs.ShowError(SettingsWriteFailureMessage(platform_.system, written));
     return;
   }
   view_.CloseWindow();

@@ -39,6 +39,11 @@ RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
 }
 
 std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed) {
+  // The platform's wording ("the file name is too long") would not tell the
+  // user that it is the snapshot's name, not the database, that is too long.
+  if (failed.result.error == kFilenameTooLong) {
+    return messages::Fill(messages::kSnapshotPathTooLong, {run.target, failed.failedPath});
+  }
   // Whichever step failed, the user learns that the target has no snapshot;
   // a step on another file (the snapshot name held by another run, the
   // temporary copy in a full folder) names that file before the reason.
@@ -87,6 +92,10 @@ bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSn
 EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
                        const RunSnapshot& snapshot, SnapshotHold* hold) {
   EndOutcome outcome;
+  if (!files.FileExists(run.target)) {
+    outcome.errors.push_back(messages::Fill(messages::kDatabaseNotFound, {run.target}));
+    return outcome;
+  }
   outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors);
   return outcome;
 }
@@ -95,6 +104,12 @@ ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& ru
                                 const RunSnapshot& snapshot, WaitWindow* wait, SnapshotHold* hold) {
   ContinueOutcome outcome;
   outcome.snapshot = snapshot;
+  // A folder that has gone away (a network drive dropped) may come back with
+  // this run's snapshot in it: nothing is touched until it is there again.
+  if (!files.FileExists(run.target)) {
+    outcome.errors.push_back(messages::Fill(messages::kDatabaseNotFound, {run.target}));
+    return outcome;
+  }
   // A fresh snapshot now would overwrite the one the backup copy could not
   // take over; stop before that.
   if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors)) return outcome;

@@ -59,9 +59,12 @@ EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
 
 // Save & exit. Makes this run's snapshot the backup copy (replacing the
 // previous one, or creating it); the target keeps the changes.
-// Success: closeWindow, no errors. Without a snapshot of this run or with
-// its file missing: backup copy untouched, one error, and still closeWindow,
-// since the changes are saved in the target and no file needs the window.
+// Success: closeWindow, no errors. With no database at the target path (its
+// drive or folder gone away): no file touched, one error, stay in end mode,
+// so the user can try again once it is back. Without a snapshot of this run
+// or with its file missing: backup copy untouched, one error, and still
+// closeWindow, since the changes are saved in the target and no file needs
+// the window.
 // When the backup copy can't be replaced: no file changed, one error, stay
 // in end mode so the snapshot is not lost to the next start.
 EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
@@ -76,6 +79,8 @@ struct ContinueOutcome {
 
 // Save & continue, the file part between the tray entry and the relaunch;
 // the wait window (may be null) shows the copy's progress.
+// 0. With no database at the target path: an error, no relaunch, no file
+//    touched, `snapshot` is the one passed in.
 // 1. This run's snapshot becomes the backup copy. Without one (or with its
 //    file missing): an error, the backup copy stays, and on to step 2. When
 //    the backup copy can't be replaced: an error, no relaunch, `snapshot`

@@ -1,5 +1,7 @@
 #include "launch/snapshot.h"
 
+#include "text/sjis.h"
+
 namespace quandrel {
 
 RunFiles RunFilesFor(const std::string& targetPath) {
@@ -15,6 +17,12 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   // The copy goes to a name of its own first: a copy that breaks off (disk
   // full, target locked, power cut) must never look like a finished snapshot.
   const std::string partial = run.snapshot + ".part";
+  // A name the file functions can't take would let the copy be made and
+  // then neither moved into place nor removed (some platforms copy to a
+  // long name they can't rename or delete): no copy is started at all.
+  if (text::CharacterCount(files.FullPath(partial)) > kMaxPathCharacters) {
+    return {OsResult::Failure(kFilenameTooLong), run.snapshot};
+  }
   CopyProgress progress;
   if (wait) progress = [wait](std::uint64_t done, std::uint64_t total) { wait->ShowProgress(done, total); };
 

@@ -18,6 +18,10 @@ struct RunFiles {
 
 RunFiles RunFilesFor(const std::string& targetPath);
 
+// The platform's code for a path longer than its file functions take
+// (ERROR_FILENAME_EXCED_RANGE).
+constexpr std::uint32_t kFilenameTooLong = 206;
+
 struct SnapshotResult {
   OsResult result;
   std::string failedPath;  // the file the failing step worked on

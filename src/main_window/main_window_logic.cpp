@@ -322,7 +322,7 @@ void MainWindowLogic::SaveSettings() {
   const SettingsWrite written = SaveMainSettings(files, settingsPath_, settings_);
   if (!written.ok) {
     // Nothing further: the snapshot stays and the user stays in settings mode.
-    dialogs.ShowError(written.message);
+    dialogs.ShowError(SettingsWriteFailureMessage(platform_.system, written));
     return;
   }
   dialogs.ShowMessage(messages::kSettingsSaved);

@@ -24,6 +24,10 @@ class FileHold {
   virtual ~FileHold() = default;
 };
 
+// The longest path, in characters, that the ANSI file functions take
+// (MAX_PATH less its terminating zero).
+constexpr std::size_t kMaxPathCharacters = 259;
+
 class Files {
  public:
   virtual ~Files() = default;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/failure_message.h"
 #include "settings/ini_document.h"
 #include "text/messages.h"
 #include "text/sjis.h"
@@ -34,11 +35,12 @@ void LoadInto(const IniDocument& ini, const char* section, const char* key, std:
   if (auto stored = ini.Get(section, key)) *value = *stored;
 }
 
-SettingsWrite Failed(const std::string& settingsPath, const char* key) {
+SettingsWrite Failed(const std::string& settingsPath, const char* key, OsResult failure) {
   SettingsWrite w;
   w.ok = false;
   w.failedKey = key;
   w.message = messages::Fill(messages::kSettingsNotWritten, {settingsPath});
+  w.failure = failure;
   return w;
 }
 
@@ -60,7 +62,7 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
     // of the file: the first key fails instead. Only the read's own answer
     // tells that there is no file; a separate check of existence could fail
     // for the same reason the read did and be taken for "no file".
-    return Failed(settingsPath, entries.front().key);
+    return Failed(settingsPath, entries.front().key, read);
   }
 
   const std::string partial = settingsPath + ".part";
@@ -70,13 +72,17 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
     OsResult placed = written ? files.Replace(partial, settingsPath) : written;
     if (!placed) {
       if (files.FileExists(partial)) files.Remove(partial);  // of no use, possibly incomplete
-      return Failed(settingsPath, e.key);
+      return Failed(settingsPath, e.key, placed);
     }
   }
   return SettingsWrite();
 }
 
 }  // namespace
+
+std::string SettingsWriteFailureMessage(System& system, const SettingsWrite& written) {
+  return written.message + "\n\n" + ErrorReason(system, written.failure);
+}
 
 std::string SettingsFilePath(const std::string& executablePath) {
   const std::string ext = text::Extension(executablePath);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/os_result.h"
+#include "platform/system.h"
 
 namespace quandrel {
 
@@ -33,7 +35,12 @@ struct SettingsWrite {
   bool ok = true;
   std::string failedKey;  // empty when ok
   std::string message;    // "<settings file> に書き込めません" when not ok
+  OsResult failure;       // the failing call's answer, for its reason
 };
+
+// What the user is told of a failed batch: the message and, below it, the
+// platform's reason ("ディスクがいっぱいです" and the like).
+std::string SettingsWriteFailureMessage(System& system, const SettingsWrite& written);
 
 // The executable's path with its extension replaced by ".INI".
 std::string SettingsFilePath(const std::string& executablePath);

@@ -27,6 +27,11 @@ inline constexpr char kVerbNotRunnable[] = "拡張子 \"%s\" の関連づけを�
 inline constexpr char kCannotCopy[] =
     "%s の控えを取れません\n\n%s\n\nこのまま開きますが、次の破棄終了では元に戻せません。";
 
+inline constexpr char kSnapshotPathTooLong[] =
+    "%s の控えを取れません\n\n控えのファイル名が長すぎます:\n%s\n\n"
+    "データベースを、もっと短いパスのフォルダーに置いてください。\n"
+    "このまま開きますが、次の破棄終了では元に戻せません。";
+
 // End of a run
 inline constexpr char kDiscardQuestion[] = "本当にデータベースの更新分を\n破棄してよろしいですか？";
 inline constexpr char kDiscardCancelled[] = "破棄終了を中止しました";
@@ -40,6 +45,10 @@ inline constexpr char kBackupWithoutRunSnapshot[] =
 inline constexpr char kMissingForBackup[] =
     "%s がないためバックアップを更新できません\n\n%s\nデータベースの変更はそのまま保存されています。";
 inline constexpr char kCannotUpdateBackup[] = "%s を更新できません\n\n%s";
+// Save & exit or save & continue found no database at the target path.
+inline constexpr char kDatabaseNotFound[] =
+    "%s が見つかりません\n\nドライブかフォルダーの接続が切れているかもしれません。"
+    "どのファイルにも手を付けていません。\n接続が戻ってから、もう一度ボタンを押してください。";
 
 // Compaction and repair
 inline constexpr char kAccessMissing[] =
@@ -76,9 +85,10 @@ inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
 inline constexpr const char* kAll[] = {
     kSecondStart,        kSettingsNotWritten,     kExtensionUnreadable,  kClassUnknown,
-    kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,
+    kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,           kSnapshotPathTooLong,
     kDiscardQuestion,    kDiscardCancelled,       kRestoreWithoutRunSnapshot, kMissingForRestore,
     kCannotRestore,      kBackupWithoutRunSnapshot, kMissingForBackup,   kCannotUpdateBackup,
+    kDatabaseNotFound,
     kAccessMissing,      kAccessNotStarted,       kCompactionDone,       kCompactOtherFile,
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,

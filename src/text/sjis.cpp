@@ -86,6 +86,14 @@ std::string CutBytes(const std::string& s, std::size_t n) {
   return s.size() <= n ? s : s.substr(0, n);
 }
 
+std::size_t CharacterCount(const std::string& s) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < s.size(); ++count) {
+    i += IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+  }
+  return count;
+}
+
 std::string CutCharacters(const std::string& s, std::size_t n) {
   const std::size_t limit = s.size() < n ? s.size() : n;
   std::size_t end = 0;

@@ -73,6 +73,10 @@ std::string WholeCharacters(const std::string& s);
 // by byte at either end is safe.
 std::string Trim(const std::string& s);
 
+// How many characters the text holds: a lead byte and the byte after it
+// count one, as they become one UTF-16 unit in the platform's conversion.
+std::size_t CharacterCount(const std::string& s);
+
 // The upper-cased extension equals `ext` (given in upper case, dot included).
 bool HasExtension(const std::string& path, const char* ext);
 

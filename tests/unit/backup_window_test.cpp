@@ -414,7 +414,7 @@ TEST_F(FormBackupTest, FailedSaveIsShownAndKeepsTheWindowOpen) {
   Create("Drive=E:\r\n");
   files.Lock(kIni, fakes::FakeFiles::kAccessDenied);
   form->SaveOptionsAndClose();
-  EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"error: C:\\Apps\\Sales\\Menu.INI に書き込めません"}));
+  EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"error: C:\\Apps\\Sales\\Menu.INI に書き込めません\n\nアクセスが拒否されました。"}));
   EXPECT_FALSE(view.closed);
   EXPECT_EQ(Saved(), "[BackUp]\r\nDrive=E:\r\n");
   // The user can try again once the file can be written.

@@ -357,3 +357,134 @@ TEST(SnapshotStateTest, FollowsTheTakeResult) {
 
 }  // namespace
 }  // namespace quandrel
+
+namespace quandrel {
+namespace {
+
+// A target whose snapshot name would pass the longest path the file
+// functions take: no copy is started, so nothing can be left behind, and the
+// message says that the name is too long. Double-byte characters count one,
+// as they do for the platform.
+struct LongPathCase {
+  const char* name;
+  std::string folder;  // the name part of the target is "S.MDB"
+  bool taken;
+};
+
+class SnapshotPathLengthTest : public ::testing::TestWithParam<LongPathCase> {};
+
+// "D:\" + folder + "\S.MDB.TMP.part" is 3 + n + 15 characters long.
+const std::string kAscii259 = std::string(259 - 18, 'a');
+const std::string kAscii260 = std::string(260 - 18, 'a');
+std::string Repeat(const std::string& s, int n) {
+  std::string r;
+  for (int i = 0; i < n; ++i) r += s;
+  return r;
+}
+
+TEST_P(SnapshotPathLengthTest, TooLongANameIsRefusedBeforeAnyCopy) {
+  const LongPathCase& c = GetParam();
+  fakes::FakeFiles files;
+  fakes::FakeSystem system;
+  const RunFiles run = RunFilesFor("D:\\" + c.folder + "\\S.MDB");
+  files.Put(run.target, "db");
+  const int callsBefore = files.DiskCalls();
+  const SnapshotResult taken = TakeSnapshot(files, run, nullptr);
+  EXPECT_EQ(static_cast<bool>(taken.result), c.taken);
+  if (c.taken) {
+    EXPECT_EQ(files.Get(run.snapshot), std::optional<std::string>("db"));
+    return;
+  }
+  EXPECT_EQ(files.DiskCalls(), callsBefore);
+  EXPECT_FALSE(files.Has(run.snapshot + ".part"));
+  EXPECT_FALSE(files.Has(run.snapshot));
+  EXPECT_EQ(SnapshotFailureMessage(system, run, taken),
+            run.target + " の控えを取れません\n\n控えのファイル名が長すぎます:\n" + run.snapshot +
+                "\n\nデータベースを、もっと短いパスのフォルダーに置いてください。\n"
+                "このまま開きますが、次の破棄終了では元に戻せません。");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SnapshotPathLengthTest,
+    ::testing::Values(LongPathCase{"fits", kAscii259, true}, LongPathCase{"one_too_long", kAscii260, false},
+                      // 241 characters in 482 bytes: fits, although longer than 259 bytes
+                      LongPathCase{"double_byte_fits", Repeat("表", 241), true},
+                      LongPathCase{"double_byte_too_long", Repeat("表", 242), false}),
+    [](const ::testing::TestParamInfo<LongPathCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace quandrel
+
+namespace quandrel {
+namespace {
+
+// The database's folder goes away during the run (a network drive dropped)
+// and may come back later with every file in it.
+struct FolderAway : ::testing::Test {
+  fakes::FakeFiles files;
+  fakes::FakeSystem system;
+  RunFiles run = RunFilesFor("D:\\DB\\SALES.MDB");
+  SnapshotHold hold;
+  RunSnapshot state;
+
+  void SetUp() override {
+    files.Put(run.target, "before");
+    files.Put(run.backup, "older");
+    SnapshotResult taken = TakeSnapshot(files, run, nullptr, &hold);
+    ASSERT_TRUE(taken.result);
+    state = SnapshotState(run, taken);
+    files.Put(run.target, "edited");
+    files.TakeFolderAway("D:\\DB");
+  }
+  void ExpectEveryFileKept() {
+    EXPECT_EQ(files.Get(run.target), std::optional<std::string>("edited"));
+    EXPECT_EQ(files.Get(run.snapshot), std::optional<std::string>("before"));
+    EXPECT_EQ(files.Get(run.backup), std::optional<std::string>("older"));
+  }
+};
+
+const char kNotFound[] =
+    "D:\\DB\\SALES.MDB が見つかりません\n\nドライブかフォルダーの接続が切れているかもしれません。"
+    "どのファイルにも手を付けていません。\n接続が戻ってから、もう一度ボタンを押してください。";
+
+TEST_F(FolderAway, SaveAndExitSaysTheDatabaseIsNotFoundAndStays) {
+  EndOutcome out = KeepChanges(files, system, run, state, &hold);
+  EXPECT_FALSE(out.closeWindow);
+  EXPECT_EQ(out.errors, std::vector<std::string>{kNotFound});
+  ExpectEveryFileKept();
+}
+
+TEST_F(FolderAway, SaveAndContinueTouchesNothingAndDoesNotRelaunch) {
+  ContinueOutcome out = SaveAndSnapshot(files, system, run, state, nullptr, &hold);
+  EXPECT_FALSE(out.relaunch);
+  EXPECT_TRUE(out.snapshot.Of(run.target));
+  EXPECT_EQ(out.errors, std::vector<std::string>{kNotFound});
+  ExpectEveryFileKept();
+}
+
+// Pressed while the folder was away, then again once it is back: the run
+// goes on with its own snapshot as if it had never been away.
+TEST_F(FolderAway, OnceBackTheRunsOwnSnapshotBecomesTheBackup) {
+  ContinueOutcome away = SaveAndSnapshot(files, system, run, state, nullptr, &hold);
+  ASSERT_FALSE(away.relaunch);
+  files.BringFolderBack("D:\\DB");
+  ContinueOutcome back = SaveAndSnapshot(files, system, run, away.snapshot, nullptr, &hold);
+  EXPECT_TRUE(back.relaunch);
+  EXPECT_TRUE(back.errors.empty()) << back.errors.front();
+  EXPECT_EQ(files.Get(run.backup), std::optional<std::string>("before"));
+  EXPECT_EQ(files.Get(run.snapshot), std::optional<std::string>("edited"));
+  EXPECT_TRUE(hold.Held());
+  EndOutcome exit = KeepChanges(files, system, run, back.snapshot, &hold);
+  EXPECT_TRUE(exit.closeWindow);
+  EXPECT_EQ(files.Get(run.backup), std::optional<std::string>("edited"));
+}
+
+TEST_F(FolderAway, DiscardWhileAwayKeepsEveryFile) {
+  EndOutcome out = RestoreSnapshot(files, system, run, state, &hold);
+  EXPECT_FALSE(out.closeWindow);
+  ASSERT_EQ(out.errors.size(), 1u);
+  ExpectEveryFileKept();
+}
+
+}  // namespace
+}  // namespace quandrel

@@ -186,6 +186,65 @@ TEST(FaultSchedules, SaveAndContinue) {
   EXPECT_EQ(walked, 2048);
 }
 
+// The database's folder goes away between two steps of an action (before
+// disk call n) and comes back afterwards. Whatever step it vanished before,
+// the data of every file is still there, the user is told whenever the
+// action did not end cleanly, and the same action, pressed again once the
+// folder is back, ends cleanly.
+TEST(FaultSchedules, FolderGoesAwayBetweenTwoSteps) {
+  enum class Action { Discard, SaveAndExit, SaveAndContinue };
+  for (Action action : {Action::Discard, Action::SaveAndExit, Action::SaveAndContinue}) {
+    for (int n = 1; n <= 6; ++n) {
+      SCOPED_TRACE("action " + std::to_string(static_cast<int>(action)) + ", away before call " +
+                   std::to_string(n));
+      EndOfRunFiles f(true, {});
+      f.files.TakeFolderAwayBeforeCall(n, "D:\\DB");
+      RunSnapshot state = f.taken;
+      bool done = false;
+      std::vector<std::string> errors;
+      auto press = [&] {
+        if (action == Action::SaveAndContinue) {
+          ContinueOutcome out = SaveAndSnapshot(f.files, f.system, f.run, state, nullptr);
+          state = out.snapshot;
+          errors = out.errors;
+          done = out.relaunch;
+        } else {
+          EndOutcome out = action == Action::Discard ? RestoreSnapshot(f.files, f.system, f.run, state)
+                                                     : KeepChanges(f.files, f.system, f.run, state);
+          errors = out.errors;
+          done = out.closeWindow;
+        }
+      };
+      press();
+      f.files.BringFolderBack("D:\\DB");
+      EXPECT_TRUE(f.OldKept());
+      if (action != Action::Discard) {
+        EXPECT_EQ(f.Target(), "new");
+      }
+      EXPECT_TRUE(f.Backup() == "older" || f.Backup() == "old");
+      const bool clean = action == Action::Discard       ? f.Target() == "old" && !f.Snapshot()
+                         : action == Action::SaveAndExit ? f.Backup() == "old" && !f.Snapshot()
+                                                         : f.Backup() == "old" && f.Snapshot() == "new";
+      if (!clean || !done) {
+        EXPECT_FALSE(errors.empty());
+      }
+      if (!done) {
+        press();
+        EXPECT_TRUE(done) << (errors.empty() ? "" : errors.front());
+      }
+      if (action == Action::Discard) {
+        EXPECT_EQ(f.Target(), "old");
+      }
+      if (action == Action::SaveAndExit) {
+        EXPECT_EQ(f.Backup(), "old");
+      }
+      if (action == Action::SaveAndContinue) {
+        EXPECT_EQ(f.Backup(), "old");
+      }
+    }
+  }
+}
+
 const char kIni[] = "D:\\Work\\Menu.INI";
 const char kOldIni[] =
     "; keep me\r\n"

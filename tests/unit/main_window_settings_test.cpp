@@ -153,12 +153,21 @@ TEST_F(FormMainTest, FailedSaveStaysInSettingsModeAndKeepsTheSnapshot) {
   const std::string title = view.displayTitle;
   form->EnterSettingsMode();
   form->SaveSettings();
-  EXPECT_THAT(Boxes(), ElementsAre("error: D:\\Work\\Quandrel.INI に書き込めません"));
+  EXPECT_THAT(Boxes(), ElementsAre("error: D:\\Work\\Quandrel.INI に書き込めません\n\nアクセスが拒否されました。"));
   EXPECT_TRUE(files.Has("D:\\Work\\sales.mdb.TMP"));
   EXPECT_TRUE(form->Snapshot().taken);
   EXPECT_TRUE(view.IsVisible(C::BitBtnOK));
   EXPECT_FALSE(view.IsReadOnly(C::EditDBpath));
   EXPECT_EQ(view.displayTitle, title);
+}
+
+TEST_F(FormMainTest, FailedSaveOnAFullDiskSaysSo) {
+  CreateWithSales();
+  form->EnterSettingsMode();
+  files.FailCall(files.DiskCalls() + 2, fakes::FakeFiles::kDiskFull, true);  // the read works, the write does not
+  form->SaveSettings();
+  EXPECT_THAT(Boxes(), ElementsAre("error: D:\\Work\\Quandrel.INI に書き込めません\n\nディスクに十分な空き領域がありません。"));
+  EXPECT_TRUE(files.Has("D:\\Work\\sales.mdb.TMP"));
 }
 
 // --- the discard of changes ---

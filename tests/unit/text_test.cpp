@@ -80,6 +80,14 @@ TEST(SjisTest, CutCharactersKeepsWholeCharactersOnly) {
   for (const Case& c : cases) EXPECT_EQ(CutCharacters(c.text, c.n), c.expected) << c.text << " " << c.n;
 }
 
+TEST(SjisTest, CharacterCountTakesALeadByteAndItsTrailAsOne) {
+  EXPECT_EQ(CharacterCount(""), 0u);
+  EXPECT_EQ(CharacterCount("abc"), 3u);
+  EXPECT_EQ(CharacterCount("表ソ能"), 3u);       // 5C trail bytes are no characters of their own
+  EXPECT_EQ(CharacterCount("ｱｲ"), 2u);           // half-width kana are single bytes
+  EXPECT_EQ(CharacterCount("a\x81"), 2u);        // a lone lead byte at the end still counts
+}
+
 TEST(SjisTest, WholeCharactersEndsAtAZeroAndDropsALoneLeadByte) {
   EXPECT_EQ(WholeCharacters("HELLO-TITLE"), "HELLO-TITLE");
   EXPECT_EQ(WholeCharacters("\x81"), "");

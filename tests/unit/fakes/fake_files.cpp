@@ -43,6 +43,14 @@ void FakeFiles::Lock(const std::string& path, std::uint32_t error) { locked_[Key
 void FakeFiles::Unlock(const std::string& path) { locked_.erase(Key(path)); }
 void FakeFiles::MakeFolderReadOnly(const std::string& folder) { readOnlyFolders_.insert(Key(folder)); }
 
+bool FakeFiles::InAwayFolder(const std::string& path) {
+  const std::string key = Key(FullPath(path));
+  for (const std::string& folder : awayFolders_) {
+    if (key.rfind(folder, 0) == 0) return true;
+  }
+  return false;
+}
+
 bool FakeFiles::InReadOnlyFolder(const std::string& path) const {
   return readOnlyFolders_.count(Key(text::FolderPart(path))) != 0;
 }
@@ -56,12 +64,14 @@ std::optional<FakeFiles::Fault> FakeFiles::Injected(const std::string& what,
                                                     std::initializer_list<std::string> paths) {
   ++calls_;
   log_.push_back(what);
+  if (awayAtCall_ == calls_) TakeFolderAway(folderAwayAtCall_);
   if (failAt_ != 0 && (calls_ == failAt_ || (failForGood_ && calls_ > failAt_))) {
     return Fault{failError_, Outcome::Fails};
   }
   for (const std::string& p : paths) {
     auto it = locked_.find(Key(p));
     if (it != locked_.end()) return Fault{it->second, Outcome::Fails};
+    if (InAwayFolder(p)) return Fault{kPathNotFound, Outcome::Fails};
   }
   const std::size_t index = static_cast<std::size_t>(calls_ - 1);
   if (index < schedule_.size() && schedule_[index] != Outcome::Works) {
@@ -71,7 +81,7 @@ std::optional<FakeFiles::Fault> FakeFiles::Injected(const std::string& what,
 }
 
 bool FakeFiles::FileExists(const std::string& path) {
-  if (existenceChecksFail_) return false;
+  if (existenceChecksFail_ || InAwayFolder(path)) return false;
   return files_.count(Key(FullPath(path))) != 0 || files_.count(Key(path)) != 0;
 }
 
@@ -209,6 +219,7 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
   hold->reset();
   auto locked = locked_.find(Key(path));
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
+  if (InAwayFolder(path)) return OsResult::Failure(kPathNotFound);
   const std::string key = Key(FullPath(path));
   if (!files_.count(key)) return OsResult::Failure(kNotFound);
   *hold = std::make_unique<FakeHold>(holds_, key);

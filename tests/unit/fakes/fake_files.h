@@ -64,6 +64,18 @@ class FakeFiles : public Files {
   // FileExists answers false for every path, as GetFileAttributesA does
   // when it fails (a folder that may not be listed, a network gone away).
   void FailExistenceChecks(bool fail = true) { existenceChecksFail_ = fail; }
+  // The folder and everything below it is out of reach (a network drive
+  // dropped), with its files kept as they were: they don't exist for
+  // FileExists, and every disk call naming one fails with "path not found".
+  // Holds taken before stay. Get and Has still show the kept files.
+  void TakeFolderAway(const std::string& folder) { awayFolders_.insert(Key(folder) + "\\"); }
+  void BringFolderBack(const std::string& folder) { awayFolders_.erase(Key(folder) + "\\"); }
+  static constexpr std::uint32_t kPathNotFound = 3;
+  // The folder goes away right before disk call `number` (1-based).
+  void TakeFolderAwayBeforeCall(int number, const std::string& folder) {
+    awayAtCall_ = number;
+    folderAwayAtCall_ = folder;
+  }
   int DiskCalls() const { return calls_; }
   // Someone holds this file (Hold) right now.
   bool Held(const std::string& path);
@@ -104,6 +116,7 @@ class FakeFiles : public Files {
   // Counts a disk call and tells whether it must fail (with what, and how).
   std::optional<Fault> Injected(const std::string& what, std::initializer_list<std::string> paths);
   bool InReadOnlyFolder(const std::string& path) const;
+  bool InAwayFolder(const std::string& path);
   // A sharing violation when one of these paths is held.
   std::optional<std::uint32_t> HeldError(std::initializer_list<std::string> paths);
 
@@ -116,6 +129,9 @@ class FakeFiles : public Files {
   std::uint64_t creations_ = 0;
   std::map<std::string, std::uint32_t> locked_;
   std::set<std::string> readOnlyFolders_;
+  std::set<std::string> awayFolders_;  // upper-cased, each ending in a backslash
+  int awayAtCall_ = 0;
+  std::string folderAwayAtCall_;
   std::string cwd_ = "C:\\";
   bool existenceChecksFail_ = false;
   std::vector<Outcome> schedule_;
