@@ -19,7 +19,8 @@ idle_seconds=${BENCH_IDLE_SECONDS:-60}
 parts=" ${BENCH_PARTS:-snapshot memory start idle} "
 part() { [[ $parts == *" $1 "* ]]; }
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
+# The zip's Quandrel.exe.
+arch=x86_64
 build=build/windows-$arch
 cmake --preset "windows-$arch" >/dev/null
 cmake --build --preset "windows-$arch" --target Quandrel snapshot_copy_win32 start_time_win32 empty_launcher_win32 >/dev/null
@@ -35,7 +36,6 @@ wine_run() { "$QUANDREL_WINE" "$@" </dev/null | tr -d '\r'; }
 echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.1f GiB", $2/1048576}' /proc/meminfo)," \
   "$(uname -r), $(wine --version 2>/dev/null || "$QUANDREL_WINE" --version), build $arch," \
   "load $(cut -d' ' -f1-3 /proc/loadavg)"
-if [ "$arch" = x86_64 ]; then echo "(this machine runs no 32-bit programs: the x86_64 build is measured)"; fi
 
 # Prints min/median/max of the numbers given, then the figure's line.
 #   summary <figure> <unit> <goal> <kind: ratio|value|plain> <numbers...>

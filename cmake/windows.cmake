@@ -70,6 +70,11 @@ endforeach()
 add_library(planted_probe SHARED tests/programs/dll/planted_probe.cpp)
 set_target_properties(planted_probe PROPERTIES PREFIX "")
 list(APPEND QUANDREL_STANDIN_TARGETS planted_probe)
+# One that imports it, for where the DLLs a DLL needs are searched.
+add_library(planted_user SHARED tests/programs/dll/planted_user.cpp)
+set_target_properties(planted_user PROPERTIES PREFIX "")
+target_link_libraries(planted_user PRIVATE planted_probe)
+list(APPEND QUANDREL_STANDIN_TARGETS planted_user)
 
 file(GLOB QUANDREL_DRIVER_SOURCES CONFIGURE_DEPENDS tests/win32/driver/*.cpp)
 add_library(quandrel_driver STATIC ${QUANDREL_DRIVER_SOURCES})
@@ -91,6 +96,12 @@ gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
 add_executable(guide_pictures tests/win32/pictures/guide_pictures.cpp)
 target_link_libraries(guide_pictures PRIVATE quandrel_driver gtest gtest_main)
 add_dependencies(guide_pictures Quandrel ${QUANDREL_STANDIN_TARGETS})
+
+# The run of the programs the zip ships: started by tools/check-package.sh on
+# an unpacked zip, never by ctest (there is no package in a plain build).
+add_executable(package_run_tests tests/package/package_run_test.cpp)
+target_link_libraries(package_run_tests PRIVATE quandrel_driver gtest gtest_main)
+add_dependencies(package_run_tests standin_db)
 
 # Quandrel.exe must be one file that needs nothing but the system's DLLs.
 add_test(NAME Quandrel.ImportsOnlySystemDlls

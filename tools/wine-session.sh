@@ -9,13 +9,14 @@
 #   QUANDREL_DPI      the prefix's screen DPI (LogPixels), when given
 
 session_prefix=${QUANDREL_PREFIX:?set QUANDREL_PREFIX}
-# Some kernels (virtual machines without 32-bit support) cannot run Wine's
-# 32-bit loader; then only 64-bit Windows programs run, through wine64.
-# QUANDREL_WINE names the loader to use, QUANDREL_WINE_ARCH what it runs.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  export QUANDREL_WINE=wine QUANDREL_WINE_ARCH=i686
+# shellcheck source=tools/facts.sh
+source "$(dirname "${BASH_SOURCE[0]}")/facts.sh"
+# QUANDREL_WINE names the loader to use: the one that runs both kinds of
+# program, or wine64 where 32-bit programs cannot run.
+if runs_32bit_programs; then
+  export QUANDREL_WINE=wine
 else
-  export QUANDREL_WINE=/usr/lib/wine/wine64 QUANDREL_WINE_ARCH=x86_64
+  export QUANDREL_WINE=/usr/lib/wine/wine64
 fi
 export WINEPREFIX=$session_prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
@@ -23,15 +24,26 @@ unset WINEARCH
 
 session_xvfb_pid=
 if [ -z "${QUANDREL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 "${QUANDREL_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
-    session_xvfb_pid=$!
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-    if kill -0 $session_xvfb_pid 2>/dev/null; then export DISPLAY=:$n; break; fi
-    session_xvfb_pid=
+  # Xvfb takes the first display number free at that moment and writes it
+  # to the given descriptor once it accepts clients: sessions started at
+  # the same time on one machine never pick the same display.
+  session_display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${QUANDREL_SCREEN:-1024x768x24}" -nolisten tcp \
+    3>"$session_display_file" >/dev/null 2>&1 &
+  session_xvfb_pid=$!
+  for _ in $(seq 300); do
+    [ -s "$session_display_file" ] || ! kill -0 $session_xvfb_pid 2>/dev/null && break
+    sleep 0.1
   done
-  [ -n "$session_xvfb_pid" ] || { echo "wine-session: no X display could be started" >&2; return 1; }
+  session_display=$(head -n 1 "$session_display_file")
+  rm -f "$session_display_file"
+  if [ -z "$session_display" ]; then
+    kill $session_xvfb_pid 2>/dev/null
+    session_xvfb_pid=
+    echo "wine-session: no X display could be started" >&2
+    return 1
+  fi
+  export DISPLAY=:$session_display
 fi
 
 session_end() {

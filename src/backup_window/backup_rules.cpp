@@ -21,14 +21,27 @@ std::string Copy(const std::string& s, std::size_t from, std::size_t count) {
   return s.substr(from - 1, count);
 }
 
+// Without the blanks and control bytes (every byte up to 0x20) at either
+// end, as a date format may carry them: a folder name may not hold a
+// control byte. Bytes below 0x40 are never the second byte of a
+// double-byte character, so a byte-wise trim can't split one.
+std::string TrimBlanksAndControls(const std::string& s) {
+  auto blankOrControl = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+  std::size_t first = 0, last = s.size();
+  while (first < last && blankOrControl(s[first])) ++first;
+  while (last > first && blankOrControl(s[last - 1])) --last;
+  return s.substr(first, last - first);
+}
+
 }  // namespace
 
-std::string DateFolderName(const std::string& shortDate) {
+std::string DateFolderName(const std::string& systemShortDate) {
+  const std::string shortDate = TrimBlanksAndControls(systemShortDate);
   const std::string year = Before(shortDate, '/');
   const std::string rest = Copy(shortDate, year.size() + 2, 10);
   std::string month = Before(rest, '/');
   std::string day = Copy(rest, month.size() + 2, 10);
-  day = text::Trim(Before(day + "(", '('));  // a weekday in parentheses is dropped
+  day = TrimBlanksAndControls(Before(day + "(", '('));  // a weekday in parentheses is dropped
   if (month.size() == 1) month = "0" + month;
   if (day.size() == 1) day = "0" + day;
   return year + "_" + month + "_" + day;

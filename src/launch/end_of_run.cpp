@@ -9,14 +9,27 @@ namespace {
 
 constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 
+struct HeldMove {
+  OsResult moved;
+  OsResult heldAgain = OsResult::Success();  // failed: the run no longer holds its snapshot
+};
+
 // Moves this run's snapshot onto `dst` in one replacing step. The hold is
 // let go just before (it would refuse the move) and taken again when the
 // move fails, since the snapshot then stays and is still needed.
-OsResult MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold) {
+HeldMove MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold) {
   if (hold) hold->LetGo();
-  OsResult moved = files.Replace(run.snapshot, dst);
-  if (!moved && hold) hold->Take(files, run.snapshot);
-  return moved;
+  HeldMove result{files.Replace(run.snapshot, dst)};
+  if (!result.moved && hold) result.heldAgain = hold->Take(files, run.snapshot);
+  return result;
+}
+
+// A snapshot the run could not take hold of again may be replaced by
+// another run at any moment: it is no longer this run's, and the user
+// learns that a discard can't go back to it.
+std::string HoldLostMessage(System& system, const RunFiles& run, OsResult heldAgain) {
+  return messages::Fill(messages::kSnapshotHoldLost,
+                        {run.target, run.snapshot + "\n" + ErrorReason(system, heldAgain)});
 }
 
 // Why this run's snapshot can't be used, or empty when it can.
@@ -60,17 +73,23 @@ EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
   // One replacing move: the target is never deleted on its own, so when it
   // can't be replaced (still open elsewhere) it keeps the changes and the
   // snapshot stays for another try.
-  OsResult placed = MoveHeldSnapshot(files, run, run.target, hold);
-  if (!placed) return {false, {FileFailureMessage(system, messages::kCannotRestore, run.target, placed)}};
-  return {true, {}};
+  const HeldMove placed = MoveHeldSnapshot(files, run, run.target, hold);
+  if (placed.moved) return {true, {}};
+  EndOutcome outcome{false, {FileFailureMessage(system, messages::kCannotRestore, run.target, placed.moved)}};
+  if (!placed.heldAgain) {
+    outcome.errors.push_back(HoldLostMessage(system, run, placed.heldAgain));
+    outcome.snapshotLost = true;
+  }
+  return outcome;
 }
 
 namespace {
 
 // Makes this run's snapshot the backup copy. Returns false only when the
-// move failed, that is, when the snapshot is still there and still needed.
+// move failed, that is, when the snapshot is still there and still needed;
+// `lost` then tells whether the run could not take hold of it again.
 bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSnapshot& snapshot,
-                  SnapshotHold* hold, std::vector<std::string>* errors) {
+                  SnapshotHold* hold, std::vector<std::string>* errors, bool* lost) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, messages::kBackupWithoutRunSnapshot,
                                         run.backup, messages::kMissingForBackup);
   if (!problem.empty()) {
@@ -79,9 +98,13 @@ bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSn
   }
   // No separate delete of the previous backup copy: the move replaces it,
   // or creates the first one, and a failure leaves both files as they were.
-  OsResult moved = MoveHeldSnapshot(files, run, run.backup, hold);
-  if (!moved) {
-    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved));
+  const HeldMove moved = MoveHeldSnapshot(files, run, run.backup, hold);
+  if (!moved.moved) {
+    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved.moved));
+    if (!moved.heldAgain) {
+      errors->push_back(HoldLostMessage(system, run, moved.heldAgain));
+      *lost = true;
+    }
     return false;
   }
   return true;
@@ -96,7 +119,7 @@ EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
     outcome.errors.push_back(messages::Fill(messages::kDatabaseNotFound, {run.target}));
     return outcome;
   }
-  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors);
+  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors, &outcome.snapshotLost);
   return outcome;
 }
 
@@ -112,7 +135,11 @@ ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& ru
   }
   // A fresh snapshot now would overwrite the one the backup copy could not
   // take over; stop before that.
-  if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors)) return outcome;
+  bool lost = false;
+  if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors, &lost)) {
+    if (lost) outcome.snapshot = RunSnapshot{};
+    return outcome;
+  }
 
   outcome.relaunch = true;
   SnapshotResult taken = TakeSnapshot(files, run, wait, hold);

@@ -9,6 +9,8 @@
 //
 // The run's hold on its snapshot (may be null) is let go right before the
 // move that takes the snapshot away, and taken again when that move fails.
+// When it can't be taken again the snapshot stops being this run's (another
+// run may replace it): the user is told, and the outcome says to forget it.
 //
 // Each function returns what the caller must do next; texts in `errors` go
 // into error boxes, in order, before the caller closes, relaunches or stays.
@@ -45,6 +47,7 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
 struct EndOutcome {
   bool closeWindow = false;         // false: stay in end mode
   std::vector<std::string> errors;  // error boxes to show first
+  bool snapshotLost = false;        // the run no longer holds its snapshot: keep RunSnapshot{}
 };
 
 // Discard & exit, after the user answered yes. Puts this run's snapshot in
@@ -84,7 +87,7 @@ struct ContinueOutcome {
 // 1. This run's snapshot becomes the backup copy. Without one (or with its
 //    file missing): an error, the backup copy stays, and on to step 2. When
 //    the backup copy can't be replaced: an error, no relaunch, `snapshot`
-//    is the one passed in, no file changed.
+//    is the one passed in (or none when its hold was lost), no file changed.
 // 2. A fresh snapshot of the target. When it fails: an error, and the new
 //    run goes on without a snapshot (snapshot.taken false).
 // relaunch is true whenever step 2 was reached.

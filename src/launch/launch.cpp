@@ -30,15 +30,19 @@ std::string LookUpLaunchCommand(Registry& registry, Dialogs& dialogs, const std:
   const std::string ext = text::Extension(targetPath);  // as written: ".mdb" stays ".mdb"
 
   // Each key that cannot be opened is reported and the chain goes on with
-  // what it has; only a missing shell key ends it.
+  // what it has; only a missing shell key ends it. File types and their
+  // commands are the same in both registry views, so the own one serves.
+  auto read = [&registry](const std::string& subkey, std::string* value) {
+    return registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, subkey, value);
+  };
   std::string fileClass;
-  if (!registry.ReadDefaultValue(Hive::ClassesRoot, ext, &fileClass)) {
+  if (!read(ext, &fileClass)) {
     fileClass.clear();
     dialogs.ShowMessage(messages::Fill(messages::kExtensionUnreadable, {ext}));
   }
 
   std::string verb;
-  if (!registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell", &verb)) {
+  if (!read(fileClass + "\\shell", &verb)) {
     dialogs.ShowMessage(messages::Fill(messages::kClassUnknown, {fileClass}));
     return std::string();
   }
@@ -48,13 +52,13 @@ std::string LookUpLaunchCommand(Registry& registry, Dialogs& dialogs, const std:
   std::string launchCommand = verb;
   std::string command;
   if (verb.empty()) {
-    if (registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell\\open\\command", &command)) {
+    if (read(fileClass + "\\shell\\open\\command", &command)) {
       launchCommand = command;
     } else {
       dialogs.ShowMessage(messages::Fill(messages::kDefaultVerbBroken, {ext}));
     }
   } else {
-    if (registry.ReadDefaultValue(Hive::ClassesRoot, fileClass + "\\shell\\" + verb + "\\command", &command)) {
+    if (read(fileClass + "\\shell\\" + verb + "\\command", &command)) {
       launchCommand = command;
     } else {
       dialogs.ShowMessage(messages::Fill(messages::kVerbNotRunnable, {ext}));

@@ -37,10 +37,16 @@ std::string OtherFileQuestion(const std::string& entryName) {
 }
 
 bool LookUpAccess(Registry& registry, std::string* accessPath) {
-  std::string found;
-  // A key without a path names nothing that could be started.
-  if (registry.ReadDefaultValue(Hive::LocalMachine, kAccessAppPathKey, &found) && !found.empty()) {
-    *accessPath = std::move(found);
+  // 64-bit Windows keeps App Paths apart for 32-bit and 64-bit programs, and
+  // Office registers Access in the view of its own bitness, which need not
+  // be the launcher's. A key without a path names nothing that could be
+  // started.
+  for (RegistryView view : {RegistryView::Own, RegistryView::Other}) {
+    std::string found;
+    if (registry.ReadDefaultValue(Hive::LocalMachine, view, kAccessAppPathKey, &found) && !found.empty()) {
+      *accessPath = std::move(found);
+      return true;
+    }
   }
   return !accessPath->empty();
 }

@@ -41,7 +41,8 @@ std::string CompactionDoneMessage(const std::string& targetPath);
 // The question before another file of the folder is compacted.
 std::string OtherFileQuestion(const std::string& entryName);
 
-// Reads Access's path from the registry. A lookup that finds no path (key
+// Reads Access's path from the registry, in the program's own registry view
+// first, then in the other one. A lookup that finds no path in either (key
 // missing, or empty) keeps the one an earlier lookup found; false when
 // there is still none.
 bool LookUpAccess(Registry& registry, std::string* accessPath);

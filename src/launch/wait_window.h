@@ -9,7 +9,8 @@ namespace quandrel {
 class WaitWindow {
  public:
   virtual ~WaitWindow() = default;  // releases the window
-  // Redraws the progress bar; no other message of the program is handled.
+  // Redraws the progress bar and keeps the window answering the system;
+  // no handler of the program runs meanwhile.
   // A `done` of kCopyAmountUnknown (platform/files.h) moves a block along
   // the bar instead: the copy goes on, how far is not known.
   virtual void ShowProgress(std::uint64_t done, std::uint64_t total) = 0;

@@ -22,7 +22,10 @@ std::string InstanceName(const std::string& fullExecutablePath) {
   for (;;) {
     std::size_t slash = text::ByteFind(name, "\\");
     if (slash == std::string::npos || slash == 0) return name;
-    name = name.substr(0, slash) + "_" + text::CutBytes(name.substr(slash + 1), 255);
+    // Cut on a character boundary: a lead byte left at the end would reach
+    // the mutex functions' conversion to Unicode. What follows a 0x5C
+    // byte (never a lead byte) always begins a character.
+    name = name.substr(0, slash) + "_" + text::CutCharacters(name.substr(slash + 1), 255);
   }
 }
 

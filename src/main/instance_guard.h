@@ -17,8 +17,8 @@ std::string GuardPath(const std::string& spelledPath, const std::string& finalPa
 
 // The guard's name, derived from the full executable path: each backslash in
 // turn, found byte-wise (so a 0x5C trail byte counts too), becomes "_" and at
-// most 255 bytes are kept after it. A path that begins with a backslash (a
-// network path) is used unchanged.
+// most 255 bytes of whole characters are kept after it. A path that begins
+// with a backslash (a network path) is used unchanged.
 std::string InstanceName(const std::string& fullExecutablePath);
 
 // The refusal shown to a second start of the same executable path.

@@ -121,6 +121,10 @@ class MainView : public LauncherShell {
 
   // Closes the main window, which ends the program.
   virtual void CloseWindow() = 0;
+  // While held, the user's and the system's requests to close the window
+  // (its close box, Alt+F4, the taskbar) are refused, and the close box
+  // shows it: a handler still runs that the window's end would cut short.
+  virtual void HoldClose(bool held) = 0;
   // Creates a new backup window owned by the main window and shows it modally.
   virtual void OpenBackupWindow() = 0;
 };

@@ -7,6 +7,7 @@
 #include "launch/launch.h"
 #include "launch/maintenance.h"
 #include "launch/snapshot.h"
+#include "platform/failure_message.h"
 #include "text/messages.h"
 #include "text/sjis.h"
 
@@ -97,6 +98,7 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   const std::string target = TargetPath();
   if (target.empty()) {
     // Nothing to launch: no lookup, no snapshot, no start.
+    TellNoTarget();
     EndWatch(view_, false);
     return;
   }
@@ -130,11 +132,21 @@ bool MainWindowLogic::TrayMouseMessage(long lParam) {
 // ---------------------------------------------------------------------------
 // Launch and watch
 
+void MainWindowLogic::TellNoTarget() {
+  platform_.dialogs.ShowMessage(messages::Fill(messages::kNoTarget, {settingsPath_}));
+}
+
 void MainWindowLogic::RunAndWatch(const std::string& commandLine, bool appWindowFirst) {
   Processes& processes = platform_.processes;
-  // A failed start holds no process, so the watch ends at its first wait.
-  processes.Start(commandLine, StartupShape::Maximized, &process_);
-  WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
+  const OsResult started = processes.Start(commandLine, StartupShape::Maximized, &process_);
+  if (started) {
+    WatchProcess(processes, platform_.desktop, view_, process_, [this] { return settings_.UnClose; });
+  } else {
+    // Nothing ran: without a word the end mode would look like the end of
+    // a run. What could not be started and why, before end mode.
+    platform_.dialogs.ShowError(
+        FileFailureMessage(platform_.system, messages::kProgramNotStarted, commandLine, started));
+  }
   EndWatch(view_, appWindowFirst);
   process_.Reset();
 }
@@ -142,7 +154,8 @@ void MainWindowLogic::RunAndWatch(const std::string& commandLine, bool appWindow
 void MainWindowLogic::Relaunch() {
   const std::string target = TargetPath();
   if (target.empty()) {
-    EndWatch(view_, true);  // nothing to launch
+    TellNoTarget();  // nothing to launch
+    EndWatch(view_, true);
     return;
   }
   // The launch command is the one found at start-up, even when the target
@@ -160,6 +173,7 @@ void MainWindowLogic::DiscardAndExit() {
     return;
   }
   const EndOutcome outcome = RestoreSnapshot(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
@@ -167,6 +181,7 @@ void MainWindowLogic::DiscardAndExit() {
 void MainWindowLogic::SaveAndExit() {
   const RunFiles run = RunFilesFor(TargetPath());
   const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
 }
@@ -208,9 +223,12 @@ namespace {
 // While Access runs the main window stays on screen and handles its
 // messages, so its buttons are disabled meanwhile: no other action may
 // start before Access has ended. Only the buttons disabled here come back.
+// The close box is held too: closing the window would end the program
+// under the running handler, with Access still running and the guard kept.
 class ButtonsHeld {
  public:
   explicit ButtonsHeld(MainView& view) : view_(view) {
+    view_.HoldClose(true);
     for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
                       Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
                       Control::BitBtnExit, Control::BitBtnCustom}) {
@@ -221,6 +239,7 @@ class ButtonsHeld {
   }
   ~ButtonsHeld() {
     for (Control c : held_) view_.SetEnabled(c, true);
+    view_.HoldClose(false);
   }
   ButtonsHeld(const ButtonsHeld&) = delete;
   ButtonsHeld& operator=(const ButtonsHeld&) = delete;

@@ -69,8 +69,11 @@ class MainWindowLogic : public MainViewEvents {
   void ShowErrors(const std::vector<std::string>& errors);
   // Starts the target again, waits for it and brings the window back.
   void Relaunch();
-  // Starts the command line, watches the process and ends the watch.
+  // Starts the command line, watches the process and ends the watch; a
+  // start that fails is reported first.
   void RunAndWatch(const std::string& commandLine, bool appWindowFirst);
+  // The user learns that no target is set, and where to set one.
+  void TellNoTarget();
 
   Platform& platform_;
   MainView& view_;

@@ -11,7 +11,8 @@
 
 namespace quandrel {
 
-// Called while a copy proceeds: bytes copied so far and the source's size.
+// Called while a copy proceeds, every few dozen milliseconds whether or not
+// the figures changed: bytes copied so far and the source's size.
 // `done` is kCopyAmountUnknown while the copy goes on but the platform has
 // not told how far it has come.
 using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;

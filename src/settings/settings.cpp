@@ -35,6 +35,17 @@ void LoadInto(const IniDocument& ini, const char* section, const char* key, std:
   if (auto stored = ini.Get(section, key)) *value = *stored;
 }
 
+// A path written in double quotes, as people write paths with blanks, is the
+// path inside them: one pair around the whole value goes, as the profile
+// functions drop it. A file name can't hold a double quote, so no path
+// loses anything; the quote (0x22) is never the second byte of a character.
+void LoadPathInto(const IniDocument& ini, const char* section, const char* key, std::string* value) {
+  LoadInto(ini, section, key, value);
+  if (value->size() >= 2 && value->front() == '"' && value->back() == '"') {
+    *value = value->substr(1, value->size() - 2);
+  }
+}
+
 SettingsWrite Failed(const std::string& settingsPath, const char* key, OsResult failure) {
   SettingsWrite w;
   w.ok = false;
@@ -92,10 +103,10 @@ std::string SettingsFilePath(const std::string& executablePath) {
 MainSettings LoadMainSettings(Files& files, const std::string& settingsPath) {
   const IniDocument ini = ReadForLoad(files, settingsPath);
   MainSettings s;
-  LoadInto(ini, kExecute, "DBPath", &s.DBPath);
+  LoadPathInto(ini, kExecute, "DBPath", &s.DBPath);
   LoadInto(ini, kSystem, "Title", &s.Title);
-  LoadInto(ini, kSystem, "ImagePath", &s.ImagePath);
-  LoadInto(ini, kSystem, "IconPath", &s.IconPath);
+  LoadPathInto(ini, kSystem, "ImagePath", &s.ImagePath);
+  LoadPathInto(ini, kSystem, "IconPath", &s.IconPath);
   LoadInto(ini, kSystem, "Customize", &s.Customize);
   LoadInto(ini, kSystem, "MDBbak", &s.MDBbak);
   LoadInto(ini, kSystem, "UnClose", &s.UnClose);

@@ -46,6 +46,9 @@ std::string SettingsWriteFailureMessage(System& system, const SettingsWrite& wri
 std::string SettingsFilePath(const std::string& executablePath);
 
 // A missing file or key yields the default; an unreadable file counts as missing.
+// DBPath, ImagePath and IconPath lose one pair of double quotes around the
+// whole value; every other value (the title, the root marker "" of PreFix)
+// is taken as written.
 MainSettings LoadMainSettings(Files& files, const std::string& settingsPath);
 // Writes Execute/DBPath, then System/ImagePath, IconPath, Title, Customize,
 // MDBbak, UnClose: every key, empty values included.

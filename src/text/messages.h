@@ -22,6 +22,13 @@ inline constexpr char kClassUnknown[] = "\"%s\" の関連付けを認識でき�
 inline constexpr char kDefaultVerbBroken[] = "拡張子 \"%s\" の標準の関連づけが異常です";
 inline constexpr char kVerbNotRunnable[] = "拡張子 \"%s\" の関連づけを実行できません";
 
+// The start of the program that works on the target (first launch and
+// relaunch): no target is set, or the command line could not be started.
+inline constexpr char kNoTarget[] =
+    "開くファイルが設定されていません\n\n設定変更の「最初に開くファイル名の指定」か、"
+    "設定ファイル %s の DBPath に開くファイルを書いてください。";
+inline constexpr char kProgramNotStarted[] = "プログラムを起動できません\n\n%s\n\n%s";
+
 // The snapshot taken before a run: the target could not be copied, or the
 // copy could not be written.
 inline constexpr char kCannotCopy[] =
@@ -45,6 +52,9 @@ inline constexpr char kBackupWithoutRunSnapshot[] =
 inline constexpr char kMissingForBackup[] =
     "%s がないためバックアップを更新できません\n\n%s\nデータベースの変更はそのまま保存されています。";
 inline constexpr char kCannotUpdateBackup[] = "%s を更新できません\n\n%s";
+// After a failed move the run could not take hold of its snapshot again.
+inline constexpr char kSnapshotHoldLost[] =
+    "%s の控えを確保できなくなりました\n\n%s\n\nほかの起動に置き換えられるおそれがあるため、破棄終了では元に戻せません。";
 // Save & exit or save & continue found no database at the target path.
 inline constexpr char kDatabaseNotFound[] =
     "%s が見つかりません\n\nドライブかフォルダーの接続が切れているかもしれません。"
@@ -85,9 +95,11 @@ inline constexpr char kErrorNumber[] = "エラー番号 %s";
 
 inline constexpr const char* kAll[] = {
     kSecondStart,        kSettingsNotWritten,     kExtensionUnreadable,  kClassUnknown,
-    kDefaultVerbBroken,  kVerbNotRunnable,        kCannotCopy,           kSnapshotPathTooLong,
+    kDefaultVerbBroken,  kVerbNotRunnable,        kNoTarget,             kProgramNotStarted,
+    kCannotCopy,           kSnapshotPathTooLong,
     kDiscardQuestion,    kDiscardCancelled,       kRestoreWithoutRunSnapshot, kMissingForRestore,
     kCannotRestore,      kBackupWithoutRunSnapshot, kMissingForBackup,   kCannotUpdateBackup,
+    kSnapshotHoldLost,
     kDatabaseNotFound,
     kAccessMissing,      kAccessNotStarted,       kCompactionDone,       kCompactOtherFile,
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,

@@ -60,27 +60,31 @@ class PackageTest : public testing::Test {
   std::string dir_;
 };
 
+// Both programs: the one for 64-bit Windows and the one for 32-bit Windows.
 TEST_F(PackageTest, VersionResourceIsTheProjectVersion) {
-  const std::string exe = File("Quandrel.exe");
-  ASSERT_GT(exe.size(), 1024u);
-  ASSERT_EQ(exe.compare(0, 2, "MZ"), 0);
+  for (const char* program : {"Quandrel.exe", "32bit/Quandrel.exe"}) {
+    SCOPED_TRACE(program);
+    const std::string exe = File(program);
+    ASSERT_GT(exe.size(), 1024u);
+    ASSERT_EQ(exe.compare(0, 2, "MZ"), 0);
 
-  // VS_FIXEDFILEINFO: its signature, then the struct version, then the file
-  // and product versions as two double words each.
-  const std::size_t fixed = exe.find(std::string("\xBD\x04\xEF\xFE", 4));
-  ASSERT_NE(fixed, std::string::npos) << "no version resource";
-  const std::string version = QUANDREL_VERSION;
-  const std::string numbers = std::to_string(Dword(exe, fixed + 8) >> 16) + "." +
-                              std::to_string(Dword(exe, fixed + 8) & 0xFFFF) + "." +
-                              std::to_string(Dword(exe, fixed + 12) >> 16) + "." +
-                              std::to_string(Dword(exe, fixed + 12) & 0xFFFF);
-  EXPECT_EQ(numbers, version + ".0");
-  EXPECT_EQ(Dword(exe, fixed + 16), Dword(exe, fixed + 8));
-  EXPECT_EQ(Dword(exe, fixed + 20), Dword(exe, fixed + 12));
+    // VS_FIXEDFILEINFO: its signature, then the struct version, then the
+    // file and product versions as two double words each.
+    const std::size_t fixed = exe.find(std::string("\xBD\x04\xEF\xFE", 4));
+    ASSERT_NE(fixed, std::string::npos) << "no version resource";
+    const std::string version = QUANDREL_VERSION;
+    const std::string numbers = std::to_string(Dword(exe, fixed + 8) >> 16) + "." +
+                                std::to_string(Dword(exe, fixed + 8) & 0xFFFF) + "." +
+                                std::to_string(Dword(exe, fixed + 12) >> 16) + "." +
+                                std::to_string(Dword(exe, fixed + 12) & 0xFFFF);
+    EXPECT_EQ(numbers, version + ".0");
+    EXPECT_EQ(Dword(exe, fixed + 16), Dword(exe, fixed + 8));
+    EXPECT_EQ(Dword(exe, fixed + 20), Dword(exe, fixed + 12));
 
-  EXPECT_EQ(VersionString(exe, "FileVersion"), version);
-  EXPECT_EQ(VersionString(exe, "ProductVersion"), version);
-  EXPECT_EQ(VersionString(exe, "OriginalFilename"), "Quandrel.exe");
+    EXPECT_EQ(VersionString(exe, "FileVersion"), version);
+    EXPECT_EQ(VersionString(exe, "ProductVersion"), version);
+    EXPECT_EQ(VersionString(exe, "OriginalFilename"), "Quandrel.exe");
+  }
 }
 
 TEST_F(PackageTest, SampleSettingsLoadToTheDefaults) {

@@ -6,6 +6,9 @@
 // path>.cmdline" when no target is given), then
 //   /append  adds the line "edit" to the target (a change made in the run);
 //   /lock    keeps the target open with no sharing until it ends;
+//   /loaddll loads planted_probe.dll by its bare name, as a program loads
+//            a DLL of its own, and writes the path it came from (or
+//            "not found") to "<target>.dll";
 //   /exit    ends at once; otherwise it shows a window of class
 //            "QuandrelStandIn" and runs until that window is closed.
 #include <string>
@@ -32,6 +35,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   standin::AppendTo((target.empty() ? standin::OwnPath() : target) + ".cmdline", line + "\r\n");
   if (has("/append") && !target.empty()) standin::AppendTo(target, "edit\r\n");
+
+  if (has("/loaddll") && !target.empty()) {
+    HMODULE dll = ::LoadLibraryA("planted_probe.dll");
+    char path[MAX_PATH] = "not found";
+    if (dll) ::GetModuleFileNameA(dll, path, MAX_PATH);
+    standin::AppendTo(target + ".dll", path);
+  }
 
   HANDLE held = INVALID_HANDLE_VALUE;
   if (has("/lock") && !target.empty()) {

@@ -32,6 +32,20 @@ TEST(DateFolderNameTest, YearMonthDayWithZeroPadding) {
   }
 }
 
+TEST(DateFolderNameTest, NoBlankOrControlByteAroundTheDateReachesTheFolderName) {
+  for (const DateCase& c : std::vector<DateCase>{
+           {"2024/03/05\x01", "2024_03_05"},
+           {"2024/3/5\x1f", "2024_03_05"},
+           {"2024/03/05\x7f", "2024_03_05\x7f"},  // DEL is above 0x20: not a control byte of the rule
+           {"2024/03/05\x1b(火)", "2024_03_05"},
+           {"2024/03/\x02\x03" "5 ", "2024_03_05"},
+           {"\x01\x02" "2024/03/05", "2024_03_05"},
+           {" \x0e" "2024/3/5\r\n", "2024_03_05"},
+       }) {
+    EXPECT_EQ(DateFolderName(c.shortDate), c.expected) << c.shortDate;
+  }
+}
+
 TEST(DateFolderNameTest, OddTextsGiveANameWithoutFailing) {
   for (const DateCase& c : std::vector<DateCase>{
            {"", "__"},

@@ -33,6 +33,24 @@ TEST(InstanceNameTest, KeepsAtMost255BytesAfterEachBackslash) {
   EXPECT_EQ(InstanceName(path), "D:_" + std::string(200, 'a') + "_" + std::string(54, 'b'));
 }
 
+TEST(InstanceNameTest, TheCutNeverLeavesHalfACharacter) {
+  struct Case {
+    const char* what;
+    std::string path, name;
+  } cases[] = {
+      // 売 (94 84) would lose its second byte at the 255th byte: it goes whole.
+      {"lead byte at the cut", "D:\\" + std::string(254, 'x') + "売.exe", "D:_" + std::string(254, 'x')},
+      // 表 (95 5C) ends just at the cut: kept, and its 0x5C still counts as a
+      // backslash, with nothing after it.
+      {"whole character at the cut", "D:\\" + std::string(253, 'x') + "表.exe",
+       "D:_" + std::string(253, 'x') + "\x95_"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(InstanceName(c.path), c.name);
+  }
+}
+
 TEST(GuardPathTest, EverySpellingOfOneFileGivesOneName) {
   // What the platform resolves each spelling to, and what the guard is named.
   struct Case {

@@ -66,6 +66,24 @@ TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
   EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("old"));
 }
 
+TEST_F(EndOfRunTest, ADiscardThatLosesItsHoldForgetsTheSnapshot) {
+  files.Lock(kSnapshot, fakes::FakeFiles::kAccessDenied);  // opened alone by someone else
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_FALSE(view.closed);
+  EXPECT_EQ(NewBoxes().size(), 3u);  // the question, the failed move, the lost hold
+  EXPECT_FALSE(form->Snapshot().taken);
+
+  // Another run's snapshot in its place is never put back by this run.
+  files.Unlock(kSnapshot);
+  files.Put(kSnapshot, "other run");
+  dialogs.answers = {Answer::Yes};
+  form->DiscardAndExit();
+  EXPECT_EQ(Get(kTarget), std::optional<std::string>("new"));
+  EXPECT_EQ(Get(kSnapshot), std::optional<std::string>("other run"));
+  EXPECT_FALSE(view.closed);
+}
+
 TEST_F(EndOfRunTest, AnotherRunOnTheSameTargetCannotReplaceTheSnapshotTheDiscardPutsBack) {
   // Another launcher with the same target starts now and tries its snapshot.
   EXPECT_TRUE(files.Held(kSnapshot));
@@ -166,13 +184,34 @@ TEST_F(FormMainTest, RelaunchOfAProgramFileUsesItsQuotedPathAlone) {
   EXPECT_EQ(processes.started[1].commandLine, "\"D:\\Work\\tool.EXE\"");
 }
 
-TEST_F(FormMainTest, RestartWithoutATargetStartsNothing) {
+TEST_F(FormMainTest, RestartWithoutATargetSaysSoAndStartsNothing) {
   Create();
   const std::size_t mark = view.calls.size();
   form->Restart();
   EXPECT_TRUE(processes.started.empty());
-  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", "tray-", "app show",
-                                           "main show", "front"));
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", NoTargetBox(), "tray-",
+                                           "app show", "main show", "front"));
+}
+
+TEST_F(EndOfRunTest, ARelaunchThatFailsSaysWhatAndWhyThenComesBackToEndMode) {
+  processes.failStartsWith = 2;  // the program has gone since the first start
+  form->Restart();
+  EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", relaunch,
+                                           "error: プログラムを起動できません\n\n" + std::string(kAccess) +
+                                               " \"D:\\Work\\sales.mdb\"\n\n指定されたファイルが見つかりません。",
+                                           "tray-", "app show", "main show", "front"));
+
+  // Save & continue: the files are rotated, the start fails, the new
+  // snapshot stays this run's for the next action.
+  mark = view.calls.size();
+  form->SaveAndContinue();
+  const std::vector<std::string> calls = CallsFrom(mark);
+  ASSERT_GE(calls.size(), 5u);
+  EXPECT_EQ(calls[calls.size() - 5].rfind("error: プログラムを起動できません", 0), 0u);
+  EXPECT_EQ(calls.back(), "front");
+  EXPECT_EQ(Get(kBackup), std::optional<std::string>("old"));
+  EXPECT_TRUE(form->Snapshot().Of(kTarget));
+  EXPECT_FALSE(view.closed);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "fakes/fake_files.h"
 #include "fakes/fake_main_view.h"
 #include "fakes/fake_platform.h"
+#include "text/messages.h"
 
 namespace quandrel::testing {
 
@@ -104,6 +105,8 @@ class FormMainTest : public ::testing::Test {
   }
 
   std::vector<std::string> Boxes() const { return dialogs.shown; }
+  // What a start without a target says (most tests set none).
+  static std::string NoTargetBox() { return "message: " + messages::Fill(messages::kNoTarget, {kIni}); }
 };
 
 }  // namespace quandrel::testing

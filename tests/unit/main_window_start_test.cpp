@@ -89,14 +89,30 @@ TEST_F(FormMainTest, NeverSnapshotStartsWithoutCopying) {
   EXPECT_EQ(processes.started.size(), 1u);
 }
 
-TEST_F(FormMainTest, EmptyTargetStartsNothingAndSaysNothing) {
+TEST_F(FormMainTest, EmptyTargetStartsNothingAndSaysThatNoFileIsSet) {
   Ini("[System]\r\nTitle=Sales\r\n");
   Create();
   EXPECT_TRUE(processes.started.empty());
   EXPECT_TRUE(registry.opened.empty());
-  EXPECT_TRUE(Boxes().empty());
-  EXPECT_THAT(view.calls, ElementsAre("title Sales", "tray+ 【Sales】稼働中...", "main hide", "app hide", "tray-",
-                                      "main show", "app show", "front"));
+  EXPECT_THAT(view.calls, ElementsAre("title Sales", "tray+ 【Sales】稼働中...", "main hide", "app hide",
+                                      "message: 開くファイルが設定されていません\n\n設定変更の「最初に開くファイル名の指定」か、"
+                                      "設定ファイル D:\\Work\\Quandrel.INI の DBPath に開くファイルを書いてください。",
+                                      "tray-", "main show", "app show", "front"));
+}
+
+TEST_F(FormMainTest, AStartThatFailsSaysWhatAndWhyThenComesToEndMode) {
+  files.Put("D:\\Work\\sales.mdb", "old");
+  Ini("[Execute]\r\nDBPath=sales.mdb\r\n");
+  processes.failStartsWith = 2;  // the registered program is not there
+  Create();
+  EXPECT_THAT(view.calls,
+              ElementsAre("title sales.mdb の実行環境", "tray+ 【】稼働中...", "main hide", "app hide", "wait+",
+                          "wait-", "start " + std::string(kAccess) + " \"D:\\Work\\sales.mdb\"",
+                          "error: プログラムを起動できません\n\n" + std::string(kAccess) +
+                              " \"D:\\Work\\sales.mdb\"\n\n指定されたファイルが見つかりません。",
+                          "tray-", "main show", "app show", "front"));
+  EXPECT_EQ(processes.waits, 0);  // nothing to watch
+  EXPECT_TRUE(form->Snapshot().Of("D:\\Work\\sales.mdb"));  // the snapshot stays this run's
 }
 
 TEST_F(FormMainTest, CloseLockFollowsTheUnCloseSetting) {
@@ -160,7 +176,7 @@ TEST_F(FormMainTest, MissingPictureAndIconFilesKeepTheBuiltInOnesSilently) {
   EXPECT_FALSE(view.picture.has_value());
   EXPECT_FALSE(view.icon.has_value());
   EXPECT_EQ(Text(C::EditImagePath), "none.bmp");
-  EXPECT_TRUE(Boxes().empty());
+  EXPECT_THAT(Boxes(), ElementsAre(NoTargetBox()));
 }
 
 struct PictureCase {
@@ -185,10 +201,10 @@ TEST_P(PictureErrors, AreReportedAndTheStartGoesOn) {
   if (p.error.empty()) {
     ASSERT_TRUE(view.picture.has_value());
     EXPECT_EQ(view.picture->second, p.kind);
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_THAT(Boxes(), ElementsAre(NoTargetBox()));
   } else {
     EXPECT_FALSE(view.picture.has_value());
-    EXPECT_THAT(Boxes(), ElementsAre("error: " + p.error));
+    EXPECT_THAT(Boxes(), ElementsAre("error: " + p.error, NoTargetBox()));
   }
   EXPECT_EQ(view.calls.back(), "front");  // the set-up and the watch went on
 }
@@ -215,7 +231,7 @@ TEST_F(FormMainTest, DamagedIconIsReportedAndTheBuiltInOneStays) {
   Ini("[System]\r\nIconPath=app.ico\r\n");
   Create();
   EXPECT_FALSE(view.icon.has_value());
-  EXPECT_THAT(Boxes(), ElementsAre("error: アイコンイメージが不正です"));
+  EXPECT_THAT(Boxes(), ElementsAre("error: アイコンイメージが不正です", NoTargetBox()));
 }
 
 // --- the tray icon and the end of the run ---

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,38 @@ TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdb) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(OffersEntry(c.entry, c.target), c.offered) << c.entry << " beside " << c.target;
+  }
+}
+
+// Office registers Access in the registry view of its own bitness, which
+// need not be the launcher's: the own view is asked first, the other one
+// only when the own one names no path.
+TEST(LookUpAccessTest, OwnViewFirstThenTheOther) {
+  using V = RegistryView;
+  struct Case {
+    const char* name;
+    std::optional<std::string> own, other;  // the key's default value; none: no key
+    std::string found;
+    std::vector<V> asked;
+  };
+  const Case cases[] = {
+      {"own view only", "C:\\Own\\MSACCESS.EXE", std::nullopt, "C:\\Own\\MSACCESS.EXE", {V::Own}},
+      {"other view only", std::nullopt, "C:\\Other\\MSACCESS.EXE", "C:\\Other\\MSACCESS.EXE", {V::Own, V::Other}},
+      {"both views: the own one", "C:\\Own\\MSACCESS.EXE", "C:\\Other\\MSACCESS.EXE", "C:\\Own\\MSACCESS.EXE",
+       {V::Own}},
+      {"own key without a path", "", "C:\\Other\\MSACCESS.EXE", "C:\\Other\\MSACCESS.EXE", {V::Own, V::Other}},
+      {"neither view", std::nullopt, std::nullopt, "", {V::Own, V::Other}},
+      {"both keys without a path", "", "", "", {V::Own, V::Other}},
+  };
+  for (const Case& c : cases) {
+    fakes::FakeRegistry registry;
+    if (c.own) registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, *c.own, V::Own);
+    if (c.other) registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, *c.other, V::Other);
+    std::string path;
+    EXPECT_EQ(LookUpAccess(registry, &path), !c.found.empty()) << c.name;
+    EXPECT_EQ(path, c.found) << c.name;
+    EXPECT_EQ(registry.openedViews, c.asked) << c.name;
+    EXPECT_THAT(registry.opened, ::testing::Each(std::string(kAccessAppPathKey))) << c.name;
   }
 }
 
@@ -194,7 +227,18 @@ TEST_F(MaintenanceTest, WithoutAccessRegisteredNothingStartsAndTheUserIsTold) {
     (form.get()->*click)();
     EXPECT_THAT(Calls(), ElementsAre(kNotFound));
   }
-  EXPECT_THAT(registry.opened, ElementsAre(kAccessAppPathKey, kAccessAppPathKey));
+  // Each click asked both registry views.
+  EXPECT_THAT(registry.opened, ElementsAre(kAccessAppPathKey, kAccessAppPathKey, kAccessAppPathKey, kAccessAppPathKey));
+  EXPECT_THAT(registry.openedViews,
+              ElementsAre(RegistryView::Own, RegistryView::Other, RegistryView::Own, RegistryView::Other));
+}
+
+TEST_F(MaintenanceTest, AccessOfTheOtherBitnessIsFoundInTheOtherView) {
+  registry = fakes::FakeRegistry{};
+  const std::string access = "C:\\Program Files\\Office\\MSACCESS.EXE";
+  registry.SetKey(Hive::LocalMachine, kAccessAppPathKey, access, RegistryView::Other);
+  form->RepairDatabase();
+  EXPECT_THAT(Calls(), ElementsAre("app hide", StartRepair("D:\\Work\\sales.mdb", access), "app show", "front"));
 }
 
 TEST_F(MaintenanceTest, AKeyWithoutAPathCountsAsNotRegistered) {
@@ -263,7 +307,7 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
                                    kOver, "app show"));
 }
 
-TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
+TEST_F(MaintenanceTest, ButtonsAndCloseBoxAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   const std::vector<C> buttons = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnBackup,
                                   C::BitBtnAcQuit,   C::BitBtnAcSave,    C::BitBtnRestart,
                                   C::BitBtnAcExit,   C::BitBtnExit,      C::BitBtnCustom};
@@ -275,6 +319,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
     for (C c : buttons) {
       if (view.IsEnabled(c)) enabledMeanwhile.push_back(c);
     }
+    EXPECT_TRUE(view.closeHeld);                      // and so is the close box
     EXPECT_TRUE(view.IsVisible(C::BitBtnAcCompact));  // the window stays in end mode
   };
   processes.runFor = {2, 1};
@@ -285,6 +330,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_EQ(pumps, 3);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
+  EXPECT_FALSE(view.closeHeld);
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains("main hide")));
   EXPECT_THAT(Calls(), ::testing::Not(::testing::Contains(::testing::StartsWith("tray"))));
 
@@ -293,6 +339,7 @@ TEST_F(MaintenanceTest, ButtonsAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
   EXPECT_EQ(pumps, 4);
   EXPECT_THAT(enabledMeanwhile, IsEmpty());
   for (C c : buttons) EXPECT_EQ(view.IsEnabled(c), c != C::BitBtnBackup) << static_cast<int>(c);
+  EXPECT_FALSE(view.closeHeld);
 }
 
 TEST_F(MaintenanceTest, TheCloseLockGoesToAccessWindows) {

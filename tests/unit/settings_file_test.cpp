@@ -101,6 +101,39 @@ TEST_F(SettingsFileTest, MultiAndPreFixLoadRules) {
   }
 }
 
+TEST_F(SettingsFileTest, PathValuesLoseOnePairOfQuotesAroundTheWholeValue) {
+  struct Case {
+    std::string stored, loaded;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"\"C:\\販売 管理\\売上.mdb\"", "C:\\販売 管理\\売上.mdb"},
+           {"\"D:\\表\\logo.bmp\"", "D:\\表\\logo.bmp"},  // ends in a 0x5C trail byte before the quote
+           {"\"\"a.mdb\"\"", "\"a.mdb\""},                // one pair only
+           {"\"\"", ""},
+           {"\"", "\""},                                  // a lone quote is no pair
+           {"\"a.mdb", "\"a.mdb"},
+           {"a \"b\"", "a \"b\""},                        // not around the whole value
+           {"a.mdb", "a.mdb"},
+       }) {
+    files.Put(kIni, "[Execute]\r\nDBPath=" + c.stored + "\r\n[System]\r\nImagePath=" + c.stored +
+                        "\r\nIconPath=" + c.stored + "\r\n");
+    MainSettings s = LoadMainSettings(files, kIni);
+    EXPECT_EQ(s.DBPath, c.loaded) << c.stored;
+    EXPECT_EQ(s.ImagePath, c.loaded) << c.stored;
+    EXPECT_EQ(s.IconPath, c.loaded) << c.stored;
+  }
+}
+
+TEST_F(SettingsFileTest, OtherValuesKeepTheirQuotes) {
+  files.Put(kIni, "[System]\r\nTitle=\"販売\"\r\nMDBbak=\"Never\"\r\n[BackUp]\r\nPreFix=\"\"\r\nDrive=\"E:\"\r\n");
+  MainSettings s = LoadMainSettings(files, kIni);
+  EXPECT_EQ(s.Title, "\"販売\"");
+  EXPECT_EQ(s.MDBbak, "\"Never\"");  // not the word, so the snapshot stays on
+  BackupOptions o = LoadBackupOptions(files, kIni);
+  EXPECT_EQ(o.PreFix, "\"\"");  // the root marker
+  EXPECT_EQ(o.Drive, "\"E:\"");
+}
+
 TEST_F(SettingsFileTest, LongTitleLoadsAs2047Bytes) {
   files.Put(kIni, "[System]\r\nTitle=" + std::string(3000, 'T') + "\r\n");
   EXPECT_EQ(LoadMainSettings(files, kIni).Title, std::string(2047, 'T'));

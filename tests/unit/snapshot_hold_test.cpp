@@ -147,6 +147,58 @@ TEST_F(TwoRuns, AMoveThatFailsTakesHoldAgainAndLosesNothing) {
   }
 }
 
+TEST_F(TwoRuns, AHoldThatCannotBeTakenAgainIsReportedAndTheSnapshotIsNoLongerUsed) {
+  const char* actions[] = {"discard", "save & exit", "save & continue"};
+  for (const std::string action : actions) {
+    SCOPED_TRACE(action);
+    FakeFiles saved = files;
+    // Something opens the snapshot alone the moment the run lets go of it:
+    // the move fails, and so does taking hold again.
+    files.Lock(run.snapshot, FakeFiles::kAccessDenied);
+    RunSnapshot kept = firstState;
+    std::vector<std::string> errors;
+    if (action == "discard") {
+      EndOutcome out = RestoreSnapshot(files, system, run, firstState, &first);
+      EXPECT_FALSE(out.closeWindow);
+      EXPECT_TRUE(out.snapshotLost);
+      errors = out.errors;
+    } else if (action == "save & exit") {
+      EndOutcome out = KeepChanges(files, system, run, firstState, &first);
+      EXPECT_FALSE(out.closeWindow);
+      EXPECT_TRUE(out.snapshotLost);
+      errors = out.errors;
+    } else {
+      ContinueOutcome out = SaveAndSnapshot(files, system, run, firstState, nullptr, &first);
+      EXPECT_FALSE(out.relaunch);
+      kept = out.snapshot;
+      errors = out.errors;
+    }
+    if (action != "save & continue") kept = RunSnapshot{};  // what the caller keeps after snapshotLost
+    EXPECT_FALSE(kept.taken);
+    EXPECT_FALSE(first.Held());
+    ASSERT_EQ(errors.size(), 2u);  // the failed move, then the lost hold
+    EXPECT_EQ(errors[1].rfind(run.target + " の控えを確保できなくなりました\n\n" + run.snapshot + "\n", 0), 0u)
+        << errors[1];
+    EXPECT_EQ(files.Get(run.snapshot), std::optional<std::string>("v1"));
+
+    // Another run now puts its own snapshot there; a later discard of this
+    // run must not put that copy over the target.
+    files.Unlock(run.snapshot);
+    files.Put(run.target, "v2-other");
+    ASSERT_TRUE(TakeSnapshot(files, run, nullptr, &second).result);
+    files.Put(run.target, "v3");
+    EndOutcome discard = RestoreSnapshot(files, system, run, kept, &first);
+    EXPECT_FALSE(discard.closeWindow);
+    EXPECT_EQ(discard.errors.size(), 1u);
+    EXPECT_EQ(files.Get(run.target), std::optional<std::string>("v3"));
+    EXPECT_EQ(files.Get(run.snapshot), std::optional<std::string>("v2-other"));
+
+    second.LetGo();
+    files = saved;
+    ASSERT_TRUE(first.Take(files, run.snapshot));
+  }
+}
+
 // A file system on which no file can be held.
 class UnholdableFiles : public FakeFiles {
  public:

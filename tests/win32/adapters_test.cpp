@@ -190,41 +190,90 @@ class Win32RegistryTest : public ::testing::Test {
 
 TEST_F(Win32RegistryTest, DefaultValueByType) {
   std::string value = "x";
-  EXPECT_FALSE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  EXPECT_FALSE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
 
   SetValue(REG_SZ, "C:\\販売表\\app.exe \"%1\"", 25);
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "C:\\販売表\\app.exe \"%1\"");
 
   // Stored text is used as it stands: no expansion.
   SetValue(REG_EXPAND_SZ, "%SystemRoot%\\a.exe", 19);
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "%SystemRoot%\\a.exe");
 
   // A string stored without its terminating zero.
   SetValue(REG_SZ, "abc", 3);
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "abc");
 
   // A value that is not text counts as missing; the key still opens.
   DWORD number = 42;
   SetValue(REG_DWORD, &number, sizeof number);
   value = "x";
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, "");
 
   // A long value is read whole.
   std::string big(5000, 'q');
   SetValue(REG_SZ, big.c_str(), static_cast<DWORD>(big.size() + 1));
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, kKey, &value));
   EXPECT_EQ(value, big);
 }
 
 TEST_F(Win32RegistryTest, LeadingBackslashNamesAKeyBelowTheRoot) {
   SetValue(REG_SZ, "v", 2);
   std::string value;
-  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, std::string("\\") + kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::ClassesRoot, RegistryView::Own, std::string("\\") + kKey, &value));
   EXPECT_EQ(value, "v");
+}
+
+// Wine keeps App Paths as one key for both registry views, but a new key
+// below HKLM\SOFTWARE it keeps apart, as Windows does: written in the view
+// of the other bitness, it is not there in the program's own.
+class Win32RegistryViewTest : public ::testing::Test {
+ protected:
+#ifdef _WIN64
+  static constexpr REGSAM kOwnView = KEY_WOW64_64KEY, kOtherView = KEY_WOW64_32KEY;
+#else
+  static constexpr REGSAM kOwnView = KEY_WOW64_32KEY, kOtherView = KEY_WOW64_64KEY;
+#endif
+  static constexpr const char* kKey = "SOFTWARE\\QuandrelViewTest";
+
+  void SetUp() override {
+#ifndef _WIN64
+    BOOL wow64 = FALSE;
+    if (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) GTEST_SKIP() << "32-bit Windows has one view";
+#endif
+    Delete();
+  }
+  void TearDown() override { Delete(); }
+  void Delete() {
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, kOwnView, 0);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, kOtherView, 0);
+  }
+  void Write(REGSAM view, const std::string& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(key);
+  }
+  Win32Registry registry;
+};
+
+TEST_F(Win32RegistryViewTest, EachViewReadsItsOwnKey) {
+  Write(kOtherView, "C:\\Other\\MSACCESS.EXE");
+  std::string value;
+  EXPECT_FALSE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Own, kKey, &value));
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Other, kKey, &value));
+  EXPECT_EQ(value, "C:\\Other\\MSACCESS.EXE");
+
+  Write(kOwnView, "C:\\Own\\MSACCESS.EXE");
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Own, kKey, &value));
+  EXPECT_EQ(value, "C:\\Own\\MSACCESS.EXE");
+  ASSERT_TRUE(registry.ReadDefaultValue(Hive::LocalMachine, RegistryView::Other, kKey, &value));
+  EXPECT_EQ(value, "C:\\Other\\MSACCESS.EXE");
 }
 
 TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
@@ -406,6 +455,31 @@ TEST(DllSearchTest, ADllBesideTheProgramIsNoLongerLoadedByItsName) {
   HMODULE system = ::LoadLibraryA("msimg32.dll");
   EXPECT_NE(system, nullptr);
   if (system) ::FreeLibrary(system);
+}
+
+TEST(DllSearchTest, ADllLoadedByFullPathFindsWhatItNeedsBesideItOnlyWithTheAlteredSearch) {
+  // planted_user.dll needs planted_probe.dll; both lie in a folder of their
+  // own, as an input method's or a shell extension's DLLs do. This process
+  // runs this test alone, so nothing is loaded yet.
+  qtest::Sandbox box("dlls");
+  const std::string user = box.Path("planted_user.dll");
+  ASSERT_TRUE(::CopyFileA((qtest::BuildDir() + "\\planted_user.dll").c_str(), user.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA((qtest::BuildDir() + "\\planted_probe.dll").c_str(), box.Path("planted_probe.dll").c_str(), FALSE));
+  ASSERT_TRUE(RestrictDllSearchToSystem());
+
+  // Loaded by full path with the plain search, what it needs is looked for
+  // in the system directory alone: the price of the restriction.
+  HMODULE plain = ::LoadLibraryA(user.c_str());
+  EXPECT_EQ(plain, nullptr);
+  if (plain) ::FreeLibrary(plain);
+  // With the altered search (as COM loads an in-process server) its own
+  // folder is searched first, and only for what it needs.
+  HMODULE altered = ::LoadLibraryExA(user.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  ASSERT_NE(altered, nullptr);
+  char from[MAX_PATH] = {};
+  ::GetModuleFileNameA(::GetModuleHandleA("planted_probe.dll"), from, MAX_PATH);
+  EXPECT_EQ(Win32Files().FullPath(from), Win32Files().FullPath(box.Path("planted_probe.dll")));
+  ::FreeLibrary(altered);
 }
 
 TEST(InstanceMutexTest, SecondAcquireOfOneNameIsRefused) {

@@ -36,10 +36,11 @@ class BackupE2E : public ::testing::Test {
   void TearDown() override {
     launcher_.Kill();
   }
-  // Starts the launcher without a target (it comes up in end mode at once)
-  // and presses its backup button: the backup window it opens, or null.
+  // Starts the launcher without a target (it says so, then comes up in end
+  // mode) and presses its backup button: the backup window it opens, or null.
   HWND OpenBackupWindow() {
     launcher_ = Process::Start(exe_);
+    if (!AnswerNoTargetBox(launcher_)) return nullptr;
     main_ = WaitMainShown(launcher_);
     if (!main_ || !PressButton(main_, "バックアップ(&B)")) return nullptr;
     HWND found = nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/launcher.h"
+#include "text/sjis.h"
 
 namespace qtest {
 namespace {
@@ -69,7 +70,7 @@ TEST_F(LaunchE2E, ProgramFileTargetIsStartedDirectly) {
   EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
 }
 
-TEST_F(LaunchE2E, UnregisteredExtensionShowsBothMessagesThenEndMode) {
+TEST_F(LaunchE2E, UnregisteredExtensionShowsBothMessagesAndTheFailedStartThenEndMode) {
   Sandbox box("unregistered");
   std::string exe = box.InstallLauncher();
   WriteBytes(box.Path("data.qzz"), "x");
@@ -90,21 +91,94 @@ TEST_F(LaunchE2E, UnregisteredExtensionShowsBothMessagesThenEndMode) {
   ASSERT_TRUE(second.has_value());
   EXPECT_EQ(second->text, "\"\" の関連付けを認識できません");
   ASSERT_TRUE(Answer(*second, "OK"));
+  // With no command found, the line is a blank and the quoted file, which
+  // is no program: what could not be started, and the system's reason.
+  auto failed = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_EQ(failed->caption, "エラー");
+  const std::string head = "プログラムを起動できません\n\n \"" + box.Path("data.qzz") + "\"\n\n";
+  EXPECT_EQ(failed->text.substr(0, head.size()), head);
+  EXPECT_GT(failed->text.size(), head.size()) << "no reason given";
+  ASSERT_TRUE(Answer(*failed, "OK"));
 
   ASSERT_NE(WaitMainShown(launcher), nullptr);
   EXPECT_EQ(::FindWindowA("QuandrelStandIn", nullptr), nullptr);
   EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
 }
 
-TEST_F(LaunchE2E, EmptyTargetStartsNothingAndSaysNothing) {
+TEST_F(LaunchE2E, EmptyTargetStartsNothingAndSaysThatNoFileIsSet) {
   Sandbox box("empty");
   std::string exe = box.InstallLauncher();
   box.WriteIni("[Execute]\nDBPath=\n");
   Process launcher = Process::Start(exe);
-  HWND main = WaitMainShown(launcher);
+  auto told = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(told.has_value());
+  EXPECT_EQ(told->text, "開くファイルが設定されていません\n\n設定変更の「最初に開くファイル名の指定」か、設定ファイル " +
+                            box.Path("Quandrel.INI") + " の DBPath に開くファイルを書いてください。");
+  EXPECT_EQ(told->buttons, std::vector<std::string>{"OK"});
+  HWND main = FindTopWindow(launcher.Id(), "TFormMain");
   ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(IsShown(main));  // end mode comes after the box
+  ASSERT_TRUE(Answer(*told, "OK"));
+  ASSERT_EQ(WaitMainShown(launcher), main);
   ASSERT_TRUE(Settle(main));
   EXPECT_FALSE(WaitMessageBox(launcher.Id(), 0).has_value());
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, ARegisteredCommandNamingAMissingProgramIsReportedAtEachStart) {
+  Sandbox box("missing");
+  std::string exe = box.InstallLauncher();
+  std::string file = box.Path("伝票.qtst");
+  WriteBytes(file, "data");
+  box.WriteIni("[Execute]\nDBPath=" + file + "\n");
+  const std::string program = box.Path("消えた\\集計.exe");  // no such folder or program
+  RegisterExtension(".qtst", "QuandrelTest.File", "\"" + program + "\" \"%1\"");
+  const std::string head = "プログラムを起動できません\n\n\"" + program + "\" \"" + file + "\"\n\n";
+
+  Process launcher = Process::Start(exe);
+  auto failed = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_EQ(failed->caption, "エラー");
+  EXPECT_EQ(failed->text.substr(0, head.size()), head);
+  EXPECT_GT(failed->text.size(), head.size()) << "no reason given";
+  EXPECT_EQ(failed->text.find("エラー番号"), std::string::npos) << "the system has words for it";
+  ASSERT_TRUE(Answer(*failed, "OK"));
+  HWND main = WaitMainShown(launcher);
+  ASSERT_NE(main, nullptr);
+  SaveScreenshot("launch-start-failed");
+
+  // The restart meets the same missing program and says so again.
+  ASSERT_TRUE(PressButton(main, "再起動(&R)"));
+  auto again = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(again->text, failed->text);
+  ASSERT_TRUE(Answer(*again, "OK"));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(main); }));
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+}
+
+TEST_F(LaunchE2E, TheStartedProgramFindsADllInTheLaunchersFolderAsWhenStartedFromThere) {
+  // The launcher keeps DLLs beside it out of its own process; the program
+  // it starts (in its own folder here) runs in the launcher's folder and
+  // finds a DLL of its own there, as it would when started from that folder.
+  Sandbox box("dll");
+  std::string exe = box.InstallLauncher();
+  ASSERT_TRUE(::CreateDirectoryA(box.Path("prog").c_str(), nullptr));
+  std::string program = box.Path("prog\\standin_db.exe");
+  CopyInto(StandInExe("standin_db"), program);
+  CopyInto(BuildDir() + "\\planted_probe.dll", box.Path("planted_probe.dll"));
+  std::string file = box.Path("伝票.qtst");
+  WriteBytes(file, "data");
+  box.WriteIni("[Execute]\nDBPath=" + file + "\n");
+  RegisterExtension(".qtst", "QuandrelTest.File", "\"" + program + "\" /loaddll /exit \"%1\"");
+
+  Process launcher = Process::Start(exe);
+  HWND main = WaitMainShown(launcher);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ReadBytes(file + ".cmdline").has_value()) << "the program did not run";
+  EXPECT_EQ(quandrel::text::UpperAscii(ReadBytes(file + ".dll").value_or("")),
+            quandrel::text::UpperAscii(box.Path("planted_probe.dll")));
   EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
 }
 

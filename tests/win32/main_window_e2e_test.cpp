@@ -28,11 +28,14 @@ class MainWindowE2E : public ::testing::Test {
     DeleteKeyTree(HKEY_CLASSES_ROOT, ".mdb");
     DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
   }
+  // Without a program to expect there is no target, which the launcher says.
   HWND StartAndEndRun(bool expectProgram = true) {
     launcher_ = Process::Start(exe_);
     if (expectProgram) {
       if (!WaitStandIn()) return nullptr;
       if (!CloseStandIns()) return nullptr;
+    } else if (!AnswerNoTargetBox(launcher_)) {
+      return nullptr;
     }
     return WaitMainShown(launcher_);
   }

@@ -147,6 +147,37 @@ TEST_F(MaintenanceE2E, RepairStartsAccessAndShowsNothing) {
   EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
 }
 
+TEST_F(MaintenanceE2E, ClosingTheWindowWhileAccessRunsIsRefusedAndAllWorksAfterwards) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(app_, nullptr);
+  ASSERT_TRUE(PressButton(main, "修復(&R)"));
+  HWND access = WaitAccess();
+  ASSERT_NE(access, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return !ButtonEnabled(main, "修復(&R)"); }));
+
+  // The close box (and Alt+F4) and the taskbar's close while Access runs on
+  // for a few seconds; the launcher handles its messages meanwhile.
+  DWORD_PTR result = 0;
+  EXPECT_NE(::SendMessageTimeoutA(main, WM_CLOSE, 0, 0, SMTO_NORMAL, kWaitMs, &result), 0u);
+  EXPECT_NE(::SendMessageTimeoutA(main, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, kWaitMs, &result), 0u);
+  ::PostMessageA(app_, WM_CLOSE, 0, 0);
+  ::PostMessageA(main, WM_CLOSE, 0, 0);
+  ::Sleep(2500);
+  EXPECT_TRUE(::IsWindow(main));
+  EXPECT_TRUE(IsShown(main));
+  EXPECT_TRUE(launcher_.Running());
+  ASSERT_TRUE(CloseAccess(access));
+
+  // Access has ended: the repair ends as ever, and the window closes again.
+  EXPECT_TRUE(WaitUntil([&] { return ButtonEnabled(main, "修復(&R)") && IsShown(app_); }));
+  ASSERT_TRUE(Settle(main));
+  EXPECT_FALSE(WaitMessageBox(launcher_.Id(), 0).has_value());
+  EXPECT_TRUE(::IsWindow(main));
+  EXPECT_EQ(ReadBytes(db_ + ".access"), AccessLine(db_, "/Repair"));
+  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+}
+
 TEST(MaintenanceFindNames, ListsFilesAndFoldersWhateverTheirAttributes) {
   Sandbox box("find");
   WriteBytes(box.Path("b.mdb"), "");

@@ -718,6 +718,71 @@ TEST_F(MainWindowTest, WaitWindowStandsOwnedAndPaintsOnlyItself) {
   EXPECT_FALSE(IsWindow(w));
 }
 
+// What another thread does while the copy runs: asks whether the windows
+// answer, presses a button and the close box as a program would, and clicks
+// a button through the queue as a user would.
+struct Visitor {
+  HWND main = nullptr, wait = nullptr, sentButton = nullptr, postedButton = nullptr;
+  bool waitAnswered = false, mainAnswered = false;
+  volatile LONG done = 0;
+
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* v = static_cast<Visitor*>(self);
+    Sleep(300);  // the copy is well under way
+    DWORD_PTR result = 0;
+    // Windows' own test for a hung window: a short time-out, given up at once on a hung thread.
+    v->waitAnswered = SendMessageTimeoutA(v->wait, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result) != 0;
+    v->mainAnswered = SendMessageTimeoutA(v->main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result) != 0;
+    SendMessageTimeoutA(v->sentButton, BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &result);
+    SendMessageTimeoutA(v->main, WM_CLOSE, 0, 0, SMTO_NORMAL, 2000, &result);
+    SendMessageTimeoutA(v->main, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 2000, &result);
+    PostMessageA(v->postedButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(v->postedButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageA(v->main, WM_KEYDOWN, VK_RETURN, 0);  // Enter: the default button
+    InterlockedExchange(&v->done, 1);
+    return 0;
+  }
+};
+
+TEST_F(MainWindowTest, DuringALongCopyTheWindowsAnswerAndNoHandlerRuns) {
+  EndModeButtons();
+  ShowActive();
+  window_->SetWaitFactory([](HWND owner) { return WaitWindowView::Open(GetModuleHandleA(nullptr), owner); });
+  std::unique_ptr<quandrel::WaitWindow> wait = window_->OpenWaitWindow();
+  ASSERT_NE(wait, nullptr);
+
+  Visitor visitor;
+  visitor.main = main_;
+  visitor.wait = static_cast<WaitWindowView*>(wait.get())->Handle();
+  visitor.sentButton = Ctl(Control::BitBtnAcExit);
+  visitor.postedButton = Ctl(Control::BitBtnAcQuit);
+  HANDLE thread = CreateThread(nullptr, 0, &Visitor::Run, &visitor, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  // The copy as the file layer runs it: the engine works on a thread of its
+  // own and this one waits for it in ticks, reporting progress at each; the
+  // visitor's thread stands in for the engine's and takes its time.
+  const DWORD start = GetTickCount();
+  while (WaitForSingleObject(thread, 50) == WAIT_TIMEOUT || GetTickCount() - start < 1000) {
+    wait->ShowProgress(quandrel::kCopyAmountUnknown, 100);
+    ASSERT_LT(GetTickCount() - start, 20000u) << "the visitor never finished";
+  }
+  CloseHandle(thread);
+  ASSERT_EQ(visitor.done, 1);
+  EXPECT_TRUE(visitor.waitAnswered);
+  EXPECT_TRUE(visitor.mainAnswered);
+  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_TRUE(events_.empty());
+
+  // The copy is done: the watch loop that follows finds nothing left to run.
+  wait.reset();
+  window_->PumpMessages();
+  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_TRUE(events_.empty());
+  // The hold went with the wait window.
+  SendMessageA(Ctl(Control::BitBtnAcExit), BM_CLICK, 0, 0);
+  EXPECT_EQ(events_, std::vector<Control>{Control::BitBtnAcExit});
+}
+
 // --- Backup window ----------------------------------------------------------
 
 HWND g_backup = nullptr;

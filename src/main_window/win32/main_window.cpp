@@ -332,7 +332,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RememberOrRestoreFocus(wp);
       return 0;
     case WM_CLOSE:
-      DestroyWindow(self);
+      if (!closeHeld_) DestroyWindow(self);
       return 0;
     case WM_DESTROY:
       if (TrayIconShown()) RemoveTrayIcon();
@@ -593,6 +593,15 @@ bool MainWindow::LoadApplicationIcon(const std::string& path) {
 
 void MainWindow::CloseWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void MainWindow::HoldClose(bool held) {
+  closeHeld_ = held;
+  // The close box and the window menu's Close show that they do nothing now.
+  if (HMENU menu = hwnd_ ? GetSystemMenu(hwnd_, FALSE) : nullptr) {
+    EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (held ? MF_GRAYED : MF_ENABLED));
+    DrawMenuBar(hwnd_);
+  }
 }
 
 void MainWindow::OpenBackupWindow() {

@@ -80,6 +80,7 @@ class MainWindow : public MainView, private WindowBase {
   bool LoadTitlePicture(const std::string& path, PictureKind kind) override;
   bool LoadApplicationIcon(const std::string& path) override;
   void CloseWindow() override;
+  void HoldClose(bool held) override;
   void OpenBackupWindow() override;
 
   // LauncherShell
@@ -136,6 +137,7 @@ class MainWindow : public MainView, private WindowBase {
   HWND openBackup_ = nullptr;  // the backup window shown modally, if any
   int settingText_ = 0;      // inside SetText: changes are the logic's own
   bool discarding_ = false;  // destroyed by the destructor, not closed
+  bool closeHeld_ = false;   // WM_CLOSE is refused
 
   FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
   BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;

@@ -17,9 +17,12 @@ bool RestrictDllSearchToSystem() {
   auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFn>(
                                  reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
                            : nullptr;
-  if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
-  ::SetDllDirectoryA("");
-  return false;
+  // The system directory alone: LOAD_LIBRARY_SEARCH_DEFAULT_DIRS would bring
+  // the program's folder back. SetDllDirectoryA("") is no fallback: its
+  // setting is handed on to the programs started from here, and the
+  // current directory it drops is the program's folder, searched first
+  // anyway.
+  return setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace quandrel::win32

@@ -153,13 +153,14 @@ OsResult Win32Files::Copy(const std::string& src, const std::string& dst, const 
   ::SetFileAttributesA(dst.c_str(), FILE_ATTRIBUTE_NORMAL);  // no such file is fine
   EngineCopy copy(src, dst);
   if (!copy.Start()) return LastError();
-  std::uint64_t shown = 0;
+  // The progress goes out at every tick, also when the figure stands still
+  // (a stalled network): the caller's window uses the call to keep its
+  // thread answering.
   while (!copy.Wait(kProgressTickMs)) {
     if (!progress) continue;
     std::uint64_t done = 0;
     if (copy.Reported(&done)) {
-      if (done != shown) progress(done, total);
-      shown = done;
+      progress(done, total);
     } else {
       progress(kCopyAmountUnknown, total);  // the engine tells nothing: show that work goes on
     }

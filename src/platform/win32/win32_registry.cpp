@@ -11,14 +11,30 @@ namespace quandrel::win32 {
 
 namespace {
 
-// Opens a key read-only; where KEY_READ is refused, narrower rights may
-// still be granted.
-KeyHandle OpenForReading(HKEY root, const std::string& subkey) {
+// The access flag that opens keys in the other registry view, or 0 where
+// there is none. A 64-bit program always has the 32-bit view beside its
+// own; a 32-bit one has the 64-bit view only on 64-bit Windows, where it
+// runs under WOW64.
+REGSAM OtherViewFlag() {
+#ifdef _WIN64
+  return KEY_WOW64_32KEY;
+#else
+  static const REGSAM flag = [] {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64 ? REGSAM{KEY_WOW64_64KEY} : REGSAM{0};
+  }();
+  return flag;
+#endif
+}
+
+// Opens a key read-only, in the view that `view` names (0: the program's
+// own); where KEY_READ is refused, narrower rights may still be granted.
+KeyHandle OpenForReading(HKEY root, const std::string& subkey, REGSAM view) {
   static const REGSAM kRights[] = {KEY_READ, READ_CONTROL | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
                                    KEY_QUERY_VALUE};
   for (REGSAM rights : kRights) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, subkey.c_str(), 0, rights, &key) == ERROR_SUCCESS) return KeyHandle(key);
+    if (::RegOpenKeyExA(root, subkey.c_str(), 0, rights | view, &key) == ERROR_SUCCESS) return KeyHandle(key);
   }
   return KeyHandle();
 }
@@ -46,13 +62,18 @@ std::string DefaultText(HKEY key) {
 
 }  // namespace
 
-bool Win32Registry::ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) {
+bool Win32Registry::ReadDefaultValue(Hive hive, RegistryView view, const std::string& subkey, std::string* value) {
   HKEY root = hive == Hive::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+  REGSAM viewFlag = 0;
+  if (view == RegistryView::Other) {
+    viewFlag = OtherViewFlag();
+    if (viewFlag == 0) return false;
+  }
   // A leading backslash names the key from the hive's root ("\shell" is the
   // key shell directly below it).
   std::string name = subkey;
   while (!name.empty() && name[0] == '\\') name.erase(0, 1);
-  KeyHandle key = OpenForReading(root, name);
+  KeyHandle key = OpenForReading(root, name, viewFlag);
   if (!key) return false;
   *value = DefaultText(key.get());
   return true;

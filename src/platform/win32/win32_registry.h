@@ -6,7 +6,7 @@ namespace quandrel::win32 {
 
 class Win32Registry : public Registry {
  public:
-  bool ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) override;
+  bool ReadDefaultValue(Hive hive, RegistryView view, const std::string& subkey, std::string* value) override;
 };
 
 }  // namespace quandrel::win32

@@ -4,6 +4,8 @@
 
 namespace quandrel::win32 {
 
+int HandlersHeld::depth_ = 0;
+
 LRESULT CALLBACK WindowBase::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
@@ -20,6 +22,11 @@ LRESULT CALLBACK WindowBase::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   switch (msg) {
+    case WM_COMMAND:
+    case WM_CLOSE:
+    case WM_SYSCOMMAND:
+      if (HandlersHeld::Active()) return 0;
+      break;
     case WM_DRAWITEM:
       self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;

@@ -44,6 +44,23 @@ ControlArgs ArgsFor(ControlKind kind, bool hasHint);
 // edge (BDR_SUNKENOUTER, EDGE_ETCHED, ...).
 void DrawBevel(const DRAWITEMSTRUCT& item, UINT edge);
 
+// While one of these lives, no window of the program runs a handler: the
+// commands of its controls (WM_COMMAND), close requests and window-menu
+// commands that still reach a window are refused. Held while the thread is
+// busy inside a handler and only looks at its queue to stay responsive:
+// messages sent from other threads are then still delivered. One thread.
+class HandlersHeld {
+ public:
+  HandlersHeld() { ++depth_; }
+  ~HandlersHeld() { --depth_; }
+  HandlersHeld(const HandlersHeld&) = delete;
+  HandlersHeld& operator=(const HandlersHeld&) = delete;
+  static bool Active() { return depth_ > 0; }
+
+ private:
+  static int depth_;
+};
+
 class WindowBase {
  public:
   WindowBase(const WindowBase&) = delete;

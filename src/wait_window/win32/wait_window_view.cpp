@@ -87,7 +87,26 @@ RECT WaitWindowView::BarRect() const {
   return RECT{dpi_(kImageX), dpi_(kBarY), dpi_(kImageX + kImageW), dpi_(kBarY) + dpi_(kBarH)};
 }
 
+void WaitWindowView::LookAtQueue() {
+  MSG msg;
+  // Input of every window of the thread, queued by the user or posted, goes
+  // nowhere: a click kept for later would run its handler after the copy.
+  const UINT input[][2] = {{WM_KEYFIRST, WM_KEYLAST},
+                           {WM_MOUSEFIRST, WM_MOUSELAST},
+                           {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+  for (const auto& range : input) {
+    while (PeekMessageA(&msg, nullptr, range[0], range[1], PM_REMOVE)) {
+    }
+  }
+  // Painting runs no handler. Bounded: a window that never validates would
+  // hand out WM_PAINT for ever.
+  for (int i = 0; i < 64 && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
+    DispatchMessageA(&msg);
+  }
+}
+
 void WaitWindowView::ShowProgress(std::uint64_t done, std::uint64_t total) {
+  LookAtQueue();  // even when the bar has nothing new to show
   if (!hwnd_) return;
   const RECT bar = BarRect();
   if (done == kCopyAmountUnknown) {

@@ -1,5 +1,14 @@
 // The wait window TFormSplash: stands on the screen while a snapshot is
 // copied, with a picture asking the user to wait and a thin progress bar.
+//
+// The copy runs inside a handler, so while the window stands no window of
+// the program runs a handler (HandlersHeld). Each progress call looks at the
+// thread's queue: Windows takes a window whose thread has not done so for
+// about five seconds for a hung one ("応答なし", a frozen ghost over the
+// bar). Paint messages are handled, the user's clicks and keys are dropped
+// (none may start anything when the copy is done), every other posted
+// message waits for the loop after the copy, and messages sent from other
+// threads are answered.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +32,8 @@ class WaitWindowView : public WaitWindow, private WindowBase {
   WaitWindowView(const WaitWindowView&) = delete;
   WaitWindowView& operator=(const WaitWindowView&) = delete;
 
-  // Repaints the bar when its filled width changes; handles no message of
-  // any other window.
+  // Looks at the thread's queue (above), then repaints the bar when its
+  // filled width changes. Called by the copy every few dozen milliseconds.
   void ShowProgress(std::uint64_t done, std::uint64_t total) override;
 
   HWND Handle() const { return hwnd_; }
@@ -40,7 +49,9 @@ class WaitWindowView : public WaitWindow, private WindowBase {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
   RECT BarRect() const;
+  static void LookAtQueue();
 
+  HandlersHeld held_;
   Dpi dpi_;
   FontHandle font_, lineFont_, bigFont_;
   int filled_ = 0;

@@ -35,6 +35,7 @@ class FakeMainView : public MainView {
   std::set<std::string> badPictures, badIcons;
   int backupWindowsOpened = 0;
   bool closed = false;
+  bool closeHeld = false;
 
   FakeMainView() {
     visible_.fill(true);
@@ -90,6 +91,7 @@ class FakeMainView : public MainView {
     closed = true;
     calls.push_back("close");
   }
+  void HoldClose(bool held) override { closeHeld = held; }
   void OpenBackupWindow() override {
     ++backupWindowsOpened;
     calls.push_back("backup");

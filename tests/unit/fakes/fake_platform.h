@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -17,26 +18,30 @@
 
 namespace quandrel::fakes {
 
-// Keys below a hive, matched without regard to ASCII case. A key present
-// with no default value reads as empty text.
+// Keys below a hive in one of the two registry views, matched without
+// regard to ASCII case. A key present with no default value reads as empty
+// text.
 class FakeRegistry : public Registry {
  public:
-  void SetKey(Hive hive, const std::string& subkey, const std::string& defaultValue = "") {
-    keys_[{hive, text::UpperAscii(subkey)}] = defaultValue;
+  void SetKey(Hive hive, const std::string& subkey, const std::string& defaultValue = "",
+              RegistryView view = RegistryView::Own) {
+    keys_[{hive, view, text::UpperAscii(subkey)}] = defaultValue;
   }
-  // Every subkey opened, in order.
+  // Every subkey opened, in order, and the view each was opened in.
   std::vector<std::string> opened;
+  std::vector<RegistryView> openedViews;
 
-  bool ReadDefaultValue(Hive hive, const std::string& subkey, std::string* value) override {
+  bool ReadDefaultValue(Hive hive, RegistryView view, const std::string& subkey, std::string* value) override {
     opened.push_back(subkey);
-    auto it = keys_.find({hive, text::UpperAscii(subkey)});
+    openedViews.push_back(view);
+    auto it = keys_.find({hive, view, text::UpperAscii(subkey)});
     if (it == keys_.end()) return false;
     *value = it->second;
     return true;
   }
 
  private:
-  std::map<std::pair<Hive, std::string>, std::string> keys_;
+  std::map<std::tuple<Hive, RegistryView, std::string>, std::string> keys_;
 };
 
 // Each started process runs for a scripted number of one-second waits.

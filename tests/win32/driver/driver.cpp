@@ -351,6 +351,13 @@ bool Answer(const MessageBoxInfo& box, const std::string& button) {
   return WaitUntil([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); });
 }
 
+bool IsNoTargetBox(const MessageBoxInfo& box) { return box.text.rfind(kNoTargetText, 0) == 0; }
+
+bool AnswerNoTargetBox(const Process& launcher) {
+  auto box = WaitMessageBox(launcher.Id());
+  return box && IsNoTargetBox(*box) && Answer(*box, "OK");
+}
+
 // ---------------------------------------------------------------- registry
 
 void SetDefaultValue(HKEY root, const std::string& subkey, const std::string& value) {

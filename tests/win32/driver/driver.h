@@ -125,6 +125,12 @@ struct MessageBoxInfo {
 std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, int timeoutMs = kWaitMs);
 // Presses the box's button with that caption; false when it has none.
 bool Answer(const MessageBoxInfo& box, const std::string& button);
+// The text with which a launcher started without a target begins.
+constexpr char kNoTargetText[] = "開くファイルが設定されていません";
+bool IsNoTargetBox(const MessageBoxInfo& box);
+// A launcher started without a target says so before its main window shows:
+// answers that box; false when it did not come.
+bool AnswerNoTargetBox(const Process& launcher);
 
 // Registry set-up in the test prefix (HKEY_CLASSES_ROOT is HKLM\Software\Classes).
 void SetDefaultValue(HKEY root, const std::string& subkey, const std::string& value);
