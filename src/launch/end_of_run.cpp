@@ -14,12 +14,16 @@ struct HeldMove {
   OsResult heldAgain = OsResult::Success();  // failed: the run no longer holds its snapshot
 };
 
-// Moves this run's snapshot onto `dst` in one replacing step. The hold is
-// let go just before (it would refuse the move) and taken again when the
-// move fails, since the snapshot then stays and is still needed.
-HeldMove MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold) {
+enum class MoveKind { Replacing, ToNewName };
+
+// Moves this run's snapshot onto `dst` in one step: replacing dst, or only
+// to a name nothing has yet. The hold is let go just before (it would
+// refuse the move) and taken again when the move fails, since the snapshot
+// then stays and is still needed.
+HeldMove MoveHeldSnapshot(Files& files, const RunFiles& run, const std::string& dst, SnapshotHold* hold,
+                          MoveKind kind = MoveKind::Replacing) {
   if (hold) hold->LetGo();
-  HeldMove result{files.Replace(run.snapshot, dst)};
+  HeldMove result{kind == MoveKind::Replacing ? files.Replace(run.snapshot, dst) : files.Move(run.snapshot, dst)};
   if (!result.moved && hold) result.heldAgain = hold->Take(files, run.snapshot);
   return result;
 }
@@ -46,6 +50,31 @@ std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
 
 }  // namespace
 
+RunChecks CheckRunFiles(Files& files, const RunFiles& run) {
+  return {CheckDatabase(files, run.target), CheckDatabase(files, run.snapshot), CheckDatabase(files, run.backup)};
+}
+
+bool TargetDamaged(const RunChecks& checks) {
+  return !checks.target.Passes() && (checks.snapshot.Passes() || checks.backup.Passes());
+}
+
+std::string DamagedTargetReport(Files& files, System& system, const RunFiles& run) {
+  const RunChecks checks = CheckRunFiles(files, run);
+  if (!TargetDamaged(checks)) return "";
+  const std::string reason = DatabaseFaultReason(system, checks.target);
+  // The snapshot is the newer sound version, and discard puts it back.
+  if (checks.snapshot.Passes()) {
+    return messages::Fill(messages::kTargetDamagedSnapshotSound, {run.target, reason, run.snapshot});
+  }
+  return messages::Fill(messages::kTargetDamagedBackupSound, {run.target, reason, run.backup});
+}
+
+std::string DamagedSaveQuestion(Files& files, System& system, const RunFiles& run) {
+  const RunChecks checks = CheckRunFiles(files, run);
+  if (!TargetDamaged(checks)) return "";
+  return messages::Fill(messages::kSaveDamagedQuestion, {run.target, DatabaseFaultReason(system, checks.target)});
+}
+
 RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
   if (!result.result) return RunSnapshot{};
   return RunSnapshot{true, run.target};
@@ -60,6 +89,7 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
   // Whichever step failed, the user learns that the target has no snapshot;
   // a step on another file (the snapshot name held by another run, the
   // temporary copy in a full folder) names that file before the reason.
+  if (failed.keptSound) return messages::Fill(messages::kSnapshotKeptSound, {run.target, run.snapshot});
   std::string reason = ErrorReason(system, failed.result);
   if (failed.failedPath != run.target) reason = failed.failedPath + "\n" + reason;
   return messages::Fill(messages::kCannotCopy, {run.target, reason});
@@ -94,6 +124,26 @@ bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSn
                                         run.backup, messages::kMissingForBackup);
   if (!problem.empty()) {
     errors->push_back(problem);
+    return true;
+  }
+  // A sound backup copy is never given up for a snapshot that fails the
+  // check: the snapshot goes aside under a name of its own (it may still
+  // hold data worth a specialist's look) and the backup copy stays.
+  const DatabaseCheck snapshotCheck = CheckDatabase(files, run.snapshot);
+  if (!snapshotCheck.Passes() && CheckDatabase(files, run.backup).Passes()) {
+    const std::string aside = AsidePath(run.target, system.FileTimeStamp(), kAsideUnsound);
+    const HeldMove setAside = MoveHeldSnapshot(files, run, aside, hold, MoveKind::ToNewName);
+    if (!setAside.moved) {
+      errors->push_back(
+          messages::Fill(messages::kCannotSetAside, {run.snapshot, aside, ErrorReason(system, setAside.moved)}));
+      if (!setAside.heldAgain) {
+        errors->push_back(HoldLostMessage(system, run, setAside.heldAgain));
+        *lost = true;
+      }
+      return false;
+    }
+    errors->push_back(messages::Fill(messages::kBackupKeptSnapshotUnsound,
+                                     {run.snapshot, DatabaseFaultReason(system, snapshotCheck), run.backup, aside}));
     return true;
   }
   // No separate delete of the previous backup copy: the move replaces it,
@@ -146,6 +196,23 @@ ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& ru
   outcome.snapshot = SnapshotState(run, taken);
   if (!taken.result) outcome.errors.push_back(SnapshotFailureMessage(system, run, taken));
   return outcome;
+}
+
+std::vector<std::string> DropSnapshot(Files& files, System& system, const RunFiles& run,
+                                      const RunSnapshot& snapshot, SnapshotHold* hold) {
+  std::vector<std::string> errors;
+  // The newest sound version must stay: the snapshot of a target that
+  // fails the check, when it passes.
+  if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
+    bool lost = false;  // the run's state is let go by the settings save in any case
+    if (snapshot.Of(run.target)) RotateBackup(files, system, run, snapshot, hold, &errors, &lost);
+    return errors;
+  }
+  // A snapshot another run holds can't be removed, and stays that run's; a
+  // missing file is fine.
+  if (hold) hold->LetGo();
+  files.Remove(run.snapshot);
+  return errors;
 }
 
 }  // namespace quandrel

@@ -12,6 +12,12 @@
 // When it can't be taken again the snapshot stops being this run's (another
 // run may replace it): the user is told, and the outcome says to forget it.
 //
+// A sound database (one that passes the database check) is never given up
+// for one that fails it: a save never puts a snapshot that fails the check
+// in the place of a backup copy that passes it (the snapshot is set aside
+// instead), and the settings save never removes a snapshot that passes it
+// while the target fails it.
+//
 // Each function returns what the caller must do next; texts in `errors` go
 // into error boxes, in order, before the caller closes, relaunches or stays.
 #pragma once
@@ -19,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "launch/database_check.h"
 #include "launch/snapshot.h"
 #include "launch/wait_window.h"
 #include "platform/files.h"
@@ -44,6 +51,27 @@ RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result);
 // that the coming run then can't be undone by a discard.
 std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed);
 
+// The database check of a run's three files.
+struct RunChecks {
+  DatabaseCheck target, snapshot, backup;
+};
+RunChecks CheckRunFiles(Files& files, const RunFiles& run);
+
+// The target fails the check while its snapshot or its backup copy passes
+// it: the run has left the database damaged, and a sound version is there
+// to go back to. A target that never had a sound version beside it (a file
+// of another kind under a database's name) raises nothing.
+bool TargetDamaged(const RunChecks& checks);
+
+// What the user is told as soon as a run has left the target damaged: the
+// file, why it fails, and the way back (discard while the snapshot is
+// sound, else the backup copy); empty when the target is not damaged.
+std::string DamagedTargetReport(Files& files, System& system, const RunFiles& run);
+
+// The question to ask before a save of a damaged target (the answer "No"
+// stands first); empty when the save needs no question.
+std::string DamagedSaveQuestion(Files& files, System& system, const RunFiles& run);
+
 struct EndOutcome {
   bool closeWindow = false;         // false: stay in end mode
   std::vector<std::string> errors;  // error boxes to show first
@@ -61,7 +89,10 @@ EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
                            SnapshotHold* hold = nullptr);
 
 // Save & exit. Makes this run's snapshot the backup copy (replacing the
-// previous one, or creating it); the target keeps the changes.
+// previous one, or creating it); the target keeps the changes. A snapshot
+// that fails the check while the backup copy passes it is set aside under
+// AsidePath(.., kAsideUnsound) instead, the backup copy stays, and one
+// error says so (closeWindow; stay when it can't be set aside).
 // Success: closeWindow, no errors. With no database at the target path (its
 // drive or folder gone away): no file touched, one error, stay in end mode,
 // so the user can try again once it is back. Without a snapshot of this run
@@ -84,7 +115,9 @@ struct ContinueOutcome {
 // the wait window (may be null) shows the copy's progress.
 // 0. With no database at the target path: an error, no relaunch, no file
 //    touched, `snapshot` is the one passed in.
-// 1. This run's snapshot becomes the backup copy. Without one (or with its
+// 1. This run's snapshot becomes the backup copy, or is set aside as in
+//    KeepChanges when it fails the check and the backup copy passes it.
+//    Without one (or with its
 //    file missing): an error, the backup copy stays, and on to step 2. When
 //    the backup copy can't be replaced: an error, no relaunch, `snapshot`
 //    is the one passed in (or none when its hold was lost), no file changed.
@@ -94,5 +127,13 @@ struct ContinueOutcome {
 ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& run,
                                 const RunSnapshot& snapshot, WaitWindow* wait,
                                 SnapshotHold* hold = nullptr);
+
+// The settings save ends the run's claim on the snapshot beside the target
+// (this run's, or a stray one): it is removed, unless it passes the check
+// while the target fails it. Then this run's snapshot becomes the backup
+// copy as in KeepChanges, and a stray one stays for the next start to ask
+// about. Returns the error boxes to show.
+std::vector<std::string> DropSnapshot(Files& files, System& system, const RunFiles& run,
+                                      const RunSnapshot& snapshot, SnapshotHold* hold = nullptr);
 
 }  // namespace quandrel

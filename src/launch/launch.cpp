@@ -1,5 +1,7 @@
 #include "launch/launch.h"
 
+#include "launch/database_check.h"
+
 #include "text/messages.h"
 #include "text/sjis.h"
 
@@ -84,7 +86,7 @@ std::string LaunchCommandLine(const std::string& launchCommand, const std::strin
 }
 
 bool TakesSnapshot(const std::string& targetPath, const std::string& mdbBak) {
-  return text::HasExtension(targetPath, ".MDB") && mdbBak != "Never";
+  return IsDatabaseTarget(targetPath) && mdbBak != "Never";
 }
 
 std::string TrayTip(const std::string& editTitle) {

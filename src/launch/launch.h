@@ -33,7 +33,8 @@ bool IsProgramFile(const std::string& targetPath);
 // launch command, a blank and the quoted path.
 std::string LaunchCommandLine(const std::string& launchCommand, const std::string& targetPath);
 
-// A launch takes a snapshot of an ".MDB" target unless MDBbak is exactly "Never".
+// A launch takes a snapshot of a database target (".MDB" or ".ACCDB") unless
+// MDBbak is exactly "Never".
 bool TakesSnapshot(const std::string& targetPath, const std::string& mdbBak);
 
 // "【" + name part of the title field + "】稼働中...", cut to 63 bytes.

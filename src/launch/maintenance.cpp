@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "launch/database_check.h"
 #include "launch/launch.h"
 #include "platform/dialogs.h"
 #include "platform/failure_message.h"
@@ -21,11 +22,11 @@ std::string TargetFolder(const std::string& targetPath) {
   return targetPath.substr(0, targetPath.size() - text::FileNamePart(targetPath).size());
 }
 
-std::string SameFolderPattern(const std::string& targetPath) { return TargetFolder(targetPath) + "*.MDB"; }
+std::string SameFolderPattern(const std::string& targetPath) { return TargetFolder(targetPath) + "*"; }
 
 bool OffersEntry(const std::string& entryName, const std::string& targetPath) {
   if (text::UpperAsciiBytes(entryName) == text::UpperAsciiBytes(text::FileNamePart(targetPath))) return false;
-  return text::HasExtension(entryName, ".MDB");
+  return IsDatabaseTarget(entryName);
 }
 
 std::string CompactionDoneMessage(const std::string& targetPath) {

@@ -26,14 +26,17 @@ std::string AccessCommandLine(const std::string& accessPath, const std::string& 
 // trailing backslash ("D:\DB\" of "D:\DB\SALES.MDB"), empty for a bare name.
 std::string TargetFolder(const std::string& targetPath);
 
-// What the scan searches for: the target's folder + "*.MDB".
+// What the scan searches for: every entry of the target's folder
+// (folder + "*"); OffersEntry picks the databases of both kinds.
 std::string SameFolderPattern(const std::string& targetPath);
 
-// Whether the scan asks about this entry of the target's folder. The target
-// itself is recognised by its name upper-cased byte by byte, and skipped.
-// The search also matches names through their short 8.3 aliases
-// ("SALES.MDBX" is "SALES~1.MDB"), so only names that really end in ".MDB"
-// are offered. Attributes play no part: a folder named "OLD.MDB" is offered.
+// Whether the scan asks about this entry of the target's folder: its name
+// ends in ".MDB" or ".ACCDB" and is not the target's. The target itself is
+// recognised by its name upper-cased byte by byte, and skipped. The names
+// are the entries' own: a search for "*.MDB" would also match names through
+// their short 8.3 aliases ("SALES.MDBX" is "SALES~1.MDB"), which is why the
+// scan lists everything and judges each long name. Attributes play no
+// part: a folder named "OLD.MDB" is offered.
 bool OffersEntry(const std::string& entryName, const std::string& targetPath);
 
 // "「 SALES.MDB 」の最適化が終了しました。" for the target's file-name part.
@@ -58,7 +61,7 @@ class AccessMaintenance {
   AccessMaintenance(Platform& platform, LauncherShell& shell, ProcessRecord& process,
                     std::function<std::string()> unClose, std::string& accessPath);
 
-  // Compacts the target, says so, then offers the other ".MDB" entries of
+  // Compacts the target, says so, then offers the other database entries of
   // its folder one by one (Yes: compact it too, Abort: stop, No: next) and
   // ends with the closing message. When Access is not registered or can't
   // be started, an error box says why and nothing else happens.

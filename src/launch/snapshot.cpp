@@ -1,11 +1,16 @@
 #include "launch/snapshot.h"
 
+#include "launch/database_check.h"
 #include "text/sjis.h"
 
 namespace quandrel {
 
 RunFiles RunFilesFor(const std::string& targetPath) {
   return RunFiles{targetPath, targetPath + ".TMP", targetPath + ".BAK"};
+}
+
+std::string AsidePath(const std::string& targetPath, const std::string& timeStamp, const char* what) {
+  return targetPath + "." + timeStamp + "." + what;
 }
 
 OsResult SnapshotHold::Take(Files& files, const std::string& snapshotPath) {
@@ -22,6 +27,12 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   // long name they can't rename or delete): no copy is started at all.
   if (text::CharacterCount(files.FullPath(partial)) > kMaxPathCharacters) {
     return {OsResult::Failure(kFilenameTooLong), run.snapshot};
+  }
+  if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
+    constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+    SnapshotResult kept{OsResult::Failure(kFileExists), run.snapshot};
+    kept.keptSound = true;
+    return kept;
   }
   CopyProgress progress;
   if (wait) progress = [wait](std::uint64_t done, std::uint64_t total) { wait->ShowProgress(done, total); };

@@ -22,9 +22,19 @@ RunFiles RunFilesFor(const std::string& targetPath);
 // (ERROR_FILENAME_EXCED_RANGE).
 constexpr std::uint32_t kFilenameTooLong = 206;
 
+// What a snapshot set aside (never deleted, never put in another file's
+// place) is called beside its target: the target's name, the time it was
+// set aside and what it is ("SALES.MDB.20261210-093005.中断前").
+inline constexpr char kAsideBeforeBreak[] = "中断前";    // the state before a run that never ended
+inline constexpr char kAsideUnsound[] = "読めない控え";  // a snapshot that fails the database check
+std::string AsidePath(const std::string& targetPath, const std::string& timeStamp, const char* what);
+
 struct SnapshotResult {
   OsResult result;
   std::string failedPath;  // the file the failing step worked on
+  // Not taken because the snapshot there passes the database check while
+  // the target fails it (result is a failure, failedPath the snapshot).
+  bool keptSound = false;
 };
 
 // This run's hold on its snapshot file: while the run owns a snapshot it
@@ -51,6 +61,8 @@ class SnapshotHold {
 // is held for this run; when the hold can't be taken the snapshot counts as
 // not taken (another run may be about to replace it), and the file is left
 // where it is, since it may be that other run's.
+// A snapshot on disk that passes the database check is never replaced by a
+// copy of a target that fails it: nothing is copied, and the result says so.
 SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
                             SnapshotHold* hold = nullptr);
 

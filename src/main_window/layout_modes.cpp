@@ -1,5 +1,6 @@
 #include "main_window/layout_modes.h"
 
+#include "launch/database_check.h"
 #include "launch/launch.h"
 #include "text/sjis.h"
 
@@ -21,8 +22,6 @@ void Set(Layout& l, const Control (&controls)[N], Aspect aspect, bool value) {
 void Set(Layout& l, Control c, Aspect aspect, bool value) { l.steps.push_back({c, aspect, value}); }
 
 }  // namespace
-
-bool IsDatabaseTarget(const std::string& dbPath) { return text::HasExtension(dbPath, ".MDB"); }
 
 bool OffersSnapshotActions(const MainSettings& settings) {
   // The same test that decides whether a launch takes a snapshot.

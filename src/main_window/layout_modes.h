@@ -31,8 +31,6 @@ struct Layout {
 constexpr int kCompactHeight = 220;
 constexpr int kCompactHeightAfterDiscard = 200;
 
-// The target is a database file: ".MDB" in any letter case.
-bool IsDatabaseTarget(const std::string& dbPath);
 // The end-of-run actions that work on a snapshot are offered.
 bool OffersSnapshotActions(const MainSettings& settings);
 // Customize is exactly "Disable": the settings area is put out of reach.

@@ -4,7 +4,9 @@
 
 #include "main_window/layout_modes.h"
 #include "main_window/title_picture.h"
+#include "launch/database_check.h"
 #include "launch/launch.h"
+#include "launch/leftover_snapshot.h"
 #include "launch/maintenance.h"
 #include "launch/snapshot.h"
 #include "platform/failure_message.h"
@@ -19,8 +21,8 @@ constexpr long kLeftButtonDown = 513;
 constexpr long kRightButtonDown = 516;
 
 FileDialogRequest DatabaseDialog() {
-  return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb"}, {"全てのファイル", "*.*"}},
-          "*.Exe;*.Wfm;*.Cmd;*.Mdb"};
+  return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"}, {"全てのファイル", "*.*"}},
+          "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"};
 }
 FileDialogRequest ImageDialog() { return {{{"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ", "*.bmp"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.bmp"}; }
 FileDialogRequest IconDialog() { return {{{"アイコン (*.ICO)", "*.Ico"}, {"全てのﾌｧｲﾙ", "*.*"}}, "*.ico"}; }
@@ -102,6 +104,16 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
     EndWatch(view_, false);
     return;
   }
+  // A snapshot that a run which never ended left behind is settled before
+  // anything else: the user may rather stop than start.
+  if (TakesSnapshot(target, settings_.MDBbak)) {
+    const LeftoverOutcome leftover = ResolveLeftoverSnapshot(files, dialogs, platform_.system, RunFilesFor(target));
+    ShowErrors(leftover.errors);
+    if (!leftover.start) {
+      view_.CloseWindow();
+      return;
+    }
+  }
   launchCommand_ = LookUpLaunchCommand(platform_.registry, dialogs, target);
 
   snapshot_ = RunSnapshot{};  // a ".TMP" left by an earlier run is never this run's
@@ -120,6 +132,7 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   }
 
   RunAndWatch(LaunchCommandLine(launchCommand_, target), false);
+  ReportDamagedTarget();
 }
 
 void MainWindowLogic::WindowDestroyed() { view_.ShowApplicationWindow(true); }
@@ -161,6 +174,22 @@ void MainWindowLogic::Relaunch() {
   // The launch command is the one found at start-up, even when the target
   // was changed in the settings since.
   RunAndWatch(LaunchCommandLine(launchCommand_, target), true);
+  ReportDamagedTarget();
+}
+
+void MainWindowLogic::ReportDamagedTarget() {
+  const std::string target = TargetPath();
+  if (!IsDatabaseTarget(target)) return;
+  const std::string report = DamagedTargetReport(platform_.files, platform_.system, RunFilesFor(target));
+  if (!report.empty()) platform_.dialogs.ShowError(report);
+}
+
+bool MainWindowLogic::SaveConfirmed(const RunFiles& run) {
+  const std::string question = DamagedSaveQuestion(platform_.files, platform_.system, run);
+  if (question.empty()) return true;
+  if (platform_.dialogs.Choose(ConfirmationWithNoDefault(question)) == kConfirmedYes) return true;
+  platform_.dialogs.ShowMessage(messages::kSaveCancelled);
+  return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -180,6 +209,7 @@ void MainWindowLogic::DiscardAndExit() {
 
 void MainWindowLogic::SaveAndExit() {
   const RunFiles run = RunFilesFor(TargetPath());
+  if (!SaveConfirmed(run)) return;
   const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
   if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
@@ -188,8 +218,9 @@ void MainWindowLogic::SaveAndExit() {
 
 void MainWindowLogic::SaveAndContinue() {
   const std::string target = TargetPath();
-  EnterTray(view_, view_.GetText(Control::EditTitle));
   const RunFiles run = RunFilesFor(target);
+  if (!SaveConfirmed(run)) return;
+  EnterTray(view_, view_.GetText(Control::EditTitle));
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
@@ -350,9 +381,7 @@ void MainWindowLogic::SaveSettings() {
     dialogs.ShowMessage(messages::kRunEndedBySave);
     // The last run's changes stay in the target; its snapshot is let go, so
     // no end-of-run action may put it back or keep it as the backup copy.
-    // A snapshot another run holds can't be removed, and stays that run's.
-    snapshotHold_.LetGo();
-    files.Remove(RunFilesFor(snapshotSourcePath_).snapshot);  // a missing file is fine
+    ShowErrors(DropSnapshot(files, platform_.system, RunFilesFor(snapshotSourcePath_), snapshot_, &snapshotHold_));
     snapshot_ = RunSnapshot{};
   }
 

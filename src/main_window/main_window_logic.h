@@ -74,6 +74,12 @@ class MainWindowLogic : public MainViewEvents {
   void RunAndWatch(const std::string& commandLine, bool appWindowFirst);
   // The user learns that no target is set, and where to set one.
   void TellNoTarget();
+  // Right when a run has ended: an error box when it left the target
+  // damaged while a sound version is there to go back to.
+  void ReportDamagedTarget();
+  // A save of a damaged target is asked about first, "No" the default;
+  // false (and a message) when the user does not confirm it.
+  bool SaveConfirmed(const RunFiles& run);
 
   Platform& platform_;
   MainView& view_;

@@ -1,6 +1,7 @@
 // Files and folders. Paths are CP932 byte strings as the ANSI functions take them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,6 +42,11 @@ class Files {
 
   // The whole content of a file.
   virtual OsResult Read(const std::string& path, std::string* bytes) = 0;
+  // The first `count` bytes of a file (all of it when it is shorter) and
+  // its size, read without keeping anyone from the file meanwhile: a
+  // program may hold it open for writing.
+  virtual OsResult ReadHead(const std::string& path, std::size_t count, std::string* head,
+                            std::uint64_t* size) = 0;
   // Creates or truncates the file, writes all bytes and flushes them to disk.
   virtual OsResult WriteNew(const std::string& path, const std::string& bytes) = 0;
   // Copies src over dst (dst created or truncated); the copy is flushed to
@@ -60,6 +66,11 @@ class Files {
   // file fails, this program's own included (a sharing violation, or access
   // denied for a replacing move onto it). On failure *hold is left empty.
   virtual OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) = 0;
+
+  // Some handle keeps the file from being renamed or deleted right now:
+  // another run's hold, or a program that has it open without sharing
+  // deletion. False for a missing file.
+  virtual bool InUse(const std::string& path) = 0;
 
   // The path the platform resolves an existing file to through an open
   // handle (GetFinalPathNameByHandleA): every spelling of the same file

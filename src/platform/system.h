@@ -17,6 +17,9 @@ class System {
   virtual std::string ShortDate() = 0;
   // Today's local weekday: 1 for Sunday to 7 for Saturday.
   virtual int Weekday() = 0;
+  // The local date and time to the second, as it may stand in a file name:
+  // "20261210-093005".
+  virtual std::string FileTimeStamp() = 0;
   // The platform's own wording of an error code, without a trailing line end
   // (Japanese on a Japanese system); empty when it has none.
   virtual std::string ErrorText(std::uint32_t code) = 0;

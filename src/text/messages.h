@@ -60,6 +60,48 @@ inline constexpr char kDatabaseNotFound[] =
     "%s が見つかりません\n\nドライブかフォルダーの接続が切れているかもしれません。"
     "どのファイルにも手を付けていません。\n接続が戻ってから、もう一度ボタンを押してください。";
 
+// A database file that fails the check: what the user is told when a run
+// has left it so, before a save of it, and when the save keeps the sound
+// backup copy in place of a snapshot that fails the check.
+inline constexpr char kTargetDamagedSnapshotSound[] =
+    "%s が壊れている可能性があります。\n\n%s\n\n"
+    "今回の起動前の状態が控え %s に残っています。\n"
+    "破棄終了でその状態に戻すか、修復をお試しください。";
+inline constexpr char kTargetDamagedBackupSound[] =
+    "%s が壊れている可能性があります。\n\n%s\n\n"
+    "前回保存した状態がバックアップ %s に残っています。\n"
+    "修復をお試しいただくか、使い方ガイドの「.BAK から手で元に戻す」の手順で戻してください。";
+inline constexpr char kSaveDamagedQuestion[] =
+    "%s が壊れている可能性があります。\n\n%s\n\n"
+    "このまま保存しますか？\n（正常な控えとバックアップは消さずに残します）";
+inline constexpr char kSaveCancelled[] = "保存を中止しました";
+inline constexpr char kBackupKeptSnapshotUnsound[] =
+    "今回の起動前の控え %s はデータベースとして読めないため、バックアップにしませんでした。\n\n%s\n\n"
+    "正常なバックアップ %s はそのまま残し、読めない控えは %s という名前で残しました。\n"
+    "データベースの変更はそのまま保存されています。";
+inline constexpr char kSnapshotKeptSound[] =
+    "%s の控えを取れません\n\n"
+    "控え %s は正常なデータベースで、今のデータベースは読めないため、控えを置き換えずに残しました。\n\n"
+    "このまま開きますが、次の破棄終了では元に戻せません。";
+inline constexpr char kCannotSetAside[] = "%s を %s という名前で残せません\n\n%s";
+
+// Why a file fails the database check.
+inline constexpr char kDatabaseUnreadable[] = "ファイルを読めません。%s";
+inline constexpr char kDatabaseEmpty[] = "ファイルが空です（0 バイト）。";
+inline constexpr char kDatabaseTooShort[] = "ファイルが短すぎます（%s バイト）。";
+inline constexpr char kDatabaseNotWholePages[] =
+    "ファイルの大きさ（%s バイト）が %s バイトのページの倍数ではありません。途中で切れている可能性があります。";
+inline constexpr char kDatabaseNoHeader[] = "ファイルの先頭が Access のデータベースの形になっていません。";
+
+// A snapshot left by a run that did not end with save or discard, found at
+// the next start.
+inline constexpr char kLeftoverQuestion[] =
+    "前回の作業が保存終了・破棄終了で終わっていません（停電、強制終了、ウィンドウを閉じたときなど）。\n\n"
+    "%s に、前回の起動前の状態が残っています。\n\n"
+    "戻す：前回の起動前の状態に戻して開きます（前回の作業での変更は消えます）。\n"
+    "残す：前回の起動前の状態を %s という名前で残し、今の状態のまま開きます。\n"
+    "中止：何もせずに終了します。";
+
 // Compaction and repair
 inline constexpr char kAccessMissing[] =
     "Microsoft Access が見つかりません\n\nこのコンピュータには MSACCESS.EXE が登録されていません";
@@ -105,7 +147,10 @@ inline constexpr const char* kAll[] = {
     kCompactionOver,     kPictureFormatUnknown,   kBitmapBroken,         kMetafileBroken,
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,
     kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
-    kErrorNumber,
+    kErrorNumber,        kTargetDamagedSnapshotSound, kTargetDamagedBackupSound, kSaveDamagedQuestion,
+    kSaveCancelled,      kBackupKeptSnapshotUnsound, kSnapshotKeptSound, kCannotSetAside,    kDatabaseUnreadable,
+    kDatabaseEmpty,      kDatabaseTooShort,       kDatabaseNotWholePages, kDatabaseNoHeader,
+    kLeftoverQuestion,
 };
 
 // The template with each "%s" replaced by the next of `parts`, in order. The

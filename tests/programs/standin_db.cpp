@@ -1,10 +1,13 @@
 // Stands in for the database program in the end-to-end tests.
 //
-//   standin_db.exe [/append] [/lock] [/exit] "target"
+//   standin_db.exe [/append] [/empty] [/touch] [/lock] [/exit] "target"
 //
 // It appends its raw command line to "<target>.cmdline" (to "<its own
 // path>.cmdline" when no target is given), then
 //   /append  adds the line "edit" to the target (a change made in the run);
+//   /empty   cuts the target to 0 bytes (a run that damages the database);
+//   /touch   writes "edit" over the target's last four bytes, keeping its
+//            size (a change that leaves a database whole);
 //   /lock    keeps the target open with no sharing until it ends;
 //   /loaddll loads planted_probe.dll by its bare name, as a program loads
 //            a DLL of its own, and writes the path it came from (or
@@ -35,6 +38,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   standin::AppendTo((target.empty() ? standin::OwnPath() : target) + ".cmdline", line + "\r\n");
   if (has("/append") && !target.empty()) standin::AppendTo(target, "edit\r\n");
+  if (has("/empty") && !target.empty()) {
+    HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+  }
+  if (has("/touch") && !target.empty()) {
+    HANDLE file = ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      ::SetFilePointer(file, -4, nullptr, FILE_END);
+      ::WriteFile(file, "edit", 4, &written, nullptr);
+      ::CloseHandle(file);
+    }
+  }
 
   if (has("/loaddll") && !target.empty()) {
     HMODULE dll = ::LoadLibraryA("planted_probe.dll");

@@ -7,6 +7,7 @@
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "made_up_database.h"
 #include "platform/failure_message.h"
 
 namespace quandrel {
@@ -335,6 +336,204 @@ TEST_F(EndOfRun, FreshSnapshotFailureLeavesNewRunWithoutSnapshot) {
     EndOutcome discard = RestoreSnapshot(files, system, run, out.snapshot);
     EXPECT_FALSE(discard.closeWindow);
     EXPECT_EQ(Target(), "new");
+  }
+}
+
+// ---------------------------------------------------------------------------
+// A database that fails the check: what the run's end says, what a save
+// asks, and that a save never gives up a sound backup copy for it.
+
+using testing::SoundDatabase;
+
+const std::string kSoundOld = SoundDatabase("old");
+const std::string kSoundOlder = SoundDatabase("older");
+const char kEmptyReason[] = "ファイルが空です（0 バイト）。";
+const char kAside[] = "D:\\DB\\SALES.MDB.20261210-093005.読めない控え";
+
+struct DamagedDatabase : EndOfRun {
+  // target, snapshot, backup; nullopt: no such file.
+  void Lay(std::optional<std::string> target, std::optional<std::string> snapshot,
+           std::optional<std::string> backup) {
+    files = FakeFiles();
+    if (target) files.Put(run.target, *target);
+    if (snapshot) files.Put(run.snapshot, *snapshot);
+    if (backup) files.Put(run.backup, *backup);
+  }
+};
+
+TEST_F(DamagedDatabase, TheRunsEndAndTheSaveSpeakOnlyWhenASoundVersionIsThereToGoBackTo) {
+  const std::string damagedWithSnapshot =
+      std::string(kTarget) + " が壊れている可能性があります。\n\n" + kEmptyReason + "\n\n今回の起動前の状態が控え " +
+      kTarget + ".TMP に残っています。\n破棄終了でその状態に戻すか、修復をお試しください。";
+  const std::string damagedWithBackup =
+      std::string(kTarget) + " が壊れている可能性があります。\n\n" + kEmptyReason + "\n\n前回保存した状態がバックアップ " +
+      kTarget + ".BAK に残っています。\n修復をお試しいただくか、使い方ガイドの「.BAK から手で元に戻す」の手順で戻してください。";
+  const std::string question = std::string(kTarget) + " が壊れている可能性があります。\n\n" + kEmptyReason +
+                               "\n\nこのまま保存しますか？\n（正常な控えとバックアップは消さずに残します）";
+  struct Case {
+    const char* name;
+    std::optional<std::string> target, snapshot, backup;
+    std::string report;
+    bool asks;
+  } cases[] = {
+      {"sound target", SoundDatabase("new"), kSoundOld, kSoundOlder, "", false},
+      {"sound target, damaged copies", SoundDatabase("new"), "", "", "", false},
+      {"damaged, snapshot sound", "", kSoundOld, kSoundOlder, damagedWithSnapshot, true},
+      {"damaged, snapshot sound, no backup", "", kSoundOld, std::nullopt, damagedWithSnapshot, true},
+      {"damaged, only the backup sound", "", "", kSoundOlder, damagedWithBackup, true},
+      {"damaged, no snapshot, backup sound", "", std::nullopt, kSoundOlder, damagedWithBackup, true},
+      // Nothing sound was ever beside it: not a database this program knew.
+      {"no sound version anywhere", "new", "old", "older", "", false},
+      {"nothing but the target", "", std::nullopt, std::nullopt, "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lay(c.target, c.snapshot, c.backup);
+    EXPECT_EQ(DamagedTargetReport(files, system, run), c.report);
+    EXPECT_EQ(DamagedSaveQuestion(files, system, run), c.asks ? question : "");
+    EXPECT_EQ(files.DiskCalls(), 0);  // looking changes nothing
+  }
+  // A target the run removed is named with the platform's reason.
+  Lay(std::nullopt, kSoundOld, std::nullopt);
+  EXPECT_TRUE(Contains(DamagedTargetReport(files, system, run), "ファイルを読めません。" + std::string(kNotFoundText)));
+}
+
+TEST_F(DamagedDatabase, ASaveKeepsTheSoundBackupAndSetsTheUnsoundSnapshotAside) {
+  const std::string told = "今回の起動前の控え " + run.snapshot +
+                           " はデータベースとして読めないため、バックアップにしませんでした。\n\n" + kEmptyReason +
+                           "\n\n正常なバックアップ " + run.backup + " はそのまま残し、読めない控えは " + kAside +
+                           " という名前で残しました。\nデータベースの変更はそのまま保存されています。";
+  // Save & exit.
+  Lay("", "", kSoundOlder);
+  SnapshotHold hold;
+  ASSERT_TRUE(hold.Take(files, run.snapshot));
+  EndOutcome exit = KeepChanges(files, system, run, taken, &hold);
+  EXPECT_TRUE(exit.closeWindow);
+  EXPECT_EQ(exit.errors, std::vector<std::string>{told});
+  EXPECT_EQ(Backup(), kSoundOlder);
+  EXPECT_EQ(Snapshot(), std::nullopt);
+  EXPECT_EQ(files.Get(kAside), "");
+  EXPECT_EQ(Target(), "");
+  EXPECT_FALSE(hold.Held());
+
+  // Save & continue: the same, then a fresh snapshot for the new run.
+  Lay("", "", kSoundOlder);
+  ContinueOutcome cont = SaveAndSnapshot(files, system, run, taken, nullptr);
+  EXPECT_TRUE(cont.relaunch);
+  EXPECT_TRUE(cont.snapshot.Of(kTarget));
+  EXPECT_EQ(cont.errors, std::vector<std::string>{told});
+  EXPECT_EQ(Backup(), kSoundOlder);
+  EXPECT_EQ(Snapshot(), "");
+  EXPECT_EQ(files.Get(kAside), "");
+}
+
+TEST_F(DamagedDatabase, OtherwiseTheSnapshotBecomesTheBackupAsAlways) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> snapshot, backup;
+  } cases[] = {
+      {"sound over sound", kSoundOld, kSoundOlder},
+      {"sound over damaged", kSoundOld, ""},
+      {"damaged over damaged", "", "older"},
+      {"damaged, first save", "", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lay("", c.snapshot, c.backup);
+    EndOutcome out = KeepChanges(files, system, run, taken);
+    EXPECT_TRUE(out.closeWindow);
+    EXPECT_TRUE(out.errors.empty());
+    EXPECT_EQ(Backup(), c.snapshot);
+    EXPECT_EQ(Snapshot(), std::nullopt);
+  }
+}
+
+TEST_F(DamagedDatabase, ASnapshotThatCannotBeSetAsideStaysAndTheWindowStays) {
+  struct Case {
+    const char* name;
+    std::function<void()> obstruct;
+    std::string reason;
+  } cases[] = {
+      {"the move fails", [&] { files.FailCall(1); }, kDiskFullText},
+      {"the name is taken", [&] { files.Put(kAside, "someone's"); }, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lay("", "", kSoundOlder);
+    c.obstruct();
+    SnapshotHold hold;
+    ASSERT_TRUE(hold.Take(files, run.snapshot));
+    EndOutcome exit = KeepChanges(files, system, run, taken, &hold);
+    EXPECT_FALSE(exit.closeWindow);
+    ASSERT_EQ(exit.errors.size(), 1u);
+    EXPECT_EQ(exit.errors[0].rfind(run.snapshot + " を " + kAside + " という名前で残せません\n\n", 0), 0u)
+        << exit.errors[0];
+    EXPECT_TRUE(Contains(exit.errors[0], c.reason));
+    EXPECT_EQ(Snapshot(), "");
+    EXPECT_EQ(Backup(), kSoundOlder);
+    EXPECT_TRUE(hold.Held());  // still this run's, kept from others
+
+    // Save & continue stops before its fresh snapshot could replace it.
+    Lay("", "", kSoundOlder);
+    c.obstruct();
+    ContinueOutcome cont = SaveAndSnapshot(files, system, run, taken, nullptr);
+    EXPECT_FALSE(cont.relaunch);
+    EXPECT_EQ(cont.errors.size(), 1u);
+    EXPECT_EQ(Snapshot(), "");
+    EXPECT_EQ(Backup(), kSoundOlder);
+  }
+}
+
+TEST_F(DamagedDatabase, AFreshSnapshotNeverReplacesASoundOneWithADamagedCopy) {
+  // A stray snapshot beside the target (a run that never ended, or this
+  // run's own after the settings save kept it): sound, while the target
+  // fails the check.
+  Lay("", kSoundOld, std::nullopt);
+  SnapshotResult taken = TakeSnapshot(files, run, nullptr);
+  EXPECT_FALSE(taken.result);
+  EXPECT_TRUE(taken.keptSound);
+  EXPECT_FALSE(SnapshotState(run, taken).taken);
+  EXPECT_EQ(Snapshot(), kSoundOld);
+  EXPECT_FALSE(files.Has(run.snapshot + ".part"));
+  EXPECT_EQ(SnapshotFailureMessage(system, run, taken),
+            std::string(kTarget) + " の控えを取れません\n\n控え " + run.snapshot +
+                " は正常なデータベースで、今のデータベースは読めないため、控えを置き換えずに残しました。\n\n"
+                "このまま開きますが、次の破棄終了では元に戻せません。");
+
+  // A sound target, or a snapshot that fails the check too, is copied as always.
+  Lay(SoundDatabase("new"), kSoundOld, std::nullopt);
+  EXPECT_TRUE(TakeSnapshot(files, run, nullptr).result);
+  EXPECT_EQ(Snapshot(), SoundDatabase("new"));
+  Lay("", "stale", std::nullopt);
+  EXPECT_TRUE(TakeSnapshot(files, run, nullptr).result);
+  EXPECT_EQ(Snapshot(), "");
+}
+
+TEST_F(DamagedDatabase, TheSettingsSaveRemovesTheSnapshotUnlessItIsTheSoundVersionToKeep) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> target, snapshot;
+    RunSnapshot state;
+    std::optional<std::string> snapshotAfter, backupAfter;
+  } cases[] = {
+      {"sound target", SoundDatabase("new"), kSoundOld, taken, std::nullopt, kSoundOlder},
+      {"nothing sound", "new", "old", taken, std::nullopt, kSoundOlder},
+      {"both damaged", "", "", taken, std::nullopt, kSoundOlder},
+      // The newest sound version: this run's becomes the backup copy ...
+      {"this run's, sound, target damaged", "", kSoundOld, taken, std::nullopt, kSoundOld},
+      // ... and a stray one stays for the next start to ask about.
+      {"stray, sound, target damaged", "", kSoundOld, RunSnapshot{}, kSoundOld, kSoundOlder},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lay(c.target, c.snapshot, kSoundOlder);
+    SnapshotHold hold;
+    ASSERT_TRUE(hold.Take(files, run.snapshot));
+    const std::vector<std::string> errors = DropSnapshot(files, system, run, c.state, &hold);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(Snapshot(), c.snapshotAfter);
+    EXPECT_EQ(Backup(), c.backupAfter);
+    EXPECT_EQ(Target(), c.target);
   }
 }
 

@@ -9,13 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
 #include "launch/end_of_run.h"
+#include "launch/leftover_snapshot.h"
 #include "launch/snapshot.h"
+#include "made_up_database.h"
 #include "settings/ini_document.h"
 #include "settings/settings.h"
 
@@ -184,6 +187,211 @@ TEST(FaultSchedules, SaveAndContinue) {
     });
   }
   EXPECT_EQ(walked, 2048);
+}
+
+// A save of a run whose snapshot fails the database check while the backup
+// copy passes it: the snapshot goes aside, whatever its move does; the
+// sound backup copy is never touched.
+TEST(FaultSchedules, SaveKeepingASoundBackup) {
+  const std::string sound = testing::SoundDatabase("older");
+  for (bool continues : {false, true}) {
+    ForEachSchedule(4, [&](const std::vector<Outcome>& schedule) {
+      FakeFiles files;
+      fakes::FakeSystem system;
+      const RunFiles run = RunFilesFor(kTarget);
+      const std::string aside = AsidePath(kTarget, system.fileTimeStamp, kAsideUnsound);
+      files.Put(run.target, "");
+      files.Put(run.snapshot, "cut");
+      files.Put(run.backup, sound);
+      files.Schedule(schedule);
+      bool goesOn = false;
+      std::vector<std::string> errors;
+      if (continues) {
+        const ContinueOutcome out = SaveAndSnapshot(files, system, run, RunSnapshot{true, kTarget}, nullptr);
+        goesOn = out.relaunch;
+        errors = out.errors;
+      } else {
+        const EndOutcome out = KeepChanges(files, system, run, RunSnapshot{true, kTarget});
+        goesOn = out.closeWindow;
+        errors = out.errors;
+      }
+      EXPECT_EQ(files.Get(run.backup), sound) << Describe(schedule);
+      EXPECT_EQ(files.Get(run.target), "") << Describe(schedule);
+      // The snapshot's bytes are under one of its two names.
+      EXPECT_TRUE(files.Get(run.snapshot) == "cut" || files.Get(aside) == "cut") << Describe(schedule);
+      // Going on (closing, or a fresh snapshot) only once it is aside.
+      if (goesOn) {
+        EXPECT_EQ(files.Get(aside), "cut") << Describe(schedule);
+      }
+      // The user is told in every case: it went aside, or it could not.
+      EXPECT_FALSE(errors.empty()) << Describe(schedule);
+    });
+  }
+}
+
+// The two answers that move files at a start after a run that never ended.
+TEST(FaultSchedules, LeftoverSnapshot) {
+  const std::string before = testing::SoundDatabase("before");
+  const std::string now = testing::SoundDatabase("now");
+  for (LeftoverChoice choice : {LeftoverChoice::PutBack, LeftoverChoice::KeepAside}) {
+    ForEachSchedule(2, [&](const std::vector<Outcome>& schedule) {
+      FakeFiles files;
+      fakes::FakeSystem system;
+      const RunFiles run = RunFilesFor(kTarget);
+      const std::string aside = AsidePath(kTarget, system.fileTimeStamp, kAsideBeforeBreak);
+      files.Put(run.target, now);
+      files.Put(run.snapshot, before);
+      files.Schedule(schedule);
+      const LeftoverOutcome out = SettleLeftover(files, system, run, choice, aside);
+
+      EXPECT_TRUE(files.Get(run.target) == before || files.Get(run.snapshot) == before || files.Get(aside) == before)
+          << Describe(schedule);
+      if (choice == LeftoverChoice::KeepAside) {
+        EXPECT_EQ(files.Get(run.target), now) << Describe(schedule);
+      }
+      // The start goes on only when the snapshot's name is free, so that its
+      // own snapshot replaces nothing of the earlier run.
+      if (out.start) {
+        EXPECT_FALSE(files.Has(run.snapshot)) << Describe(schedule);
+      } else {
+        EXPECT_FALSE(out.errors.empty()) << Describe(schedule);
+      }
+    });
+  }
+}
+
+// Every sequence of three runs, each run made of the answer at its start
+// to a snapshot left over, what the program does to the database, and how
+// the run ends, with the save's question answered yes. Once a version of
+// the database that passes the check has existed beside the database, the
+// newest such version is still there after each step, unless the user
+// confirmed its removal (a discard, or putting a left-over snapshot back).
+// The runs hold no snapshot: a hold matters only while a launcher runs,
+// and each start here comes after the one before has ended.
+class RunSequences {
+ public:
+  enum Effect { kKeeps, kNewSound, kDamages };
+  enum End { kSaveExit, kSaveContinue, kDiscard, kAbandon, kSettingsSave };
+
+  int Explore() {
+    State first;
+    first.files.Put(run_.target, testing::SoundDatabase("1"));
+    Next(first, 0);
+    return sequences_;
+  }
+
+ private:
+  struct State {
+    FakeFiles files;
+    RunSnapshot snapshot;
+    bool running = false;  // a launcher has its snapshot and program up
+    int versions = 1;      // sound versions the program made so far
+    int newest = 1;        // the newest sound version that must stay
+    std::string story;
+  };
+  static constexpr int kRuns = 3;
+
+  // The tags of the sound versions on disk beside the target.
+  static std::set<int> SoundOnDisk(const FakeFiles& files) {
+    std::set<int> tags;
+    for (const std::string& name : files.List()) {
+      const std::string tag = testing::TagOf(files.Get(name).value_or(""));
+      if (!tag.empty()) tags.insert(std::stoi(tag));
+    }
+    return tags;
+  }
+
+  // After each step: the newest sound version there has been is still
+  // there (a newer one the program made counts from its making); a
+  // confirmed removal lets it go, and the newest one left counts from then on.
+  static void Checked(State& s, const std::string& what, bool confirmedRemoval) {
+    s.story += what + "; ";
+    const std::set<int> tags = SoundOnDisk(s.files);
+    if (confirmedRemoval) {
+      s.newest = tags.empty() ? 0 : *tags.rbegin();
+      return;
+    }
+    if (!tags.empty() && *tags.rbegin() > s.newest) s.newest = *tags.rbegin();
+    if (s.newest != 0) {
+      EXPECT_TRUE(tags.count(s.newest)) << s.story << "version " << s.newest << " is gone";
+    }
+  }
+
+  void Next(const State& s, int r) {
+    if (r == kRuns || ::testing::Test::HasFailure()) {
+      ++sequences_;
+      return;
+    }
+    system_.fileTimeStamp = "2026121" + std::to_string(r);
+    if (s.running) {
+      Run(s, r);
+      return;
+    }
+    // The answer matters only when something is left over.
+    const bool asked = IsLeftoverSnapshot(const_cast<FakeFiles&>(s.files), run_);
+    for (int button : asked ? std::vector<int>{0, 1, 2} : std::vector<int>{1}) {
+      State t = s;
+      fakes::FakeDialogs dialogs;
+      dialogs.choices = {button};
+      const LeftoverOutcome out = ResolveLeftoverSnapshot(t.files, dialogs, system_, run_);
+      const char* names[] = {"put back", "kept aside", "stopped"};
+      Checked(t, asked ? std::string("start, left over ") + names[button] : "start", asked && button == 0);
+      if (!out.start) {
+        Next(t, r + 1);
+        continue;
+      }
+      t.snapshot = SnapshotState(run_, TakeSnapshot(t.files, run_, nullptr));
+      t.running = true;
+      Run(t, r);
+    }
+  }
+
+  // The program's effect, then the end of the run.
+  void Run(const State& s, int r) {
+    for (Effect effect : {kKeeps, kNewSound, kDamages}) {
+      State t = s;
+      if (effect == kNewSound) t.files.Put(run_.target, testing::SoundDatabase(std::to_string(++t.versions)));
+      if (effect == kDamages) t.files.Put(run_.target, "");
+      Checked(t, effect == kKeeps ? "unchanged" : effect == kNewSound ? "changed" : "emptied", false);
+      for (End end : {kSaveExit, kSaveContinue, kDiscard, kAbandon, kSettingsSave}) {
+        State u = t;
+        switch (end) {
+          case kSaveExit:
+            if (KeepChanges(u.files, system_, run_, u.snapshot).closeWindow) u.running = false;
+            Checked(u, "save & exit", false);
+            break;
+          case kSaveContinue:
+            u.snapshot = SaveAndSnapshot(u.files, system_, run_, u.snapshot, nullptr).snapshot;
+            Checked(u, "save & continue", false);
+            break;
+          case kDiscard:
+            if (RestoreSnapshot(u.files, system_, run_, u.snapshot).closeWindow) u.running = false;
+            Checked(u, "discard", true);
+            break;
+          case kAbandon:
+            u.running = false;
+            Checked(u, "window closed or launcher killed", false);
+            break;
+          case kSettingsSave:
+            DropSnapshot(u.files, system_, run_, u.snapshot);
+            u.snapshot = RunSnapshot{};
+            u.running = false;
+            Checked(u, "settings saved, window closed", false);
+            break;
+        }
+        Next(u, r + 1);
+      }
+    }
+  }
+
+  const RunFiles run_ = RunFilesFor(kTarget);
+  fakes::FakeSystem system_;
+  int sequences_ = 0;
+};
+
+TEST(FaultSchedules, TheNewestSoundDatabaseOutlivesEverySequenceOfRuns) {
+  const int sequences = RunSequences().Explore();
+  EXPECT_GT(sequences, 3000);
 }
 
 // The database's folder goes away between two steps of an action (before

@@ -211,7 +211,7 @@ TEST(LaunchCommandLineTest, ProgramFilesStartThemselves) {
   }
 }
 
-TEST(TakesSnapshotTest, MdbUnlessNeverExactly) {
+TEST(TakesSnapshotTest, MdbOrAccdbUnlessNeverExactly) {
   struct Case {
     std::string target, mdbBak;
     bool snapshot;
@@ -223,6 +223,9 @@ TEST(TakesSnapshotTest, MdbUnlessNeverExactly) {
       {"D:\\DB\\sales.mdb", "NEVER", true},    {"C:\\TOOLS\\REPORT.exe", "Use", false},
       {"C:\\TOOLS\\REPORT.EXE", "", false},    {"D:\\DB.MDB\\SALES", "Use", false},
       {"D:\\DB\\SALES.MDB.TMP", "Use", false}, {"", "Use", false},
+      {"D:\\DB\\SALES.ACCDB", "Use", true},    {"D:\\DB\\売上表.accdb", "", true},
+      {"D:\\DB\\SALES.accdb", "Never", false}, {"D:\\DB\\SALES.ACC", "Use", false},
+      {"D:\\DB\\SALES.ACCDE", "Use", false},   {"D:\\DB\\SALES.ACCDB.BAK", "Use", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TakesSnapshot(c.target, c.mdbBak), c.snapshot) << c.target << " / " << c.mdbBak;

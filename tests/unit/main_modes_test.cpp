@@ -103,6 +103,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A missing target of the database kind still counts as one.
         ModeCase{"MissingMdb", "", "[Execute]\r\nDBPath=gone.MDB\r\n", kSave, std::nullopt, false, true, true,
                  "Quandrel (D:\\Work\\Quandrel.exe)"},
+        // The current Access format counts the same.
+        ModeCase{"MissingAccdb", "", "[Execute]\r\nDBPath=gone.AccDb\r\n", kSave, std::nullopt, false, true, true,
+                 "Quandrel (D:\\Work\\Quandrel.exe)"},
         ModeCase{"ProgramFile", "", "[Execute]\r\nDBPath=tool.exe\r\n", kPlain, std::nullopt, false, true, true,
                  "tool.exe の実行環境"},
         ModeCase{"Compact", "data",

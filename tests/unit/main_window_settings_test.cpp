@@ -269,8 +269,8 @@ TEST_F(FormMainTest, BrowseDialogsOfferTheirFilters) {
     out.push_back(dialogs.fileDialogs[i].initialName);
     return out;
   };
-  EXPECT_THAT(filters(0), ElementsAre("最初に開くファイル|*.Exe;*.Wfm;*.Cmd;*.Mdb", "全てのファイル|*.*",
-                                      "*.Exe;*.Wfm;*.Cmd;*.Mdb"));
+  EXPECT_THAT(filters(0), ElementsAre("最初に開くファイル|*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb", "全てのファイル|*.*",
+                                      "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"));
   EXPECT_THAT(filters(1), ElementsAre("ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ|*.bmp", "全てのﾌｧｲﾙ|*.*", "*.bmp"));
   EXPECT_THAT(filters(2), ElementsAre("アイコン (*.ICO)|*.Ico", "全てのﾌｧｲﾙ|*.*", "*.ico"));
   // Cancelled: nothing changed.

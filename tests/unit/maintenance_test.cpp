@@ -43,11 +43,11 @@ TEST(TargetFolderTest, KeepsEverythingBeforeTheFileName) {
   };
   for (const auto& [target, folder] : cases) {
     EXPECT_EQ(TargetFolder(target), folder) << target;
-    EXPECT_EQ(SameFolderPattern(target), folder + "*.MDB") << target;
+    EXPECT_EQ(SameFolderPattern(target), folder + "*") << target;
   }
 }
 
-TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdb) {
+TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdbOrAccdb) {
   struct Case {
     const char* entry;
     const char* target;
@@ -71,6 +71,15 @@ TEST(OffersEntryTest, SkipsTheTargetAndAnythingNotNamedMdb) {
       // The names are compared upper-cased byte by byte, trail bytes too:
       // ヂ (83 61) folds onto ア (83 41).
       {"ア.MDB", "D:\\DB\\ヂ.MDB", false},
+      // Both kinds of database, beside a target of either kind.
+      {"B.ACCDB", "D:\\DB\\SALES.MDB", true},
+      {"b.accdb", "D:\\DB\\SALES.ACCDB", true},
+      {"A.MDB", "D:\\DB\\SALES.ACCDB", true},
+      {"SALES.ACCDB", "D:\\DB\\sales.accdb", false},
+      {"SALES.ACCDB.TMP", "D:\\DB\\SALES.ACCDB", false},
+      {"SALES.ACC", "D:\\DB\\SALES.MDB", false},
+      {"SALES.ACCDBX", "D:\\DB\\SALES.MDB", false},
+      {"SALES.LACCDB", "D:\\DB\\SALES.ACCDB", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(OffersEntry(c.entry, c.target), c.offered) << c.entry << " beside " << c.target;
@@ -179,6 +188,19 @@ TEST_F(MaintenanceTest, AbortOffersNoFurtherFileButStillEnds) {
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
                                    "message: 「 sales.mdb 」の最適化が終了しました。", Asked("A.MDB"), kOver,
                                    "app show"));
+}
+
+TEST_F(MaintenanceTest, TheScanOffersDatabasesOfBothKindsInTheListingsOrder) {
+  files.Put("D:\\Work\\B.ACCDB", "b");
+  files.Put("D:\\Work\\notes.txt", "n");
+  files.Put("D:\\Work\\A.MDB", "a");
+  files.Put("D:\\Work\\sales.ldb", "lock");
+  dialogs.answers = {Answer::No, Answer::Yes};
+  form->CompactDatabase();
+  EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
+                                   "message: 「 sales.mdb 」の最適化が終了しました。",  //
+                                   Asked("B.ACCDB"), Asked("A.MDB"), StartCompact("D:\\Work\\A.MDB"), "front",
+                                   kOver, "app show"));
 }
 
 TEST_F(MaintenanceTest, TargetTypedInLowerCaseIsKnownInTheListing) {

@@ -122,6 +122,63 @@ TEST_F(Win32FilesTest, AHeldFileCanBeReadButNotReplacedRenamedOrDeleted) {
   EXPECT_EQ(hold, nullptr);
 }
 
+TEST_F(Win32FilesTest, ReadHeadReadsTheFirstBytesAndTheSizeWhileOthersHoldTheFile) {
+  const std::string db = box.Path("売上表.mdb");
+  std::string data(5 * 4096 + 3, 'd');
+  data[0] = '\0';
+  ASSERT_TRUE(files.WriteNew(db, data));
+  std::string head;
+  std::uint64_t size = 0;
+  ASSERT_TRUE(files.ReadHead(db, 21, &head, &size));
+  EXPECT_EQ(head, data.substr(0, 21));
+  EXPECT_EQ(size, data.size());
+  // Asked for more than there is: all of it.
+  ASSERT_TRUE(files.ReadHead(db, 1 << 20, &head, &size));
+  EXPECT_EQ(head, data);
+
+  // The database program has it open for writing (sharing reading and
+  // writing, not deletion): the head is still read.
+  HANDLE program = ::CreateFileA(db.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(program, INVALID_HANDLE_VALUE);
+  head.clear();
+  EXPECT_TRUE(files.ReadHead(db, 21, &head, &size));
+  EXPECT_EQ(head, data.substr(0, 21));
+  ::CloseHandle(program);
+  // So it is while a run holds it as its snapshot.
+  std::unique_ptr<FileHold> hold;
+  ASSERT_TRUE(files.Hold(db, &hold));
+  head.clear();
+  EXPECT_TRUE(files.ReadHead(db, 21, &head, &size));
+  EXPECT_EQ(head, data.substr(0, 21));
+  hold.reset();
+
+  OsResult missing = files.ReadHead(box.Path("gone.mdb"), 21, &head, &size);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(Win32FilesTest, InUseWhileAnythingKeepsTheFileFromBeingRenamed) {
+  const std::string snapshot = box.Path("売上表.mdb.TMP");
+  ASSERT_TRUE(files.WriteNew(snapshot, "snapshot"));
+  EXPECT_FALSE(files.InUse(snapshot));
+  EXPECT_FALSE(files.InUse(box.Path("gone.TMP")));
+
+  std::unique_ptr<FileHold> hold;  // another run's hold
+  ASSERT_TRUE(files.Hold(snapshot, &hold));
+  EXPECT_TRUE(files.InUse(snapshot));
+  hold.reset();
+  EXPECT_FALSE(files.InUse(snapshot));
+
+  HANDLE program = ::CreateFileA(snapshot.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(program, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(files.InUse(snapshot));
+  ::CloseHandle(program);
+  // The probe itself leaves the file free.
+  EXPECT_TRUE(files.Move(snapshot, box.Path("moved")));
+}
+
 TEST_F(Win32FilesTest, FinalPathIsOneForEverySpellingOfAFile) {
   const std::string file = box.Path("Menu.exe");
   ASSERT_TRUE(files.WriteNew(file, "x"));
@@ -289,6 +346,12 @@ TEST(Win32SystemTest, ExecutablePathDateAndErrorTexts) {
   std::string text = system.ErrorText(ERROR_FILE_NOT_FOUND);
   EXPECT_NE(text.back(), '\n');
   EXPECT_FALSE(system.FontFamilies().empty());
+  // The time stamp for file names: today's date, a dash, the time.
+  const std::string stamp = system.FileTimeStamp();
+  ASSERT_EQ(stamp.size(), 15u) << stamp;
+  EXPECT_EQ(stamp[8], '-');
+  EXPECT_EQ(stamp.substr(0, 4), date.substr(0, 4));
+  EXPECT_EQ(stamp.find_first_not_of("0123456789-"), std::string::npos) << stamp;
 }
 
 TEST(Win32SystemTest, XcopyIsTheOneInTheSystemDirectory) {

@@ -27,46 +27,48 @@ GetOpenFileNameFn OpenFileDialogEntry() {
 }
 
 constexpr UINT kBoxFlags = MB_SETFOREGROUND;
-// The abort button gets an id of its own, so that Esc (which always sends
-// IDCANCEL) can answer "いいえ" while the button answers "中止".
-constexpr int kAbortButtonId = 0x7A01;
+// The box's buttons by position: the system's Yes, No and Cancel buttons,
+// relabelled. The third gets an id of its own, so that Esc (which always
+// sends IDCANCEL) can answer whichever button the caller named for it.
+constexpr int kThirdButtonId = 0x7A01;
+constexpr int kButtonIds[] = {IDYES, IDNO, kThirdButtonId};
 
-struct ConfirmHook {
+struct ChoiceHook {
   HHOOK hook = nullptr;
   WNDPROC original = nullptr;
-  bool withAbort = false;
+  const Choice* choice = nullptr;
 };
-thread_local ConfirmHook g_confirm;
+thread_local ChoiceHook g_choice;
 
-LRESULT CALLBACK ConfirmBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ChoiceBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) {
     switch (LOWORD(wParam)) {
       case IDCANCEL:  // Esc, or the box closed without an answer
-        ::EndDialog(box, IDNO);
+        ::EndDialog(box, kButtonIds[g_choice.choice->escapeButton]);
         return 0;
-      case kAbortButtonId:
-        ::EndDialog(box, IDABORT);
+      case kThirdButtonId:
+        ::EndDialog(box, kThirdButtonId);
         return 0;
     }
   }
-  return ::CallWindowProcA(g_confirm.original, box, message, wParam, lParam);
+  return ::CallWindowProcA(g_choice.original, box, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ConfirmCbtProc(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ChoiceCbtProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     HWND box = reinterpret_cast<HWND>(wParam);
-    ::UnhookWindowsHookEx(g_confirm.hook);
-    g_confirm.hook = nullptr;
-    if (HWND yes = ::GetDlgItem(box, IDYES)) ::SetWindowTextA(yes, "はい(&Y)");
-    if (HWND no = ::GetDlgItem(box, IDNO)) ::SetWindowTextA(no, "いいえ(&N)");
-    if (g_confirm.withAbort) {
-      if (HWND cancel = ::GetDlgItem(box, IDCANCEL)) {
-        ::SetWindowTextA(cancel, "中止(&A)");
-        ::SetWindowLongPtrA(cancel, GWLP_ID, kAbortButtonId);
+    ::UnhookWindowsHookEx(g_choice.hook);
+    g_choice.hook = nullptr;
+    const std::vector<std::string>& captions = g_choice.choice->buttons;
+    const int systemIds[] = {IDYES, IDNO, IDCANCEL};
+    for (std::size_t i = 0; i < captions.size() && i < 3; ++i) {
+      if (HWND button = ::GetDlgItem(box, systemIds[i])) {
+        ::SetWindowTextA(button, captions[i].c_str());
+        if (i == 2) ::SetWindowLongPtrA(button, GWLP_ID, kThirdButtonId);
       }
     }
-    g_confirm.original = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ConfirmBoxProc)));
+    g_choice.original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChoiceBoxProc)));
     return 0;
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -84,17 +86,37 @@ void Win32Dialogs::ShowError(const std::string& text) {
 }
 
 Answer Win32Dialogs::Confirm(const std::string& text, bool withAbort) {
-  g_confirm = ConfirmHook{};
-  g_confirm.withAbort = withAbort;
-  g_confirm.hook = ::SetWindowsHookExA(WH_CBT, ConfirmCbtProc, nullptr, ::GetCurrentThreadId());
-  UINT buttons = withAbort ? MB_YESNOCANCEL : MB_YESNO;
-  int result = ::MessageBoxA(Owner(), text.c_str(), "確認", buttons | MB_ICONQUESTION | MB_DEFBUTTON1 | kBoxFlags);
-  if (g_confirm.hook) ::UnhookWindowsHookEx(g_confirm.hook);
-  g_confirm = ConfirmHook{};
-  switch (result) {
-    case IDYES: return Answer::Yes;
-    case IDABORT: return Answer::Abort;
+  Choice choice{text, {"はい(&Y)", "いいえ(&N)"}, 0, 1};
+  if (withAbort) choice.buttons.push_back("中止(&A)");
+  switch (Choose(choice)) {
+    case 0: return Answer::Yes;
+    case 2: return Answer::Abort;
     default: return Answer::No;
+  }
+}
+
+int Win32Dialogs::Choose(const Choice& choice) {
+  // Two or three buttons, and the named ones within them.
+  const int count = choice.buttons.size() >= 3 ? 3 : 2;
+  Choice asked = choice;
+  asked.buttons.resize(static_cast<std::size_t>(count));
+  if (asked.enterButton < 0 || asked.enterButton >= count) asked.enterButton = 0;
+  if (asked.escapeButton < 0 || asked.escapeButton >= count) asked.escapeButton = count - 1;
+
+  g_choice = ChoiceHook{};
+  g_choice.choice = &asked;
+  g_choice.hook = ::SetWindowsHookExA(WH_CBT, ChoiceCbtProc, nullptr, ::GetCurrentThreadId());
+  const UINT buttons = count == 3 ? MB_YESNOCANCEL : MB_YESNO;
+  const UINT defaults[] = {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3};
+  const int result = ::MessageBoxA(Owner(), asked.text.c_str(), "確認",
+                                   buttons | MB_ICONQUESTION | defaults[asked.enterButton] | kBoxFlags);
+  if (g_choice.hook) ::UnhookWindowsHookEx(g_choice.hook);
+  g_choice = ChoiceHook{};
+  switch (result) {
+    case IDYES: return 0;
+    case IDNO: return 1;
+    case kThirdButtonId: return 2;
+    default: return asked.escapeButton;  // the box could not be shown
   }
 }
 

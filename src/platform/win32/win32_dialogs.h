@@ -19,6 +19,7 @@ class Win32Dialogs : public Dialogs {
   void ShowMessage(const std::string& text) override;
   void ShowError(const std::string& text) override;
   Answer Confirm(const std::string& text, bool withAbort) override;
+  int Choose(const Choice& choice) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
 
  private:

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <utility>
@@ -122,6 +123,31 @@ OsResult Win32Files::Read(const std::string& path, std::string* bytes) {
   return OsResult::Success();
 }
 
+OsResult Win32Files::ReadHead(const std::string& path, std::size_t count, std::string* head,
+                              std::uint64_t* size) {
+  // Every kind of sharing: the database program may have the file open for
+  // writing, and a run's hold on a snapshot must not be disturbed.
+  FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  LARGE_INTEGER length{};
+  if (!::GetFileSizeEx(file.get(), &length)) return LastError();
+  const std::uint64_t total = static_cast<std::uint64_t>(length.QuadPart);
+  std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, total)), '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    DWORD n = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - got, 1u << 20));
+    if (!::ReadFile(file.get(), &bytes[got], want, &n, nullptr)) return LastError();
+    if (n == 0) break;  // the file was cut while it was read
+    got += n;
+  }
+  bytes.resize(got);
+  *head = std::move(bytes);
+  *size = total;
+  return OsResult::Success();
+}
+
 OsResult Win32Files::WriteNew(const std::string& path, const std::string& bytes) {
   FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -214,6 +240,16 @@ OsResult Win32Files::Hold(const std::string& path, std::unique_ptr<FileHold>* ho
   if (!file) return LastError();
   *hold = std::make_unique<Win32FileHold>(std::move(file));
   return OsResult::Success();
+}
+
+bool Win32Files::InUse(const std::string& path) {
+  if (path.empty()) return false;
+  // Asking for delete access is refused while any handle on the file does
+  // not share deletion, as a hold does; the handle is closed at once.
+  FileHandle probe(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (probe) return false;
+  return ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 std::string Win32Files::FinalPath(const std::string& path) {

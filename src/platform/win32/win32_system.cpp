@@ -37,6 +37,15 @@ int Win32System::Weekday() {
   return now.wDayOfWeek + 1;  // wDayOfWeek counts from Sunday as 0
 }
 
+std::string Win32System::FileTimeStamp() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  char stamp[32];
+  wsprintfA(stamp, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond);
+  return stamp;
+}
+
 std::string Win32System::ErrorText(std::uint32_t code) {
   char* message = nullptr;
   DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

@@ -9,6 +9,7 @@ class Win32System : public System {
   std::string ExecutablePath() override;
   std::string ShortDate() override;
   int Weekday() override;
+  std::string FileTimeStamp() override;
   std::string ErrorText(std::uint32_t code) override;
   std::vector<std::string> FontFamilies() override;
   std::string SystemDirectory() override;

@@ -114,6 +114,17 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
+OsResult FakeFiles::ReadHead(const std::string& path, std::size_t count, std::string* head,
+                             std::uint64_t* size) {
+  auto locked = locked_.find(Key(path));
+  if (locked != locked_.end()) return OsResult::Failure(locked->second);
+  auto it = files_.find(Key(FullPath(path)));
+  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  *head = it->second.bytes.substr(0, count);
+  *size = it->second.bytes.size();
+  return OsResult::Success();
+}
+
 OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) {
   auto fault = Injected("WriteNew " + path, {path});
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
@@ -224,6 +235,12 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
   if (!files_.count(key)) return OsResult::Failure(kNotFound);
   *hold = std::make_unique<FakeHold>(holds_, key);
   return OsResult::Success();
+}
+
+bool FakeFiles::InUse(const std::string& path) {
+  if (!files_.count(Key(FullPath(path)))) return false;
+  auto locked = locked_.find(Key(path));
+  return Held(path) || (locked != locked_.end() && locked->second == kSharingViolation);
 }
 
 void FakeFiles::SetFinalPath(const std::string& path, const std::string& finalPath) {

@@ -88,6 +88,9 @@ class FakeFiles : public Files {
   bool FileExists(const std::string& path) override;
   std::string FullPath(const std::string& path) override;
   OsResult Read(const std::string& path, std::string* bytes) override;
+  // Not counted among the disk calls (it changes nothing); fails for a
+  // missing or locked file.
+  OsResult ReadHead(const std::string& path, std::size_t count, std::string* head, std::uint64_t* size) override;
   OsResult WriteNew(const std::string& path, const std::string& bytes) override;
   OsResult Copy(const std::string& src, const std::string& dst, const CopyProgress& progress) override;
   OsResult Remove(const std::string& path) override;
@@ -95,6 +98,8 @@ class FakeFiles : public Files {
   OsResult Replace(const std::string& src, const std::string& dst) override;
   // Not counted among the disk calls; fails for a missing or locked file.
   OsResult Hold(const std::string& path, std::unique_ptr<FileHold>* hold) override;
+  // Held (Hold), or locked with a sharing violation.
+  bool InUse(const std::string& path) override;
   std::string FinalPath(const std::string& path) override;
   OsResult ChangeDirectory(const std::string& path) override;
   // Supports patterns of the form "<folder>\*<suffix>" ("D:\DB\*.MDB"): the

@@ -133,12 +133,15 @@ class FakeDesktop : public Desktop {
   }
 };
 
-// Records every box in order ("message: ...", "error: ...", "confirm: ...")
-// and answers confirmations and file dialogs from queues.
+// Records every box in order ("message: ...", "error: ...", "confirm: ...",
+// "choose: ...") and answers confirmations, choices and file dialogs from
+// queues.
 class FakeDialogs : public Dialogs {
  public:
   std::vector<std::string> shown;
   std::deque<Answer> answers;                         // default: No
+  std::deque<int> choices;                            // default: the Enter button
+  std::vector<Choice> asked;                          // every Choose, in order
   std::deque<std::optional<std::string>> fileChoices;  // default: cancel
   std::vector<FileDialogRequest> fileDialogs;
   std::function<void(const std::string&)> onShow;    // called for each box
@@ -151,6 +154,14 @@ class FakeDialogs : public Dialogs {
     Answer a = answers.front();
     answers.pop_front();
     return a;
+  }
+  int Choose(const Choice& choice) override {
+    asked.push_back(choice);
+    Record("choose: " + choice.text);
+    if (choices.empty()) return choice.enterButton;
+    int c = choices.front();
+    choices.pop_front();
+    return c;
   }
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override {
     fileDialogs.push_back(request);
@@ -172,12 +183,14 @@ class FakeSystem : public System {
   std::string executablePath = "D:\\Work\\Quandrel.exe";
   std::string shortDate = "2026/12/10";
   int weekday = 5;  // 2026/12/10 is a Thursday
+  std::string fileTimeStamp = "20261210-093005";
   std::vector<std::string> fonts = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
   std::string systemDirectory = "C:\\Windows\\system32";
 
   std::string ExecutablePath() override { return executablePath; }
   std::string ShortDate() override { return shortDate; }
   int Weekday() override { return weekday; }
+  std::string FileTimeStamp() override { return fileTimeStamp; }
   std::string ErrorText(std::uint32_t code) override {
     switch (code) {
       case 2: return "指定されたファイルが見つかりません。";
