@@ -174,5 +174,20 @@ TEST_F(GuidePictures, CompactEndMode) {
   SaveAndExit(launcher, main);
 }
 
+TEST_F(GuidePictures, QuestionAfterARunThatNeverEnded) {
+  WriteSettings("");
+  Process crashed = Start();
+  crashed.Kill();  // a power cut in the middle of the work
+  ASSERT_TRUE(CloseStandIns());
+
+  Process launcher = Process::Start(kLauncher, "", kFolder);
+  const std::optional<MessageBoxInfo> question = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(question.has_value()) << "the snapshot left by the run was not asked about";
+  ASSERT_TRUE(Settle(question->window));
+  SaveScreenshot("guide-leftover-question", AroundWindow(question->window));
+  ASSERT_TRUE(Answer(*question, "中止(&A)"));
+  EXPECT_EQ(launcher.WaitExit(), std::optional<DWORD>(0));
+}
+
 }  // namespace
 }  // namespace qtest
