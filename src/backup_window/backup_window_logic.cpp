@@ -59,13 +59,13 @@ void BackupWindowLogic::LoadAndShowOptions() {
   dateName_ = DateFolderName(platform_.system.ShortDate());
   weekdayName_ = WeekdayFolderName(platform_.system.Weekday());
 
-  view_.SetChecked(BackupControl::CheckBoxMultiDay, loaded_.Multi == "Day");
-  view_.SetChecked(BackupControl::CheckBoxMultiWeek, loaded_.Multi == "Week");
-  view_.SetChecked(BackupControl::CheckBoxMultiOff, loaded_.Multi != "Day" && loaded_.Multi != "Week");
-  view_.SetChecked(BackupControl::CheckBoxSubOff, loaded_.SubFolder == "No");
-  view_.SetChecked(BackupControl::CheckBoxSubOn, loaded_.SubFolder != "No");
-  view_.SetChecked(BackupControl::CheckBoxUpDate, loaded_.UpDate == "Yes");
-  view_.SetChecked(BackupControl::CheckBoxOverWrite, loaded_.UpDate != "Yes");
+  view_.SetChecked(BackupControl::CheckBoxMultiDay, loaded_.Multi == Word::Day);
+  view_.SetChecked(BackupControl::CheckBoxMultiWeek, loaded_.Multi == Word::Week);
+  view_.SetChecked(BackupControl::CheckBoxMultiOff, loaded_.Multi != Word::Day && loaded_.Multi != Word::Week);
+  view_.SetChecked(BackupControl::CheckBoxSubOff, loaded_.SubFolder == Word::No);
+  view_.SetChecked(BackupControl::CheckBoxSubOn, loaded_.SubFolder != Word::No);
+  view_.SetChecked(BackupControl::CheckBoxUpDate, loaded_.UpDate == Word::Yes);
+  view_.SetChecked(BackupControl::CheckBoxOverWrite, loaded_.UpDate != Word::Yes);
 
   // Only an exact entry ("E:", not "e:") chooses a drive.
   for (std::size_t i = 0; i < driveNames_.size(); ++i) {
@@ -186,9 +186,11 @@ void BackupWindowLogic::StartCopy() {
 void BackupWindowLogic::SaveOptionsAndClose() {
   using C = BackupControl;
   BackupOptions o;
-  o.Multi = view_.IsChecked(C::CheckBoxMultiDay) ? "Day" : view_.IsChecked(C::CheckBoxMultiWeek) ? "Week" : "No";
-  o.SubFolder = view_.IsChecked(C::CheckBoxSubOff) ? "No" : "Yes";
-  o.UpDate = view_.IsChecked(C::CheckBoxUpDate) ? "Yes" : "No";
+  o.Multi = view_.IsChecked(C::CheckBoxMultiDay)    ? Word::Day
+            : view_.IsChecked(C::CheckBoxMultiWeek) ? Word::Week
+                                                    : Word::No;
+  o.SubFolder = view_.IsChecked(C::CheckBoxSubOff) ? Word::No : Word::Yes;
+  o.UpDate = view_.IsChecked(C::CheckBoxUpDate) ? Word::Yes : Word::No;
   // An empty field or no chosen drive writes back what was loaded.
   const std::string prefix = view_.GetText(C::EditPreFix);
   o.PreFix = prefix.empty() ? loaded_.PreFix : prefix;

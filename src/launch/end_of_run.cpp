@@ -1,13 +1,12 @@
 #include "launch/end_of_run.h"
 
 #include "platform/failure_message.h"
+#include "platform/os_errors.h"
 #include "text/messages.h"
 
 namespace quandrel {
 
 namespace {
-
-constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 
 struct HeldMove {
   OsResult moved;
@@ -44,7 +43,7 @@ std::string SnapshotProblem(Files& files, System& system, const RunFiles& run,
                             const std::string& noRunPath, const char* missingMessage) {
   if (!snapshot.Of(run.target)) return messages::Fill(noRunMessage, {noRunPath});
   if (!files.FileExists(run.snapshot))
-    return FileFailureMessage(system, missingMessage, run.snapshot, OsResult::Failure(kFileNotFound));
+    return FileFailureMessage(system, missingMessage, run.snapshot, OsResult::Failure(os_error::kFileNotFound));
   return "";
 }
 
@@ -83,13 +82,14 @@ RunSnapshot SnapshotState(const RunFiles& run, const SnapshotResult& result) {
 std::string SnapshotFailureMessage(System& system, const RunFiles& run, const SnapshotResult& failed) {
   // The platform's wording ("the file name is too long") would not tell the
   // user that it is the snapshot's name, not the database, that is too long.
-  if (failed.result.error == kFilenameTooLong) {
+  if (failed.result.error == os_error::kFilenameTooLong) {
     return messages::Fill(messages::kSnapshotPathTooLong, {run.target, failed.failedPath});
   }
+  if (failed.keptSound) return messages::Fill(messages::kSnapshotKeptSound, {run.target, run.snapshot});
+  if (failed.keptNotThisRuns) return messages::Fill(messages::kSnapshotNotThisRuns, {run.target, run.snapshot});
   // Whichever step failed, the user learns that the target has no snapshot;
   // a step on another file (the snapshot name held by another run, the
   // temporary copy in a full folder) names that file before the reason.
-  if (failed.keptSound) return messages::Fill(messages::kSnapshotKeptSound, {run.target, run.snapshot});
   std::string reason = ErrorReason(system, failed.result);
   if (failed.failedPath != run.target) reason = failed.failedPath + "\n" + reason;
   return messages::Fill(messages::kCannotCopy, {run.target, reason});

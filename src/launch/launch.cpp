@@ -11,7 +11,7 @@ namespace {
 
 // The one word that turns the close lock on; "use", "USE" or anything else
 // leaves every window alone.
-bool LocksClose(const std::string& unClose) { return unClose == "Use"; }
+bool LocksClose(const SettingWord& unClose) { return unClose == Word::Use; }
 
 // Cuts `command` before the byte that precedes the first `token`: a token at
 // 1-based byte p keeps the first p - 2 bytes, nothing when p - 2 <= 0.
@@ -85,8 +85,8 @@ std::string LaunchCommandLine(const std::string& launchCommand, const std::strin
   return launchCommand + " \"" + targetPath + "\"";
 }
 
-bool TakesSnapshot(const std::string& targetPath, const std::string& mdbBak) {
-  return IsDatabaseTarget(targetPath) && mdbBak != "Never";
+bool TakesSnapshot(const std::string& targetPath, const SettingWord& mdbBak) {
+  return IsDatabaseTarget(targetPath) && mdbBak != Word::Never;
 }
 
 std::string TrayTip(const std::string& editTitle) {
@@ -98,7 +98,7 @@ std::string TrayTip(const std::string& editTitle) {
 
 std::vector<std::uintptr_t> WindowsToLock(const std::vector<TopLevelWindow>& windows,
                                           std::uint32_t primaryThreadId,
-                                          const std::string& unClose) {
+                                          const SettingWord& unClose) {
   std::vector<std::uintptr_t> locked;
   // Thread id 0 is what the system reports for a window that is already
   // gone; it never names the launched program's thread.
@@ -116,7 +116,7 @@ void EnterTray(LauncherShell& shell, const std::string& editTitle) {
 }
 
 void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
-                  const ProcessRecord& record, const std::function<std::string()>& unClose) {
+                  const ProcessRecord& record, const std::function<SettingWord()>& unClose) {
   // A failed start holds no process: its first wait reports Over at once.
   bool prepared = false;
   while (processes.Wait(record, 1000) == WaitOutcome::StillRunning) {
@@ -130,7 +130,7 @@ void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
     // UnClose is read afresh each pass so that a change made meanwhile
     // applies at once. When it does not lock, the windows are not even
     // listed: nothing would be done to any of them.
-    const std::string mode = unClose ? unClose() : std::string();
+    const SettingWord mode = unClose ? unClose() : SettingWord::FromText("");
     if (LocksClose(mode)) {
       for (std::uintptr_t w : WindowsToLock(desktop.TopLevelWindowsOf(record.threadId), record.threadId, mode)) {
         desktop.DisableClose(w);

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "settings/setting_word.h"
 
 namespace quandrel {
 
@@ -35,7 +36,7 @@ std::string LaunchCommandLine(const std::string& launchCommand, const std::strin
 
 // A launch takes a snapshot of a database target (".MDB" or ".ACCDB") unless
 // MDBbak is exactly "Never".
-bool TakesSnapshot(const std::string& targetPath, const std::string& mdbBak);
+bool TakesSnapshot(const std::string& targetPath, const SettingWord& mdbBak);
 
 // "【" + name part of the title field + "】稼働中...", cut to 63 bytes.
 std::string TrayTip(const std::string& editTitle);
@@ -44,7 +45,7 @@ std::string TrayTip(const std::string& editTitle);
 // program's primary thread, and only while UnClose is exactly "Use".
 std::vector<std::uintptr_t> WindowsToLock(const std::vector<TopLevelWindow>& windows,
                                           std::uint32_t primaryThreadId,
-                                          const std::string& unClose);
+                                          const SettingWord& unClose);
 
 // Tray entry: icon up with the tip, main window and taskbar button hidden.
 void EnterTray(LauncherShell& shell, const std::string& editTitle);
@@ -55,7 +56,7 @@ void EnterTray(LauncherShell& shell, const std::string& editTitle);
 // is prepared for the run's end. Returns when the process has ended or
 // there is none.
 void WatchProcess(Processes& processes, Desktop& desktop, LauncherShell& shell,
-                  const ProcessRecord& record, const std::function<std::string()>& unClose);
+                  const ProcessRecord& record, const std::function<SettingWord()>& unClose);
 
 // Watch end: tray icon removed, main window and taskbar button back (the
 // application window first when appWindowFirst), the application in front.

@@ -14,8 +14,9 @@ class LauncherShell {
  public:
   virtual ~LauncherShell() = default;
 
-  // Fills the tray record afresh (88 bytes, uID 1, flags 7, message 1024, the
-  // application's icon, this tip) and adds the icon (NIM_ADD).
+  // Fills the tray record afresh (88 bytes, uID 1, flags 7, the main
+  // window's own tray message, the application's icon, this tip) and adds
+  // the icon (NIM_ADD).
   virtual void AddTrayIcon(const std::string& tip) = 0;
   // Removes the icon with the same record (NIM_DELETE).
   virtual void RemoveTrayIcon() = 0;

@@ -53,7 +53,7 @@ bool LookUpAccess(Registry& registry, std::string* accessPath) {
 }
 
 AccessMaintenance::AccessMaintenance(Platform& platform, LauncherShell& shell, ProcessRecord& process,
-                                     std::function<std::string()> unClose, std::string& accessPath)
+                                     std::function<SettingWord()> unClose, std::string& accessPath)
     : platform_(platform), shell_(shell), process_(process), unClose_(std::move(unClose)), accessPath_(accessPath) {}
 
 bool AccessMaintenance::FindAccess() {

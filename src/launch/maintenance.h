@@ -10,6 +10,7 @@
 #include "platform/os_result.h"
 #include "platform/platform.h"
 #include "platform/processes.h"
+#include "settings/setting_word.h"
 
 namespace quandrel {
 
@@ -59,7 +60,7 @@ class AccessMaintenance {
   // `process` is the record shared with the launches; `accessPath` lives as
   // long as the main window, so a later failed lookup keeps it.
   AccessMaintenance(Platform& platform, LauncherShell& shell, ProcessRecord& process,
-                    std::function<std::string()> unClose, std::string& accessPath);
+                    std::function<SettingWord()> unClose, std::string& accessPath);
 
   // Compacts the target, says so, then offers the other database entries of
   // its folder one by one (Yes: compact it too, Abort: stop, No: next) and
@@ -78,7 +79,7 @@ class AccessMaintenance {
   Platform& platform_;
   LauncherShell& shell_;
   ProcessRecord& process_;
-  std::function<std::string()> unClose_;
+  std::function<SettingWord()> unClose_;
   std::string& accessPath_;
 };
 

@@ -1,6 +1,7 @@
 #include "launch/snapshot.h"
 
 #include "launch/database_check.h"
+#include "platform/os_errors.h"
 #include "text/sjis.h"
 
 namespace quandrel {
@@ -26,13 +27,19 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   // then neither moved into place nor removed (some platforms copy to a
   // long name they can't rename or delete): no copy is started at all.
   if (text::CharacterCount(files.FullPath(partial)) > kMaxPathCharacters) {
-    return {OsResult::Failure(kFilenameTooLong), run.snapshot};
+    return {OsResult::Failure(os_error::kFilenameTooLong), run.snapshot};
   }
-  if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
-    constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+  constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+  if (CheckDatabase(files, run.snapshot).Passes()) {
     SnapshotResult kept{OsResult::Failure(kFileExists), run.snapshot};
-    kept.keptSound = true;
-    return kept;
+    if (!CheckDatabase(files, run.target).Passes()) {
+      kept.keptSound = true;
+      return kept;
+    }
+    if (hold && !hold->Held()) {
+      kept.keptNotThisRuns = true;
+      return kept;
+    }
   }
   CopyProgress progress;
   if (wait) progress = [wait](std::uint64_t done, std::uint64_t total) { wait->ShowProgress(done, total); };

@@ -18,10 +18,6 @@ struct RunFiles {
 
 RunFiles RunFilesFor(const std::string& targetPath);
 
-// The platform's code for a path longer than its file functions take
-// (ERROR_FILENAME_EXCED_RANGE).
-constexpr std::uint32_t kFilenameTooLong = 206;
-
 // What a snapshot set aside (never deleted, never put in another file's
 // place) is called beside its target: the target's name, the time it was
 // set aside and what it is ("SALES.MDB.20261210-093005.中断前").
@@ -35,6 +31,9 @@ struct SnapshotResult {
   // Not taken because the snapshot there passes the database check while
   // the target fails it (result is a failure, failedPath the snapshot).
   bool keptSound = false;
+  // Not taken because a sound database this run does not hold stands under
+  // the snapshot's name (result is a failure, failedPath the snapshot).
+  bool keptNotThisRuns = false;
 };
 
 // This run's hold on its snapshot file: while the run owns a snapshot it
@@ -62,7 +61,9 @@ class SnapshotHold {
 // not taken (another run may be about to replace it), and the file is left
 // where it is, since it may be that other run's.
 // A snapshot on disk that passes the database check is never replaced by a
-// copy of a target that fails it: nothing is copied, and the result says so.
+// copy of a target that fails it, nor, when a hold is given, unless that
+// hold is on it (a sound snapshot this run does not hold may be the only
+// copy of another run's state): nothing is copied, and the result says so.
 SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
                             SnapshotHold* hold = nullptr);
 

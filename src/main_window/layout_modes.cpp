@@ -8,18 +8,24 @@ namespace quandrel {
 
 namespace {
 
-constexpr Control kFields[] = {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath,
-                               Control::EditTitle};
-constexpr Control kBrowseButtons[] = {Control::BitBtnDBpath, Control::BitBtnImage, Control::BitBtnIcon};
-constexpr Control kCheckBoxes[] = {Control::CboxNonCustom, Control::CboxMDBbak, Control::CboxUnClose};
-constexpr Control kSnapshotActions[] = {Control::BitBtnAcSave, Control::BitBtnAcExit, Control::BitBtnAcQuit};
-constexpr Control kPlainActions[] = {Control::BitBtnRestart, Control::BitBtnExit};
-
 template <std::size_t N>
 void Set(Layout& l, const Control (&controls)[N], Aspect aspect, bool value) {
   for (Control c : controls) l.steps.push_back({c, aspect, value});
 }
 void Set(Layout& l, Control c, Aspect aspect, bool value) { l.steps.push_back({c, aspect, value}); }
+
+template <std::size_t N, std::size_t M>
+constexpr bool AllIn(const Control (&part)[N], const Control (&whole)[M]) {
+  for (Control c : part) {
+    if (!IsIn(whole, c)) return false;
+  }
+  return true;
+}
+// What end mode shows by a rule of its own, settings mode hides with all
+// the end-mode buttons.
+static_assert(AllIn(kMainMaintenanceButtons, kMainEndModeButtons) && AllIn(kMainSnapshotActions, kMainEndModeButtons) &&
+                  AllIn(kMainPlainActions, kMainEndModeButtons),
+              "the end-mode sets are end-mode buttons");
 
 }  // namespace
 
@@ -28,42 +34,35 @@ bool OffersSnapshotActions(const MainSettings& settings) {
   return TakesSnapshot(settings.DBPath, settings.MDBbak);
 }
 
-bool IsCompact(const MainSettings& settings) { return settings.Customize == "Disable"; }
+bool IsCompact(const MainSettings& settings) { return settings.Customize == Word::Disable; }
 
 Layout EndModeLayout(const MainSettings& settings, int compactHeight) {
   Layout l;
-  Set(l, kFields, Aspect::ReadOnly, true);
-  Set(l, kBrowseButtons, Aspect::Visible, false);
+  // The order counts: a focused control that is hidden hands the focus to
+  // the first one in view at that moment.
+  Set(l, kMainTextFields, Aspect::ReadOnly, true);
+  Set(l, kMainBrowseButtons, Aspect::Visible, false);
   Set(l, Control::BitBtnBackup, Aspect::Visible, true);
-  Set(l, kCheckBoxes, Aspect::Enabled, false);  // their ticks stay
+  Set(l, kMainSwitches, Aspect::Enabled, false);  // their ticks stay
   // Maintenance is shown for a database target and otherwise left as it is:
   // hidden by design and by settings mode.
-  if (IsDatabaseTarget(settings.DBPath)) {
-    Set(l, Control::BitBtnAcRepair, Aspect::Visible, true);
-    Set(l, Control::BitBtnAcCompact, Aspect::Visible, true);
-  }
-  Set(l, Control::BitBtnClose, Aspect::Visible, false);
-  Set(l, Control::BitBtnOK, Aspect::Visible, false);
+  if (IsDatabaseTarget(settings.DBPath)) Set(l, kMainMaintenanceButtons, Aspect::Visible, true);
+  Set(l, kMainLeaveSettingsButtons, Aspect::Visible, false);
   Set(l, Control::BitBtnCustom, Aspect::Visible, true);
   const bool snapshot = OffersSnapshotActions(settings);
-  Set(l, kSnapshotActions, Aspect::Visible, snapshot);
-  Set(l, kPlainActions, Aspect::Visible, !snapshot);
+  Set(l, kMainSnapshotActions, Aspect::Visible, snapshot);
+  Set(l, kMainPlainActions, Aspect::Visible, !snapshot);
   if (IsCompact(settings)) l.outerHeight = compactHeight;
   return l;
 }
 
 Layout SettingsModeLayout() {
   Layout l;
-  Set(l, kFields, Aspect::ReadOnly, false);
-  Set(l, Control::BitBtnClose, Aspect::Visible, true);
-  Set(l, Control::BitBtnOK, Aspect::Visible, true);
-  Set(l, kBrowseButtons, Aspect::Visible, true);
-  for (Control c : {Control::BitBtnBackup, Control::BitBtnCustom, Control::BitBtnAcSave,
-                    Control::BitBtnAcExit, Control::BitBtnAcQuit, Control::BitBtnAcRepair,
-                    Control::BitBtnAcCompact, Control::BitBtnRestart, Control::BitBtnExit}) {
-    Set(l, c, Aspect::Visible, false);
-  }
-  Set(l, kCheckBoxes, Aspect::Enabled, true);
+  Set(l, kMainTextFields, Aspect::ReadOnly, false);
+  Set(l, kMainLeaveSettingsButtons, Aspect::Visible, true);
+  Set(l, kMainBrowseButtons, Aspect::Visible, true);
+  Set(l, kMainEndModeButtons, Aspect::Visible, false);
+  Set(l, kMainSwitches, Aspect::Enabled, true);
   return l;
 }
 

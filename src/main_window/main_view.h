@@ -2,6 +2,9 @@
 // controls; the logic decides what they show.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <iterator>
 #include <string>
 
 #include "launch/launcher_shell.h"
@@ -67,6 +70,64 @@ constexpr bool StartsHidden(Control c) { return PositionIn(kMainHiddenInDesign, 
 // The control's place in kMainTabOrder, -1 when it is no tab stop.
 constexpr int TabPosition(Control c) { return PositionIn(kMainTabOrder, c); }
 
+// The sets of controls that the modes, the handlers, the views and the tests
+// work on, each named once.
+
+// The four text fields: read-only in end mode, editable in settings mode.
+constexpr Control kMainTextFields[] = {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath,
+                                       Control::EditTitle};
+// The check boxes that stand for switches of the settings: disabled in end
+// mode, enabled in settings mode.
+constexpr Control kMainSwitches[] = {Control::CboxNonCustom, Control::CboxMDBbak, Control::CboxUnClose};
+
+// Every button of end mode: settings mode hides them all, and they are held
+// (disabled) while Microsoft Access runs. When end mode shows each is the
+// layout's rule (layout_modes.cpp), by the sets below and the backup and
+// settings buttons, which it always shows.
+constexpr Control kMainEndModeButtons[] = {
+    Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
+    Control::BitBtnAcQuit,   Control::BitBtnAcSave,    Control::BitBtnRestart,
+    Control::BitBtnAcExit,   Control::BitBtnExit,      Control::BitBtnCustom};
+// Shown for a database target: compaction and repair.
+constexpr Control kMainMaintenanceButtons[] = {Control::BitBtnAcRepair, Control::BitBtnAcCompact};
+// Shown when the run has a snapshot to keep or put back, else the plain ones.
+constexpr Control kMainSnapshotActions[] = {Control::BitBtnAcSave, Control::BitBtnAcExit, Control::BitBtnAcQuit};
+constexpr Control kMainPlainActions[] = {Control::BitBtnRestart, Control::BitBtnExit};
+
+// The buttons of settings mode: those that leave it (discard, save) and the
+// browse buttons.
+constexpr Control kMainLeaveSettingsButtons[] = {Control::BitBtnClose, Control::BitBtnOK};
+constexpr Control kMainBrowseButtons[] = {Control::BitBtnDBpath, Control::BitBtnImage, Control::BitBtnIcon};
+
+// The buttons Enter presses when no button has the focus: the first visible
+// one of these.
+constexpr Control kMainDefaultButtons[] = {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit};
+
+// The values the main window's fields show, held by its logic alone: the
+// text of each text field (as the user typed it), the tick of each switch
+// and today's date. The views only show them.
+struct MainFields {
+  std::array<std::string, std::size(kMainTextFields)> texts;
+  std::array<bool, std::size(kMainSwitches)> ticks{};
+  std::string date;
+
+  // `field` is one of kMainTextFields, `box` one of kMainSwitches.
+  std::string& Text(Control field) { return texts.at(Slot(kMainTextFields, field)); }
+  const std::string& Text(Control field) const { return texts.at(Slot(kMainTextFields, field)); }
+  bool& Ticked(Control box) { return ticks.at(Slot(kMainSwitches, box)); }
+  bool Ticked(Control box) const { return ticks.at(Slot(kMainSwitches, box)); }
+
+ private:
+  // Out of range (and so refused by at()) for a control not in the list.
+  template <std::size_t N>
+  static std::size_t Slot(const Control (&list)[N], Control c) {
+    return static_cast<std::size_t>(PositionIn(list, c));
+  }
+};
+
+// What the mouse did over the tray icon.
+enum class TrayMouse { Move, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp, RightDoubleClick, Other };
+
 // What kind of picture a file is, judged by its extension.
 enum class PictureKind { Bitmap, Icon, Metafile, Unsupported };
 
@@ -75,11 +136,17 @@ enum class PictureKind { Bitmap, Icon, Metafile, Unsupported };
 class MainViewEvents {
  public:
   virtual ~MainViewEvents() = default;
-  // A button was pressed, or the user changed the text of EditTitle,
-  // EditImagePath or EditIconPath.
-  virtual void ControlUsed(Control c) = 0;
-  // A mouse message of the tray icon; true when it was handled.
-  virtual bool TrayIconNotified(long mouseMessage) = 0;
+  // A button was pressed.
+  virtual void ControlUsed(Control button) = 0;
+  // The user changed the text of one of kMainTextFields; `text` is what the
+  // field shows now.
+  virtual void TextEdited(Control field, const std::string& text) = 0;
+  // The user ticked or cleared one of kMainSwitches.
+  virtual void SwitchClicked(Control box, bool ticked) = 0;
+  // The view has made its controls; they show none of the fields' values yet.
+  virtual void ControlsMade() = 0;
+  // The mouse over the tray icon; true when the logic handled it.
+  virtual bool TrayIconUsed(TrayMouse action) = 0;
   // The window was closed (not when it is dropped without closing).
   virtual void WindowClosed() = 0;
 };
@@ -99,12 +166,12 @@ class MainView : public LauncherShell {
   virtual bool IsEnabled(Control c) const = 0;
   virtual bool IsReadOnly(Control c) const = 0;
 
-  // Field texts. Setting a text from the logic runs no change handler; the
-  // view reports only the user's edits to the logic.
-  virtual void SetText(Control c, const std::string& text) = 0;
-  virtual std::string GetText(Control c) const = 0;
-  virtual void SetChecked(Control c, bool checked) = 0;
-  virtual bool IsChecked(Control c) const = 0;
+  // Shows a field's value (a text field or EditDate, a switch's tick).
+  // Showing runs no change handler: the view reports only the user's edits,
+  // and the logic never reads a value back. Before the controls are made
+  // nothing is shown; ControlsMade asks for the values again.
+  virtual void SetText(Control field, const std::string& text) = 0;
+  virtual void SetChecked(Control box, bool checked) = 0;
 
   // The face of the four path and title fields (height and colour stay).
   virtual void SetFieldFontFace(const std::string& face) = 0;

@@ -17,9 +17,6 @@ namespace quandrel {
 
 namespace {
 
-constexpr long kLeftButtonDown = 513;
-constexpr long kRightButtonDown = 516;
-
 FileDialogRequest DatabaseDialog() {
   return {{{"最初に開くファイル", "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"}, {"全てのファイル", "*.*"}},
           "*.Exe;*.Wfm;*.Cmd;*.Mdb;*.Accdb"};
@@ -34,7 +31,17 @@ MainWindowLogic::MainWindowLogic(Platform& platform, MainView& view) : platform_
 const std::vector<std::string>& MainWindowLogic::DriveNames() const { return driveNames_; }
 const std::string& MainWindowLogic::SettingsPath() const { return settingsPath_; }
 
-std::string MainWindowLogic::TargetPath() const { return view_.GetText(Control::EditDBpath); }
+const std::string& MainWindowLogic::TargetPath() const { return fields_.Text(Control::EditDBpath); }
+
+void MainWindowLogic::ShowFields() {
+  for (Control c : kMainTextFields) view_.SetText(c, fields_.Text(c));
+  view_.SetText(Control::EditDate, fields_.date);
+  ShowSwitches();
+}
+
+void MainWindowLogic::ShowSwitches() {
+  for (Control c : kMainSwitches) view_.SetChecked(c, fields_.Ticked(c));
+}
 
 void MainWindowLogic::ShowDisplayTitle(TitleFallback fallback) {
   view_.SetDisplayTitle(DisplayTitle(platform_.files, settings_, exePath_, fallback));
@@ -81,22 +88,21 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
     LoadApplicationIcon(view_, dialogs, settings_.IconPath);
   }
 
-  view_.SetText(Control::EditDBpath, settings_.DBPath);
-  view_.SetText(Control::EditTitle, settings_.Title);
-  view_.SetText(Control::EditImagePath, settings_.ImagePath);
-  view_.SetText(Control::EditIconPath, settings_.IconPath);
-  view_.SetText(Control::EditDate, platform_.system.ShortDate());
-  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
-    view_.SetReadOnly(c, true);
-  }
-  view_.SetChecked(Control::CboxNonCustom, settings_.Customize == "Disable");
-  view_.SetChecked(Control::CboxMDBbak, settings_.MDBbak == "Use");
-  view_.SetChecked(Control::CboxUnClose, settings_.UnClose == "Use");
+  fields_.Text(Control::EditDBpath) = settings_.DBPath;
+  fields_.Text(Control::EditTitle) = settings_.Title;
+  fields_.Text(Control::EditImagePath) = settings_.ImagePath;
+  fields_.Text(Control::EditIconPath) = settings_.IconPath;
+  fields_.date = platform_.system.ShortDate();
+  fields_.Ticked(Control::CboxNonCustom) = settings_.Customize == Word::Disable;
+  fields_.Ticked(Control::CboxMDBbak) = settings_.MDBbak == Word::Use;
+  fields_.Ticked(Control::CboxUnClose) = settings_.UnClose == Word::Use;
+  ShowFields();
+  for (Control c : kMainTextFields) view_.SetReadOnly(c, true);
   ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
 
   // The first launch cycle. Only the tray icon stands for the launcher while
   // the lookup may ask the user something.
-  EnterTray(view_, view_.GetText(Control::EditTitle));
+  EnterTray(view_, fields_.Text(Control::EditTitle));
   const std::string target = TargetPath();
   if (target.empty()) {
     // Nothing to launch: no lookup, no snapshot, no start.
@@ -137,9 +143,9 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
 
 void MainWindowLogic::WindowDestroyed() { view_.ShowApplicationWindow(true); }
 
-bool MainWindowLogic::TrayMouseMessage(long lParam) {
+bool MainWindowLogic::TrayIconUsed(TrayMouse action) {
   // The icon only stands for the launcher; its clicks open nothing.
-  return lParam == kLeftButtonDown || lParam == kRightButtonDown;
+  return action == TrayMouse::LeftDown || action == TrayMouse::RightDown;
 }
 
 // ---------------------------------------------------------------------------
@@ -220,7 +226,7 @@ void MainWindowLogic::SaveAndContinue() {
   const std::string target = TargetPath();
   const RunFiles run = RunFilesFor(target);
   if (!SaveConfirmed(run)) return;
-  EnterTray(view_, view_.GetText(Control::EditTitle));
+  EnterTray(view_, fields_.Text(Control::EditTitle));
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
@@ -240,7 +246,7 @@ void MainWindowLogic::SaveAndContinue() {
 }
 
 void MainWindowLogic::Restart() {
-  EnterTray(view_, view_.GetText(Control::EditTitle));
+  EnterTray(view_, fields_.Text(Control::EditTitle));
   Relaunch();
 }
 
@@ -252,17 +258,15 @@ void MainWindowLogic::ExitWithoutAction() { view_.CloseWindow(); }
 namespace {
 
 // While Access runs the main window stays on screen and handles its
-// messages, so its buttons are disabled meanwhile: no other action may
-// start before Access has ended. Only the buttons disabled here come back.
-// The close box is held too: closing the window would end the program
+// messages, so its end-mode buttons are disabled meanwhile: no other action
+// may start before Access has ended. Only the buttons disabled here come
+// back. The close box is held too: closing the window would end the program
 // under the running handler, with Access still running and the guard kept.
 class ButtonsHeld {
  public:
   explicit ButtonsHeld(MainView& view) : view_(view) {
     view_.HoldClose(true);
-    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
-                      Control::BitBtnAcQuit, Control::BitBtnAcSave, Control::BitBtnRestart, Control::BitBtnAcExit,
-                      Control::BitBtnExit, Control::BitBtnCustom}) {
+    for (Control c : kMainEndModeButtons) {
       if (!view_.IsEnabled(c)) continue;
       view_.SetEnabled(c, false);
       held_.push_back(c);
@@ -301,55 +305,52 @@ void MainWindowLogic::EnterSettingsMode() {
   ApplyLayout(view_, SettingsModeLayout());
   settingsMode_ = true;
   snapshotSourcePath_ = TargetPath();
-  entry_.dbPathText = snapshotSourcePath_;
-  entry_.nonCustom = view_.IsChecked(Control::CboxNonCustom);
-  entry_.mdbBak = view_.IsChecked(Control::CboxMDBbak);
-  entry_.unClose = view_.IsChecked(Control::CboxUnClose);
+  entry_.fields = fields_;
   entry_.settings = settings_;
 }
 
 void MainWindowLogic::ChooseTargetFile() {
   std::optional<std::string> chosen = platform_.dialogs.OpenFile(DatabaseDialog());
   if (!chosen) return;
-  view_.SetText(Control::EditDBpath, "");
+  fields_.Text(Control::EditDBpath) = *chosen;
   view_.SetText(Control::EditDBpath, *chosen);
 }
 
+// A chosen picture or icon is followed as if it had been typed: the path
+// is shown and taken, and the file loaded.
 void MainWindowLogic::ChoosePictureFile() {
   std::optional<std::string> chosen = platform_.dialogs.OpenFile(ImageDialog());
   if (!chosen) return;
-  // The view runs no change handler for the logic's own texts.
-  view_.SetText(Control::EditImagePath, "");
-  PicturePathEdited();
   view_.SetText(Control::EditImagePath, *chosen);
-  PicturePathEdited();
+  PicturePathEdited(*chosen);
 }
 
 void MainWindowLogic::ChooseIconFile() {
   std::optional<std::string> chosen = platform_.dialogs.OpenFile(IconDialog());
   if (!chosen) return;
-  view_.SetText(Control::EditIconPath, "");
-  IconPathEdited();
   view_.SetText(Control::EditIconPath, *chosen);
-  IconPathEdited();
+  IconPathEdited(*chosen);
 }
 
-void MainWindowLogic::TitleEdited() {
-  settings_.Title = view_.GetText(Control::EditTitle);
+void MainWindowLogic::TitleEdited(const std::string& text) {
+  fields_.Text(Control::EditTitle) = text;
+  settings_.Title = text;
   ShowDisplayTitle(TitleFallback::WithExecutablePath);
 }
 
-void MainWindowLogic::PicturePathEdited() {
+void MainWindowLogic::PicturePathEdited(const std::string& text) {
   Files& files = platform_.files;
-  settings_.ImagePath = view_.GetText(Control::EditImagePath);
+  fields_.Text(Control::EditImagePath) = text;
+  settings_.ImagePath = text;
   if (!files.FileExists(settings_.ImagePath)) return;  // the picture on screen stays
   settings_.ImagePath = files.FullPath(settings_.ImagePath);
   LoadTitlePicture(view_, platform_.dialogs, settings_.ImagePath);
 }
 
-void MainWindowLogic::IconPathEdited() {
+void MainWindowLogic::IconPathEdited(const std::string& text) {
   Files& files = platform_.files;
-  settings_.IconPath = view_.GetText(Control::EditIconPath);
+  fields_.Text(Control::EditIconPath) = text;
+  settings_.IconPath = text;
   if (!files.FileExists(settings_.IconPath)) return;
   settings_.IconPath = files.FullPath(settings_.IconPath);
   LoadApplicationIcon(view_, platform_.dialogs, settings_.IconPath);
@@ -361,13 +362,13 @@ void MainWindowLogic::SaveSettings() {
   Dialogs& dialogs = platform_.dialogs;
 
   // The fields keep showing what was typed; the stored paths are shortened.
-  settings_.DBPath = ShortenPath(files, view_.GetText(Control::EditDBpath), settingsPath_);
-  settings_.Title = view_.GetText(Control::EditTitle);
-  settings_.ImagePath = ShortenPath(files, view_.GetText(Control::EditImagePath), settingsPath_);
-  settings_.IconPath = ShortenPath(files, view_.GetText(Control::EditIconPath), settingsPath_);
-  settings_.Customize = view_.IsChecked(Control::CboxNonCustom) ? "Disable" : "Enable";
-  settings_.MDBbak = view_.IsChecked(Control::CboxMDBbak) ? "Use" : "Never";
-  settings_.UnClose = view_.IsChecked(Control::CboxUnClose) ? "Use" : "Never";
+  settings_.DBPath = ShortenPath(files, fields_.Text(Control::EditDBpath), settingsPath_);
+  settings_.Title = fields_.Text(Control::EditTitle);
+  settings_.ImagePath = ShortenPath(files, fields_.Text(Control::EditImagePath), settingsPath_);
+  settings_.IconPath = ShortenPath(files, fields_.Text(Control::EditIconPath), settingsPath_);
+  settings_.Customize = fields_.Ticked(Control::CboxNonCustom) ? Word::Disable : Word::Enable;
+  settings_.MDBbak = fields_.Ticked(Control::CboxMDBbak) ? Word::Use : Word::Never;
+  settings_.UnClose = fields_.Ticked(Control::CboxUnClose) ? Word::Use : Word::Never;
 
   const SettingsWrite written = SaveMainSettings(files, settingsPath_, settings_);
   if (!written.ok) {
@@ -399,15 +400,33 @@ void MainWindowLogic::DiscardSettingsEdits() {
   settings_.Customize = entry_.settings.Customize;
   settings_.MDBbak = entry_.settings.MDBbak;
   settings_.UnClose = entry_.settings.UnClose;
-  view_.SetText(Control::EditDBpath, entry_.dbPathText);
-  view_.SetChecked(Control::CboxNonCustom, entry_.nonCustom);
-  view_.SetChecked(Control::CboxMDBbak, entry_.mdbBak);
-  view_.SetChecked(Control::CboxUnClose, entry_.unClose);
+  fields_.Text(Control::EditDBpath) = entry_.fields.Text(Control::EditDBpath);
+  fields_.ticks = entry_.fields.ticks;
+  view_.SetText(Control::EditDBpath, fields_.Text(Control::EditDBpath));
+  ShowSwitches();
   ApplyLayout(view_, EndModeLayout(settings_, kCompactHeightAfterDiscard));
   settingsMode_ = false;
 }
 
 void MainWindowLogic::OpenBackup() { view_.OpenBackupWindow(); }
+
+void MainWindowLogic::TextEdited(Control field, const std::string& text) {
+  switch (field) {
+    case Control::EditTitle: TitleEdited(text); break;
+    case Control::EditImagePath: PicturePathEdited(text); break;
+    case Control::EditIconPath: IconPathEdited(text); break;
+    case Control::EditDBpath:
+      // No change handler: the target is taken from the field when used.
+      fields_.Text(field) = text;
+      break;
+    default: break;
+  }
+}
+
+void MainWindowLogic::SwitchClicked(Control box, bool ticked) {
+  // Taken over into the settings only when they are saved.
+  if (IsIn(kMainSwitches, box)) fields_.Ticked(box) = ticked;
+}
 
 void MainWindowLogic::ControlUsed(Control c) {
   switch (c) {
@@ -425,9 +444,6 @@ void MainWindowLogic::ControlUsed(Control c) {
     case Control::BitBtnOK: SaveSettings(); break;
     case Control::BitBtnImage: ChoosePictureFile(); break;
     case Control::BitBtnIcon: ChooseIconFile(); break;
-    case Control::EditTitle: TitleEdited(); break;
-    case Control::EditImagePath: PicturePathEdited(); break;
-    case Control::EditIconPath: IconPathEdited(); break;
     default: break;
   }
 }

@@ -24,13 +24,14 @@ class MainWindowLogic : public MainViewEvents {
   // the launched program has ended, with the window shown in end mode.
   void StartAndRunFirstLaunch();
   void WindowDestroyed();  // shows the application window again
-  // Tray icon callback (message 1024): true when consumed (WM_LBUTTONDOWN 513,
-  // WM_RBUTTONDOWN 516); false: pass to default handling.
-  bool TrayMouseMessage(long lParam);
 
   // MainViewEvents: each goes to its handler below.
-  void ControlUsed(Control c) override;
-  bool TrayIconNotified(long mouseMessage) override { return TrayMouseMessage(mouseMessage); }
+  void ControlUsed(Control button) override;
+  void TextEdited(Control field, const std::string& text) override;
+  void SwitchClicked(Control box, bool ticked) override;
+  void ControlsMade() override { ShowFields(); }
+  // A press of either button on the tray icon is taken, and opens nothing.
+  bool TrayIconUsed(TrayMouse action) override;
   void WindowClosed() override { WindowDestroyed(); }
 
   // End-of-run actions
@@ -47,9 +48,11 @@ class MainWindowLogic : public MainViewEvents {
   void ChooseTargetFile();
   void ChoosePictureFile();
   void ChooseIconFile();
-  void TitleEdited();  // the view calls these on the user's edits
-  void PicturePathEdited();
-  void IconPathEdited();
+  // The user's edits of the title, picture and icon fields, with the text
+  // the field now shows (TextEdited calls them).
+  void TitleEdited(const std::string& text);
+  void PicturePathEdited(const std::string& text);
+  void IconPathEdited(const std::string& text);
   void SaveSettings();          // OK in settings mode
   void DiscardSettingsEdits();  // leaves settings mode, putting the target and switches back
   void OpenBackup();
@@ -58,13 +61,17 @@ class MainWindowLogic : public MainViewEvents {
   const std::vector<std::string>& DriveNames() const;
   const std::string& SettingsPath() const;
 
-  // For inspection: the main settings held in memory, and the snapshot the
-  // current run still has on disk (none after a failed copy or a save).
+  // For inspection: the main settings held in memory, the values the
+  // fields show, and the snapshot the current run still has on disk (none
+  // after a failed copy or a save).
   const MainSettings& Settings() const { return settings_; }
+  const MainFields& Fields() const { return fields_; }
   const RunSnapshot& Snapshot() const { return snapshot_; }
 
  private:
-  std::string TargetPath() const;  // the text of EditDBpath, read afresh
+  const std::string& TargetPath() const;  // the text of EditDBpath
+  void ShowFields();    // every field's value
+  void ShowSwitches();  // the switches' ticks
   void ShowDisplayTitle(TitleFallback fallback);
   void ShowErrors(const std::vector<std::string>& errors);
   // Starts the target again, waits for it and brings the window back.
@@ -88,6 +95,7 @@ class MainWindowLogic : public MainViewEvents {
   std::string settingsPath_;
   std::vector<std::string> driveNames_;
   MainSettings settings_;
+  MainFields fields_;  // what the fields show: the one copy of their values
 
   std::string launchCommand_;       // found once at start-up, reused by relaunches
   std::string snapshotSourcePath_;  // EditDBpath when settings mode was entered
@@ -99,8 +107,7 @@ class MainWindowLogic : public MainViewEvents {
   bool settingsMode_ = false;
   // What settings mode started from, put back by a discard.
   struct Entry {
-    std::string dbPathText;
-    bool nonCustom = false, mdbBak = false, unClose = false;
+    MainFields fields;
     MainSettings settings;
   } entry_;
 };

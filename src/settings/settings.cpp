@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/failure_message.h"
+#include "platform/os_errors.h"
 #include "settings/ini_document.h"
 #include "text/messages.h"
 #include "text/sjis.h"
@@ -14,9 +15,6 @@ namespace {
 const char kExecute[] = "Execute";
 const char kSystem[] = "System";
 const char kBackUp[] = "BackUp";
-
-constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-constexpr std::uint32_t kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 
 struct Entry {
   const char* section;
@@ -33,6 +31,9 @@ IniDocument ReadForLoad(Files& files, const std::string& settingsPath) {
 
 void LoadInto(const IniDocument& ini, const char* section, const char* key, std::string* value) {
   if (auto stored = ini.Get(section, key)) *value = *stored;
+}
+void LoadInto(const IniDocument& ini, const char* section, const char* key, SettingWord* value) {
+  if (auto stored = ini.Get(section, key)) *value = SettingWord::FromText(*stored);
 }
 
 // A path written in double quotes, as people write paths with blanks, is the
@@ -68,7 +69,7 @@ SettingsWrite WriteBatch(Files& files, const std::string& settingsPath, const st
   const OsResult read = files.Read(settingsPath, &bytes);
   if (read) {
     ini = IniDocument::Parse(bytes);
-  } else if (read.error != kFileNotFound && read.error != kPathNotFound) {
+  } else if (read.error != os_error::kFileNotFound && read.error != os_error::kPathNotFound) {
     // Writing without the current content would throw away every other key
     // of the file: the first key fails instead. Only the read's own answer
     // tells that there is no file; a separate check of existence could fail
@@ -120,9 +121,9 @@ SettingsWrite SaveMainSettings(Files& files, const std::string& settingsPath, co
                         {kSystem, "ImagePath", s.ImagePath},
                         {kSystem, "IconPath", s.IconPath},
                         {kSystem, "Title", s.Title},
-                        {kSystem, "Customize", s.Customize},
-                        {kSystem, "MDBbak", s.MDBbak},
-                        {kSystem, "UnClose", s.UnClose},
+                        {kSystem, "Customize", s.Customize.Text()},
+                        {kSystem, "MDBbak", s.MDBbak.Text()},
+                        {kSystem, "UnClose", s.UnClose.Text()},
                     });
 }
 
@@ -134,7 +135,7 @@ BackupOptions LoadBackupOptions(Files& files, const std::string& settingsPath) {
   LoadInto(ini, kBackUp, "Drive", &o.Drive);
   LoadInto(ini, kBackUp, "PreFix", &o.PreFix);
   LoadInto(ini, kBackUp, "UpDate", &o.UpDate);
-  if (o.Multi == "Yes") o.Multi = "Day";
+  if (o.Multi == Word::Yes) o.Multi = Word::Day;
   if (o.PreFix.empty()) o.PreFix = "BackUp";
   return o;
 }
@@ -142,11 +143,11 @@ BackupOptions LoadBackupOptions(Files& files, const std::string& settingsPath) {
 SettingsWrite SaveBackupOptions(Files& files, const std::string& settingsPath, const BackupOptions& o) {
   return WriteBatch(files, settingsPath,
                     {
-                        {kBackUp, "Multi", o.Multi},
-                        {kBackUp, "SubFolder", o.SubFolder},
+                        {kBackUp, "Multi", o.Multi.Text()},
+                        {kBackUp, "SubFolder", o.SubFolder.Text()},
                         {kBackUp, "Drive", o.Drive},
                         {kBackUp, "PreFix", o.PreFix},
-                        {kBackUp, "UpDate", o.UpDate},
+                        {kBackUp, "UpDate", o.UpDate.Text()},
                     });
 }
 

@@ -1,6 +1,6 @@
 // The settings file: an INI file beside the executable with the sections
-// Execute, System and BackUp. Values stay words ("Use", "Never", ...); each
-// user of a value compares it with the word it cares about, exactly.
+// Execute, System and BackUp. The switches are setting words ("Use",
+// "Never", ...), which keep any other stored text as it was.
 #pragma once
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/os_result.h"
 #include "platform/system.h"
+#include "settings/setting_word.h"
 
 namespace quandrel {
 
@@ -16,17 +17,17 @@ struct MainSettings {
   std::string Title;
   std::string ImagePath;
   std::string IconPath;
-  std::string Customize = "Enable";
-  std::string MDBbak = "Use";
-  std::string UnClose = "Use";
+  SettingWord Customize = Word::Enable;
+  SettingWord MDBbak = Word::Use;
+  SettingWord UnClose = Word::Use;
 };
 
 struct BackupOptions {
-  std::string Multi = "No";
-  std::string SubFolder = "Yes";
+  SettingWord Multi = Word::No;
+  SettingWord SubFolder = Word::Yes;
   std::string Drive;
   std::string PreFix = "BackUp";
-  std::string UpDate = "Yes";
+  SettingWord UpDate = Word::Yes;
 };
 
 // Outcome of a batch of writes. A failed batch stops at the failing key:

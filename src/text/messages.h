@@ -83,6 +83,12 @@ inline constexpr char kSnapshotKeptSound[] =
     "%s の控えを取れません\n\n"
     "控え %s は正常なデータベースで、今のデータベースは読めないため、控えを置き換えずに残しました。\n\n"
     "このまま開きますが、次の破棄終了では元に戻せません。";
+// The snapshot's name holds a sound database that this run does not hold.
+inline constexpr char kSnapshotNotThisRuns[] =
+    "%s の控えを取れません\n\n"
+    "控え %s は今回の起動のものではない正常なデータベースのため、置き換えずに残しました"
+    "（正常に終わらなかった起動の控えか、ほかのパソコンの起動の控えです）。\n\n"
+    "このまま開きますが、次の破棄終了では元に戻せません。";
 inline constexpr char kCannotSetAside[] = "%s を %s という名前で残せません\n\n%s";
 
 // Why a file fails the database check.
@@ -148,7 +154,7 @@ inline constexpr const char* kAll[] = {
     kIconBroken,         kSettingsSaved,          kRunEndedBySave,       kPrefixMissing,
     kNoDrive,            kNoDestination,          kCopyProgramMissing,   kCopyProgramNotStarted,
     kErrorNumber,        kTargetDamagedSnapshotSound, kTargetDamagedBackupSound, kSaveDamagedQuestion,
-    kSaveCancelled,      kBackupKeptSnapshotUnsound, kSnapshotKeptSound, kCannotSetAside,    kDatabaseUnreadable,
+    kSaveCancelled,      kBackupKeptSnapshotUnsound, kSnapshotKeptSound, kSnapshotNotThisRuns, kCannotSetAside,    kDatabaseUnreadable,
     kDatabaseEmpty,      kDatabaseTooShort,       kDatabaseNotWholePages, kDatabaseNoHeader,
     kLeftoverQuestion,
 };

@@ -11,7 +11,7 @@
 //                              win32::MainWindow (+ TaskbarWindow, TrayIcon)
 //     FormCreate               StartAndRunFirstLaunch
 //     FormDestroy              WindowDestroyed
-//     WMNotifyIcon             TrayMouseMessage
+//     WMNotifyIcon             TrayIconUsed
 //     BitBtnAcQuitClick        DiscardAndExit
 //     BitBtnAcExitClick        SaveAndExit
 //     BitBtnAcSaveClick        SaveAndContinue

@@ -1,5 +1,5 @@
 // Where a value stands in a fixed list, for the views' lists of controls
-// (tab orders, controls hidden in the design).
+// (tab orders, controls hidden in the design, the sets the modes work on).
 #pragma once
 
 #include <cstddef>
@@ -13,6 +13,12 @@ constexpr int PositionIn(const T (&list)[N], T value) {
     if (list[i] == value) return static_cast<int>(i);
   }
   return -1;
+}
+
+// Whether the value is in the list.
+template <typename T, std::size_t N>
+constexpr bool IsIn(const T (&list)[N], T value) {
+  return PositionIn(list, value) >= 0;
 }
 
 }  // namespace quandrel

@@ -412,7 +412,7 @@ TEST_F(FormBackupTest, ReopeningShowsWhatTheReturnSaved) {
 
 TEST_F(FormBackupTest, FailedSaveIsShownAndKeepsTheWindowOpen) {
   Create("Drive=E:\r\n");
-  files.Lock(kIni, fakes::FakeFiles::kAccessDenied);
+  files.Lock(kIni, os_error::kAccessDenied);
   form->SaveOptionsAndClose();
   EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"error: C:\\Apps\\Sales\\Menu.INI に書き込めません\n\nアクセスが拒否されました。"}));
   EXPECT_FALSE(view.closed);

@@ -109,13 +109,13 @@ TEST(DatabaseCheckTest, AFileThatCannotBeReadFailsWithThePlatformsReason) {
   FakeFiles files;
   fakes::FakeSystem system;
   files.Put("D:\\DB\\SALES.MDB", Database("Standard Jet DB", 1, 4096));
-  files.Lock("D:\\DB\\SALES.MDB", FakeFiles::kAccessDenied);
+  files.Lock("D:\\DB\\SALES.MDB", os_error::kAccessDenied);
   DatabaseCheck locked = CheckDatabase(files, "D:\\DB\\SALES.MDB");
   EXPECT_EQ(locked.fault, DatabaseFault::Unreadable);
   EXPECT_EQ(DatabaseFaultReason(system, locked), "ファイルを読めません。アクセスが拒否されました。");
   DatabaseCheck missing = CheckDatabase(files, "D:\\DB\\GONE.MDB");
   EXPECT_EQ(missing.fault, DatabaseFault::Unreadable);
-  EXPECT_EQ(missing.read.error, FakeFiles::kNotFound);
+  EXPECT_EQ(missing.read.error, os_error::kFileNotFound);
 }
 
 TEST(DatabaseCheckTest, ReasonsSayWhatIsWrongWithTheFile) {

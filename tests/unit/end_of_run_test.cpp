@@ -143,7 +143,7 @@ TEST_F(EndOfRun, NoDataLostWhenAnyDiskCallFails) {
           files = FakeFiles();
           SetUpFiles(withBackup);
           const std::optional<std::string> backupBefore = Backup();
-          files.FailCall(k, FakeFiles::kDiskFull, forGood);
+          files.FailCall(k, os_error::kDiskFull, forGood);
           const bool goesOn = runAction(&errors);
           const bool failed = k <= calls;
 
@@ -539,7 +539,7 @@ TEST_F(DamagedDatabase, TheSettingsSaveRemovesTheSnapshotUnlessItIsTheSoundVersi
 
 TEST(FileFailureMessageTest, NamesFileThenPhraseThenReason) {
   FakeSystem system;
-  EXPECT_EQ(FileFailureMessage(system, "%s に書き込めません\n\n%s", "D:\\表\\A.MDB", OsResult::Failure(5)),
+  EXPECT_EQ(FileFailureMessage(system, "%s に書き込めません\n\n%s", "D:\\表\\A.MDB", OsResult::Failure(os_error::kAccessDenied)),
             "D:\\表\\A.MDB に書き込めません\n\nアクセスが拒否されました。");
   // A code the platform has no words for is given by its number.
   EXPECT_EQ(FileFailureMessage(system, "%s に書き込めません\n\n%s", "A.MDB", OsResult::Failure(1784)),
@@ -549,7 +549,7 @@ TEST(FileFailureMessageTest, NamesFileThenPhraseThenReason) {
 TEST(SnapshotStateTest, FollowsTheTakeResult) {
   RunFiles run = RunFilesFor(kTarget);
   EXPECT_TRUE(SnapshotState(run, SnapshotResult{OsResult::Success(), ""}).Of(kTarget));
-  RunSnapshot failed = SnapshotState(run, SnapshotResult{OsResult::Failure(112), kTarget});
+  RunSnapshot failed = SnapshotState(run, SnapshotResult{OsResult::Failure(os_error::kDiskFull), kTarget});
   EXPECT_FALSE(failed.taken);
   EXPECT_FALSE(failed.Of(""));
 }

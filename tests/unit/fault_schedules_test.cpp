@@ -467,9 +467,9 @@ TEST(FaultSchedules, SettingsSave) {
   next.ImagePath = "new.bmp";
   next.IconPath = "new.ico";
   next.Title = "new";
-  next.Customize = "Disable";
-  next.MDBbak = "Never";
-  next.UnClose = "Use";
+  next.Customize = Word::Disable;
+  next.MDBbak = Word::Never;
+  next.UnClose = Word::Use;
   const std::vector<std::string> oldValues = {"old.mdb", "old.bmp", "old.ico", "old", "Enable", "Use", "Never"};
   const std::vector<std::string> newValues = {"new.mdb", "new.bmp", "new.ico", "new", "Disable", "Never", "Use"};
 
@@ -487,7 +487,7 @@ TEST(FaultSchedules, SettingsSave) {
     EXPECT_NE(bytes.find("[BackUp]\r\nMulti=Week\r\n"), std::string::npos) << Describe(schedule) << "\n" << bytes;
     const MainSettings now = LoadMainSettings(files, kIni);
     const std::vector<std::string> values = {now.DBPath, now.ImagePath, now.IconPath, now.Title,
-                                             now.Customize, now.MDBbak, now.UnClose};
+                                             now.Customize.Text(), now.MDBbak.Text(), now.UnClose.Text()};
     std::size_t newUpTo = 0;
     while (newUpTo < values.size() && values[newUpTo] == newValues[newUpTo]) ++newUpTo;
     for (std::size_t i = newUpTo; i < values.size(); ++i) {

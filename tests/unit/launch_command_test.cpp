@@ -228,7 +228,7 @@ TEST(TakesSnapshotTest, MdbOrAccdbUnlessNeverExactly) {
       {"D:\\DB\\SALES.ACCDE", "Use", false},   {"D:\\DB\\SALES.ACCDB.BAK", "Use", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(TakesSnapshot(c.target, c.mdbBak), c.snapshot) << c.target << " / " << c.mdbBak;
+    EXPECT_EQ(TakesSnapshot(c.target, SettingWord::FromText(c.mdbBak)), c.snapshot) << c.target << " / " << c.mdbBak;
   }
 }
 

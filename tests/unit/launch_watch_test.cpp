@@ -51,13 +51,13 @@ TEST(TrayTipTest, CutTo63Bytes) {
 TEST(WindowsToLockTest, PrimaryThreadOnlyAndOnlyForUse) {
   const std::vector<TopLevelWindow> windows = {
       {101, 7}, {102, 8}, {103, 7}, {104, 0}, {105, 70}};
-  EXPECT_EQ(WindowsToLock(windows, 7, "Use"), (std::vector<std::uintptr_t>{101, 103}));
-  EXPECT_TRUE(WindowsToLock(windows, 9, "Use").empty());
+  EXPECT_EQ(WindowsToLock(windows, 7, Word::Use), (std::vector<std::uintptr_t>{101, 103}));
+  EXPECT_TRUE(WindowsToLock(windows, 9, Word::Use).empty());
   for (const char* word : {"use", "USE", "Use ", "", "Never"}) {
-    EXPECT_TRUE(WindowsToLock(windows, 7, word).empty()) << word;
+    EXPECT_TRUE(WindowsToLock(windows, 7, SettingWord::FromText(word)).empty()) << word;
   }
   // No launched thread: a window whose creator cannot be told is left alone.
-  EXPECT_TRUE(WindowsToLock(windows, 0, "Use").empty());
+  EXPECT_TRUE(WindowsToLock(windows, 0, Word::Use).empty());
 }
 
 TEST(TrayTest, EnterTrayShowsTheIconBeforeHiding) {
@@ -124,7 +124,7 @@ class WatchTest : public ::testing::Test {
   fakes::FakeProcesses processes;
   LoggingDesktop desktop;
   fakes::FakeShell shell;
-  std::string unClose = "Use";
+  SettingWord unClose = Word::Use;
   int unCloseReads = 0;
   std::function<void(int)> onPump;
 };
@@ -158,13 +158,13 @@ TEST(ProcessRecordTest, ClosesItsHandlesExactlyOnce) {
   moved.Reset();
   EXPECT_EQ(processes.released, 3) << "reset twice";
 
-  processes.failStartsWith = 2;
+  processes.failStartsWith = os_error::kFileNotFound;
   processes.Start("d", StartupShape::Maximized, &moved);
   EXPECT_EQ(processes.released, 3) << "a failed start holds nothing to close";
 }
 
 TEST_F(WatchTest, FailedStartEndsAtTheFirstWait) {
-  processes.failStartsWith = 2;
+  processes.failStartsWith = os_error::kFileNotFound;
   ProcessRecord record;
   processes.Start("x \"D:\\DB\\notes.xyz\"", StartupShape::Maximized, &record);
   ASSERT_EQ(record.process, 0u);
@@ -201,7 +201,7 @@ TEST_F(WatchTest, MainWindowIsPreparedOnceAfterTheFirstSecondOfTheRun) {
 }
 
 TEST_F(WatchTest, LowerCaseUseLocksNothing) {
-  unClose = "use";
+  unClose = SettingWord::FromText("use");
   Watch(StartRunningFor(3));
   EXPECT_TRUE(desktop.closeDisabled.empty());
   EXPECT_EQ(desktop.enumerations, 0);  // nothing to do, so the windows are not listed
@@ -210,7 +210,7 @@ TEST_F(WatchTest, LowerCaseUseLocksNothing) {
 
 TEST_F(WatchTest, UnCloseIsReadAfreshEachPass) {
   // Settings changed while messages were handled apply to the next pass.
-  onPump = [this](int pass) { unClose = pass == 0 ? "Never" : "Use"; };
+  onPump = [this](int pass) { unClose = pass == 0 ? Word::Never : Word::Use; };
   Watch(StartRunningFor(3));
   EXPECT_EQ(log, (Lines{"wait", "enum", "lock 11", "lock 14", "pump",  //
                         "wait", "pump",                                //
@@ -220,7 +220,7 @@ TEST_F(WatchTest, UnCloseIsReadAfreshEachPass) {
 }
 
 TEST_F(WatchTest, FailedStartCycleShowsTheWindowAgainAtOnce) {
-  processes.failStartsWith = 2;
+  processes.failStartsWith = os_error::kFileNotFound;
   EnterTray(shell, "Sales");
   ProcessRecord record;
   processes.Start(LaunchCommandLine("", "D:\\DB\\notes.xyz"), StartupShape::Maximized, &record);

@@ -2,9 +2,11 @@
 // the settings that decide it.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "main_window/layout_modes.h"
 #include "main_window_fixture.h"
@@ -15,12 +17,12 @@ namespace {
 using C = Control;
 
 // The buttons whose visibility changes between modes.
-const C kModeButtons[] = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnAcQuit, C::BitBtnAcSave,
-                          C::BitBtnAcExit,   C::BitBtnRestart,   C::BitBtnExit,   C::BitBtnBackup,
-                          C::BitBtnCustom,   C::BitBtnOK,        C::BitBtnClose,  C::BitBtnDBpath,
-                          C::BitBtnImage,    C::BitBtnIcon};
-const C kFields[] = {C::EditDBpath, C::EditImagePath, C::EditIconPath, C::EditTitle};
-const C kBoxes[] = {C::CboxNonCustom, C::CboxMDBbak, C::CboxUnClose};
+std::vector<C> ModeButtons() {
+  std::vector<C> all(std::begin(kMainEndModeButtons), std::end(kMainEndModeButtons));
+  all.insert(all.end(), std::begin(kMainLeaveSettingsButtons), std::end(kMainLeaveSettingsButtons));
+  all.insert(all.end(), std::begin(kMainBrowseButtons), std::end(kMainBrowseButtons));
+  return all;
+}
 // Shown in every mode.
 const C kAlwaysShown[] = {C::BevelImageTitle, C::ImageTitle,    C::PanelDBpath, C::LabelDBPath,
                           C::LabelRequired,   C::PanelImageEtc, C::LabelImagePath, C::LabelTitle,
@@ -28,7 +30,7 @@ const C kAlwaysShown[] = {C::BevelImageTitle, C::ImageTitle,    C::PanelDBpath, 
 
 std::set<C> VisibleModeButtons(const fakes::FakeMainView& view) {
   std::set<C> shown;
-  for (C c : kModeButtons)
+  for (C c : ModeButtons())
     if (view.IsVisible(c)) shown.insert(c);
   return shown;
 }
@@ -64,22 +66,22 @@ TEST_P(ModeTable, EndModeAfterCreationThenSettingsMode) {
   EXPECT_EQ(VisibleModeButtons(view), m.endButtons);
   EXPECT_EQ(view.outerHeight, m.endHeight);
   EXPECT_EQ(view.displayTitle, m.caption);
-  for (C c : kFields) EXPECT_TRUE(view.IsReadOnly(c));
-  for (C c : kBoxes) EXPECT_FALSE(view.IsEnabled(c));
-  EXPECT_EQ(view.IsChecked(C::CboxNonCustom), m.nonCustom);
-  EXPECT_EQ(view.IsChecked(C::CboxMDBbak), m.mdbBak);
-  EXPECT_EQ(view.IsChecked(C::CboxUnClose), m.unClose);
+  for (C c : kMainTextFields) EXPECT_TRUE(view.IsReadOnly(c));
+  for (C c : kMainSwitches) EXPECT_FALSE(view.IsEnabled(c));
+  EXPECT_EQ(view.Ticked(C::CboxNonCustom), m.nonCustom);
+  EXPECT_EQ(view.Ticked(C::CboxMDBbak), m.mdbBak);
+  EXPECT_EQ(view.Ticked(C::CboxUnClose), m.unClose);
   for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
   EXPECT_FALSE(view.IsVisible(C::ListBoxFontName));
 
   form->EnterSettingsMode();
   EXPECT_EQ(VisibleModeButtons(view),
             (std::set<C>{C::BitBtnOK, C::BitBtnClose, C::BitBtnDBpath, C::BitBtnImage, C::BitBtnIcon}));
-  for (C c : kFields) EXPECT_FALSE(view.IsReadOnly(c));
-  for (C c : kBoxes) EXPECT_TRUE(view.IsEnabled(c));
+  for (C c : kMainTextFields) EXPECT_FALSE(view.IsReadOnly(c));
+  for (C c : kMainSwitches) EXPECT_TRUE(view.IsEnabled(c));
   EXPECT_EQ(view.outerHeight, m.endHeight);  // settings mode keeps the height
   for (C c : kAlwaysShown) EXPECT_TRUE(view.IsVisible(c));
-  EXPECT_EQ(view.IsChecked(C::CboxMDBbak), m.mdbBak);  // ticks stay
+  EXPECT_EQ(view.Ticked(C::CboxMDBbak), m.mdbBak);  // ticks stay
 }
 
 const std::set<C> kPlain = With(kCommonEnd, {C::BitBtnRestart, C::BitBtnExit});
@@ -130,6 +132,21 @@ TEST_F(FormMainTest, DiscardOfAFullWindowKeepsItsHeight) {
   form->DiscardSettingsEdits();
   EXPECT_EQ(view.outerHeight, std::nullopt);
   EXPECT_EQ(VisibleModeButtons(view), kSave);
+}
+
+// A button of end mode that no rule of end mode shows could never be pressed.
+TEST(EndModeLayout, ShowsEveryEndModeButtonForSomeTarget) {
+  std::set<C> shown;
+  for (const char* target : {"sales.mdb", "tool.exe"}) {
+    for (Word mdbBak : {Word::Use, Word::Never}) {
+      MainSettings s;
+      s.DBPath = target;
+      s.MDBbak = mdbBak;
+      for (const LayoutStep& step : EndModeLayout(s, kCompactHeight).steps)
+        if (step.aspect == Aspect::Visible && step.value) shown.insert(step.control);
+    }
+  }
+  for (C c : kMainEndModeButtons) EXPECT_EQ(shown.count(c), 1u) << static_cast<int>(c);
 }
 
 // The end mode's maintenance buttons are shown for a database target and

@@ -67,7 +67,7 @@ TEST_F(EndOfRunTest, DiscardThatCannotRestoreShowsWhyAndStays) {
 }
 
 TEST_F(EndOfRunTest, ADiscardThatLosesItsHoldForgetsTheSnapshot) {
-  files.Lock(kSnapshot, fakes::FakeFiles::kAccessDenied);  // opened alone by someone else
+  files.Lock(kSnapshot, os_error::kAccessDenied);  // opened alone by someone else
   dialogs.answers = {Answer::Yes};
   form->DiscardAndExit();
   EXPECT_FALSE(view.closed);
@@ -168,7 +168,7 @@ TEST_F(EndOfRunTest, ExitClosesAndTouchesNoFile) {
 TEST_F(EndOfRunTest, RelaunchTakesTheTargetFromTheFieldAndTheCommandFoundAtStart) {
   files.Put("D:\\Data\\other.xyz", "x");
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "D:\\Data\\other.xyz");
+  Type(C::EditDBpath, "D:\\Data\\other.xyz");
   form->SaveSettings();
   form->Restart();
   EXPECT_EQ(processes.started.back().commandLine, std::string(kAccess) + " \"D:\\Data\\other.xyz\"");
@@ -194,7 +194,7 @@ TEST_F(FormMainTest, RestartWithoutATargetSaysSoAndStartsNothing) {
 }
 
 TEST_F(EndOfRunTest, ARelaunchThatFailsSaysWhatAndWhyThenComesBackToEndMode) {
-  processes.failStartsWith = 2;  // the program has gone since the first start
+  processes.failStartsWith = os_error::kFileNotFound;  // the program has gone since the first start
   form->Restart();
   EXPECT_THAT(CallsFrom(mark), ElementsAre("tray+ 【】稼働中...", "main hide", "app hide", relaunch,
                                            "error: プログラムを起動できません\n\n" + std::string(kAccess) +

@@ -89,15 +89,13 @@ class FormMainTest : public ::testing::Test {
     return Create();
   }
 
-  std::string Text(Control c) const { return view.GetText(c); }
+  // What a field shows.
+  std::string Text(Control c) const { return view.Shown(c); }
 
-  // The user types into a field: the view reports the edit to the logic.
-  void Type(Control c, const std::string& text) {
-    view.SetText(c, text);
-    if (c == Control::EditTitle) form->TitleEdited();
-    if (c == Control::EditImagePath) form->PicturePathEdited();
-    if (c == Control::EditIconPath) form->IconPathEdited();
-  }
+  // The user types into a field, or ticks or clears a switch: the view
+  // reports the new value to the logic.
+  void Type(Control field, const std::string& text) { view.Type(*form, field, text); }
+  void Tick(Control box, bool ticked) { view.Click(*form, box, ticked); }
 
   // The calls logged from `from` on.
   std::vector<std::string> CallsFrom(std::size_t from) const {

@@ -28,7 +28,7 @@ TEST_F(FormMainTest, TitleFollowsTypingWithTheTargetHeldInMemory) {
   EXPECT_EQ(view.displayTitle, "販売");
   // A target typed but not saved does not name the run yet.
   files.Put("D:\\Work\\sales.mdb", "data");
-  view.SetText(C::EditDBpath, "sales.mdb");
+  Type(C::EditDBpath, "sales.mdb");
   Type(C::EditTitle, "");
   EXPECT_EQ(view.displayTitle, "Quandrel (D:\\Work\\Quandrel.exe)");
 }
@@ -44,7 +44,7 @@ TEST_F(FormMainTest, EmptiedTitleShowsTheTargetName) {
 TEST_F(FormMainTest, SaveWithoutTitleOrTargetGivesTheBareName) {
   Create();
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "nowhere.mdb");
+  Type(C::EditDBpath, "nowhere.mdb");
   form->SaveSettings();
   EXPECT_EQ(view.displayTitle, "Quandrel");
 }
@@ -110,13 +110,13 @@ TEST_F(FormMainTest, SaveKeepsTheFieldsAsTypedAndStoresShortenedPaths) {
   files.Put("E:\\Pics\\logo.bmp", "BM");
   Create();
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "D:\\WORK\\sales.mdb");  // in the settings file's folder
+  Type(C::EditDBpath, "D:\\WORK\\sales.mdb");  // in the settings file's folder
   Type(C::EditImagePath, "E:\\Pics\\logo.bmp");        // elsewhere
   Type(C::EditIconPath, "missing.ico");                 // no such file
   Type(C::EditTitle, "販売");
-  view.SetChecked(C::CboxNonCustom, true);
-  view.SetChecked(C::CboxMDBbak, false);
-  view.SetChecked(C::CboxUnClose, false);
+  Tick(C::CboxNonCustom, true);
+  Tick(C::CboxMDBbak, false);
+  Tick(C::CboxUnClose, false);
   form->SaveSettings();
 
   EXPECT_EQ(files.Get(kIni), std::optional<std::string>(
@@ -137,7 +137,7 @@ TEST_F(FormMainTest, ChangingTheTargetToAProgramDeletesTheOldTargetsSnapshot) {
   CreateWithSales();
   files.Put("D:\\Work\\tool.exe", "MZ");
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "D:\\Work\\tool.exe");
+  Type(C::EditDBpath, "D:\\Work\\tool.exe");
   form->SaveSettings();
   EXPECT_THAT(Boxes(), ElementsAre(kWritten, kSavedEnd));
   EXPECT_FALSE(files.Has("D:\\Work\\sales.mdb.TMP"));
@@ -164,7 +164,7 @@ TEST_F(FormMainTest, FailedSaveStaysInSettingsModeAndKeepsTheSnapshot) {
 TEST_F(FormMainTest, FailedSaveOnAFullDiskSaysSo) {
   CreateWithSales();
   form->EnterSettingsMode();
-  files.FailCall(files.DiskCalls() + 2, fakes::FakeFiles::kDiskFull, true);  // the read works, the write does not
+  files.FailCall(files.DiskCalls() + 2, os_error::kDiskFull, true);  // the read works, the write does not
   form->SaveSettings();
   EXPECT_THAT(Boxes(), ElementsAre("error: D:\\Work\\Quandrel.INI に書き込めません\n\nディスクに十分な空き領域がありません。"));
   EXPECT_TRUE(files.Has("D:\\Work\\sales.mdb.TMP"));
@@ -177,16 +177,16 @@ TEST_F(FormMainTest, DiscardPutsTargetAndSwitchesBackButKeepsThePreview) {
   files.Put("D:\\Work\\other.mdb", "other");
   files.Put("D:\\Work\\logo.bmp", "BM");
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "other.mdb");
-  view.SetChecked(C::CboxMDBbak, false);
-  view.SetChecked(C::CboxNonCustom, true);
+  Type(C::EditDBpath, "other.mdb");
+  Tick(C::CboxMDBbak, false);
+  Tick(C::CboxNonCustom, true);
   Type(C::EditTitle, "新しい名前");
   Type(C::EditImagePath, "logo.bmp");
   form->DiscardSettingsEdits();
 
   EXPECT_EQ(Text(C::EditDBpath), "D:\\Work\\sales.mdb");
-  EXPECT_TRUE(view.IsChecked(C::CboxMDBbak));
-  EXPECT_FALSE(view.IsChecked(C::CboxNonCustom));
+  EXPECT_TRUE(view.Ticked(C::CboxMDBbak));
+  EXPECT_FALSE(view.Ticked(C::CboxNonCustom));
   EXPECT_EQ(view.displayTitle, "新しい名前");
   EXPECT_EQ(Text(C::EditTitle), "新しい名前");
   ASSERT_TRUE(view.picture.has_value());
@@ -208,12 +208,12 @@ TEST_F(FormMainTest, DiscardAfterAFailedSaveReturnsToTheValuesInForce) {
   files.Put("D:\\Work\\tool.exe", "MZ");
   files.MakeFolderReadOnly("D:\\Work");
   form->EnterSettingsMode();
-  view.SetText(C::EditDBpath, "tool.exe");
-  view.SetChecked(C::CboxUnClose, false);
+  Type(C::EditDBpath, "tool.exe");
+  Tick(C::CboxUnClose, false);
   form->SaveSettings();
   form->DiscardSettingsEdits();
   EXPECT_EQ(form->Settings().DBPath, "D:\\Work\\sales.mdb");
-  EXPECT_EQ(form->Settings().UnClose, "Use");
+  EXPECT_EQ(form->Settings().UnClose.Text(), "Use");
   EXPECT_TRUE(view.IsVisible(C::BitBtnAcQuit));
   EXPECT_FALSE(view.IsVisible(C::BitBtnRestart));
 }

@@ -47,6 +47,21 @@ TEST_F(FormMainTest, CreationSetsUpTheWindowThenRunsTheTargetWithASnapshotFirst)
   EXPECT_TRUE(Boxes().empty());
 }
 
+// The controls are made during the run, long after the values were set:
+// the logic shows them again then.
+TEST_F(FormMainTest, ControlsMadeLaterAreShownTheFieldsValues) {
+  CreateWithSales("Title=販売\r\nUnClose=Never\r\n");
+  for (C c : kMainTextFields) view.SetText(c, "");
+  view.SetText(C::EditDate, "");
+  for (C c : kMainSwitches) view.SetChecked(c, false);
+  form->ControlsMade();
+  EXPECT_EQ(Text(C::EditDBpath), "D:\\Work\\sales.mdb");
+  EXPECT_EQ(Text(C::EditTitle), "販売");
+  EXPECT_EQ(Text(C::EditDate), "2026/12/10");
+  EXPECT_TRUE(view.Ticked(C::CboxMDBbak));
+  EXPECT_FALSE(view.Ticked(C::CboxUnClose));
+}
+
 TEST_F(FormMainTest, WorkingDirectoryOfAnExecutableAtADriveRootKeepsItsBackslash) {
   system.executablePath = "E:\\Quandrel.exe";
   Create();
@@ -103,7 +118,7 @@ TEST_F(FormMainTest, EmptyTargetStartsNothingAndSaysThatNoFileIsSet) {
 TEST_F(FormMainTest, AStartThatFailsSaysWhatAndWhyThenComesToEndMode) {
   files.Put("D:\\Work\\sales.mdb", "old");
   Ini("[Execute]\r\nDBPath=sales.mdb\r\n");
-  processes.failStartsWith = 2;  // the registered program is not there
+  processes.failStartsWith = os_error::kFileNotFound;  // the registered program is not there
   Create();
   EXPECT_THAT(view.calls,
               ElementsAre("title sales.mdb の実行環境", "tray+ 【】稼働中...", "main hide", "app hide", "wait+",
@@ -239,10 +254,10 @@ TEST_F(FormMainTest, DamagedIconIsReportedAndTheBuiltInOneStays) {
 TEST_F(FormMainTest, TrayClicksAreConsumedAndOpenNothing) {
   Create();
   const std::size_t before = view.calls.size();
-  EXPECT_TRUE(form->TrayMouseMessage(513));
-  EXPECT_TRUE(form->TrayMouseMessage(516));
-  EXPECT_FALSE(form->TrayMouseMessage(512));
-  EXPECT_FALSE(form->TrayMouseMessage(515));
+  EXPECT_TRUE(form->TrayIconUsed(TrayMouse::LeftDown));
+  EXPECT_TRUE(form->TrayIconUsed(TrayMouse::RightDown));
+  EXPECT_FALSE(form->TrayIconUsed(TrayMouse::Move));
+  EXPECT_FALSE(form->TrayIconUsed(TrayMouse::LeftDoubleClick));
   EXPECT_EQ(view.calls.size(), before);
 }
 

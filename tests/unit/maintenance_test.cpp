@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -206,7 +207,7 @@ TEST_F(MaintenanceTest, TheScanOffersDatabasesOfBothKindsInTheListingsOrder) {
 TEST_F(MaintenanceTest, TargetTypedInLowerCaseIsKnownInTheListing) {
   files.Put("C:\\DATA\\SALES.MDB", "s");
   files.Put("C:\\DATA\\A.MDB", "a");
-  view.SetText(C::EditDBpath, "c:\\data\\sales.mdb");
+  Type(C::EditDBpath, "c:\\data\\sales.mdb");
   dialogs.answers = {Answer::Yes};
   form->CompactDatabase();
   EXPECT_THAT(dialogs.shown, ::testing::Contains(Asked("A.MDB")));
@@ -295,7 +296,7 @@ TEST_F(MaintenanceTest, TheLastPathFoundIsKeptWhenALaterLookupFindsNone) {
 
 TEST_F(MaintenanceTest, AccessThatCannotStartIsReportedAndNothingIsCalledDone) {
   files.Put("D:\\Work\\A.MDB", "a");
-  processes.failStartsWith = 2;  // the file is not found
+  processes.failStartsWith = os_error::kFileNotFound;
   const std::string error =
       "error: Microsoft Access を起動できません\n\nC:\\Office\\MSACCESS.EXE\n\n指定されたファイルが見つかりません。";
 
@@ -318,7 +319,7 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
   files.Put("D:\\Work\\B.MDB", "b");
   dialogs.answers = {Answer::Yes, Answer::Yes};
   logged.onStart = [this](const std::string&) {
-    if (processes.started.size() == 2) processes.failStartsWith = 5;  // this start fails
+    if (processes.started.size() == 2) processes.failStartsWith = os_error::kAccessDenied;  // this start fails
   };
   form->CompactDatabase();
   EXPECT_THAT(Calls(), ElementsAre("app hide", StartCompact("D:\\Work\\sales.mdb"), "front",
@@ -330,9 +331,8 @@ TEST_F(MaintenanceTest, AccessFailingForAnotherFileEndsTheScan) {
 }
 
 TEST_F(MaintenanceTest, ButtonsAndCloseBoxAreHeldWhileAccessRunsAndOnlyThoseComeBack) {
-  const std::vector<C> buttons = {C::BitBtnAcRepair, C::BitBtnAcCompact, C::BitBtnBackup,
-                                  C::BitBtnAcQuit,   C::BitBtnAcSave,    C::BitBtnRestart,
-                                  C::BitBtnAcExit,   C::BitBtnExit,      C::BitBtnCustom};
+  const std::vector<C> buttons(std::begin(kMainEndModeButtons), std::end(kMainEndModeButtons));
+  ASSERT_EQ(buttons.size(), 9u);
   view.SetEnabled(C::BitBtnBackup, false);  // disabled before for its own reasons
   std::vector<C> enabledMeanwhile;
   int pumps = 0;

@@ -22,16 +22,16 @@ void ExpectSampleSettingsLoadToDefaults(const std::string& bytes) {
   EXPECT_EQ(loaded.Title, defaults.Title);
   EXPECT_EQ(loaded.ImagePath, defaults.ImagePath);
   EXPECT_EQ(loaded.IconPath, defaults.IconPath);
-  EXPECT_EQ(loaded.Customize, defaults.Customize);
-  EXPECT_EQ(loaded.MDBbak, defaults.MDBbak);
-  EXPECT_EQ(loaded.UnClose, defaults.UnClose);
+  EXPECT_EQ(loaded.Customize.Text(), defaults.Customize.Text());
+  EXPECT_EQ(loaded.MDBbak.Text(), defaults.MDBbak.Text());
+  EXPECT_EQ(loaded.UnClose.Text(), defaults.UnClose.Text());
   const BackupOptions options = LoadBackupOptions(files, ini);
   const BackupOptions optionDefaults;
-  EXPECT_EQ(options.Multi, optionDefaults.Multi);
-  EXPECT_EQ(options.SubFolder, optionDefaults.SubFolder);
+  EXPECT_EQ(options.Multi.Text(), optionDefaults.Multi.Text());
+  EXPECT_EQ(options.SubFolder.Text(), optionDefaults.SubFolder.Text());
   EXPECT_EQ(options.Drive, optionDefaults.Drive);
   EXPECT_EQ(options.PreFix, optionDefaults.PreFix);
-  EXPECT_EQ(options.UpDate, optionDefaults.UpDate);
+  EXPECT_EQ(options.UpDate.Text(), optionDefaults.UpDate.Text());
 }
 
 void ExpectSampleSettingsForm(const std::string& bytes) {

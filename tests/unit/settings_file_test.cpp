@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,22 +33,22 @@ TEST_F(SettingsFileTest, DefaultsWithoutFile) {
   EXPECT_EQ(s.Title, "");
   EXPECT_EQ(s.ImagePath, "");
   EXPECT_EQ(s.IconPath, "");
-  EXPECT_EQ(s.Customize, "Enable");
-  EXPECT_EQ(s.MDBbak, "Use");
-  EXPECT_EQ(s.UnClose, "Use");
+  EXPECT_EQ(s.Customize.Text(), "Enable");
+  EXPECT_EQ(s.MDBbak.Text(), "Use");
+  EXPECT_EQ(s.UnClose.Text(), "Use");
   BackupOptions o = LoadBackupOptions(files, kIni);
-  EXPECT_EQ(o.Multi, "No");
-  EXPECT_EQ(o.SubFolder, "Yes");
+  EXPECT_EQ(o.Multi.Text(), "No");
+  EXPECT_EQ(o.SubFolder.Text(), "Yes");
   EXPECT_EQ(o.Drive, "");
   EXPECT_EQ(o.PreFix, "BackUp");
-  EXPECT_EQ(o.UpDate, "Yes");
+  EXPECT_EQ(o.UpDate.Text(), "Yes");
 }
 
 TEST_F(SettingsFileTest, UnreadableFileCountsAsMissing) {
   files.Put(kIni, "[System]\r\nUnClose=Never\r\n[BackUp]\r\nMulti=Week\r\n");
   files.Lock(kIni);
-  EXPECT_EQ(LoadMainSettings(files, kIni).UnClose, "Use");
-  EXPECT_EQ(LoadBackupOptions(files, kIni).Multi, "No");
+  EXPECT_EQ(LoadMainSettings(files, kIni).UnClose.Text(), "Use");
+  EXPECT_EQ(LoadBackupOptions(files, kIni).Multi.Text(), "No");
 }
 
 TEST_F(SettingsFileTest, LoadsEveryKey) {
@@ -61,15 +62,15 @@ TEST_F(SettingsFileTest, LoadsEveryKey) {
   EXPECT_EQ(s.Title, "販売管理ソフト表");
   EXPECT_EQ(s.ImagePath, "D:\\表\\logo.bmp");
   EXPECT_EQ(s.IconPath, "a.ico");
-  EXPECT_EQ(s.Customize, "Disable");
-  EXPECT_EQ(s.MDBbak, "Never");
-  EXPECT_EQ(s.UnClose, "Never");
+  EXPECT_EQ(s.Customize.Text(), "Disable");
+  EXPECT_EQ(s.MDBbak.Text(), "Never");
+  EXPECT_EQ(s.UnClose.Text(), "Never");
   BackupOptions o = LoadBackupOptions(files, kIni);
-  EXPECT_EQ(o.Multi, "Week");
-  EXPECT_EQ(o.SubFolder, "No");
+  EXPECT_EQ(o.Multi.Text(), "Week");
+  EXPECT_EQ(o.SubFolder.Text(), "No");
   EXPECT_EQ(o.Drive, "E:");
   EXPECT_EQ(o.PreFix, "Save");
-  EXPECT_EQ(o.UpDate, "No");
+  EXPECT_EQ(o.UpDate.Text(), "No");
 }
 
 TEST_F(SettingsFileTest, ValuesLoadAsWordsWithoutInterpretation) {
@@ -77,13 +78,35 @@ TEST_F(SettingsFileTest, ValuesLoadAsWordsWithoutInterpretation) {
             "[system]\r\nUnClose=\r\nCustomize=disable\r\nMDBbak=use\r\n"
             "[BACKUP]\r\nDrive=c:\r\nSubFolder=\r\nUpDate=yes\r\n");
   MainSettings s = LoadMainSettings(files, kIni);
-  EXPECT_EQ(s.UnClose, "");  // present and empty: not the default "Use"
-  EXPECT_EQ(s.Customize, "disable");
-  EXPECT_EQ(s.MDBbak, "use");
+  EXPECT_EQ(s.UnClose.Text(), "");  // present and empty: not the default "Use"
+  EXPECT_EQ(s.Customize.Text(), "disable");
+  EXPECT_EQ(s.MDBbak.Text(), "use");
   BackupOptions o = LoadBackupOptions(files, kIni);
   EXPECT_EQ(o.Drive, "c:");
-  EXPECT_EQ(o.SubFolder, "");
-  EXPECT_EQ(o.UpDate, "yes");
+  EXPECT_EQ(o.SubFolder.Text(), "");
+  EXPECT_EQ(o.UpDate.Text(), "yes");
+}
+
+// A switch is one of the words only when it is the word exactly; any other
+// text counts as none of them and is written back as it was.
+TEST_F(SettingsFileTest, SwitchWordsAreExactAndOtherTextsComeBackUnchanged) {
+  const Word words[] = {Word::Use, Word::Never, Word::Enable, Word::Disable,
+                        Word::Yes, Word::No,    Word::Day,    Word::Week};
+  for (Word w : words) {
+    EXPECT_TRUE(SettingWord::FromText(WordText(w)).Is(w)) << WordText(w);
+    EXPECT_EQ(SettingWord(w).Text(), WordText(w));
+  }
+  for (const char* other : {"use", "NEVER", " Enable", "Disable ", "", "\x82\xA0"}) {
+    const SettingWord value = SettingWord::FromText(other);
+    for (Word w : words) EXPECT_FALSE(value.Is(w)) << other;
+    EXPECT_EQ(value.Text(), other);
+  }
+  const std::string stored =
+      "[Execute]\r\nDBPath=a.mdb\r\n[System]\r\nImagePath=\r\nIconPath=\r\nTitle=\r\nCustomize=disable\r\n"
+      "MDBbak=NEVER\r\nUnClose=\x82\xA0\r\n";
+  files.Put(kIni, stored);
+  EXPECT_TRUE(SaveMainSettings(files, kIni, LoadMainSettings(files, kIni)).ok);
+  EXPECT_EQ(files.Get(kIni), std::optional<std::string>(stored));
 }
 
 TEST_F(SettingsFileTest, MultiAndPreFixLoadRules) {
@@ -96,7 +119,7 @@ TEST_F(SettingsFileTest, MultiAndPreFixLoadRules) {
                                          {"", " ", "", "BackUp"}}) {
     files.Put(kIni, "[BackUp]\r\nMulti=" + c.multi + "\r\nPreFix=" + c.prefix + "\r\n");
     BackupOptions o = LoadBackupOptions(files, kIni);
-    EXPECT_EQ(o.Multi, c.wantMulti) << c.multi;
+    EXPECT_EQ(o.Multi.Text(), c.wantMulti) << c.multi;
     EXPECT_EQ(o.PreFix, c.wantPrefix) << c.prefix;
   }
 }
@@ -128,7 +151,7 @@ TEST_F(SettingsFileTest, OtherValuesKeepTheirQuotes) {
   files.Put(kIni, "[System]\r\nTitle=\"販売\"\r\nMDBbak=\"Never\"\r\n[BackUp]\r\nPreFix=\"\"\r\nDrive=\"E:\"\r\n");
   MainSettings s = LoadMainSettings(files, kIni);
   EXPECT_EQ(s.Title, "\"販売\"");
-  EXPECT_EQ(s.MDBbak, "\"Never\"");  // not the word, so the snapshot stays on
+  EXPECT_EQ(s.MDBbak.Text(), "\"Never\"");  // not the word, so the snapshot stays on
   BackupOptions o = LoadBackupOptions(files, kIni);
   EXPECT_EQ(o.PreFix, "\"\"");  // the root marker
   EXPECT_EQ(o.Drive, "\"E:\"");
@@ -145,19 +168,19 @@ MainSettings SampleMain() {
   s.Title = "";
   s.ImagePath = "D:\\表\\logo.bmp";
   s.IconPath = "";
-  s.Customize = "Disable";
-  s.MDBbak = "Never";
-  s.UnClose = "Use";
+  s.Customize = Word::Disable;
+  s.MDBbak = Word::Never;
+  s.UnClose = Word::Use;
   return s;
 }
 
 BackupOptions SampleOptions() {
   BackupOptions o;
-  o.Multi = "Week";
-  o.SubFolder = "No";
+  o.Multi = Word::Week;
+  o.SubFolder = Word::No;
   o.Drive = "E:";
   o.PreFix = "\"\"";
-  o.UpDate = "Yes";
+  o.UpDate = Word::Yes;
   return o;
 }
 
@@ -183,9 +206,9 @@ TEST_F(SettingsFileTest, SavedValuesLoadBack) {
   EXPECT_EQ(s.DBPath, "SALES.MDB");
   EXPECT_EQ(s.ImagePath, "D:\\表\\logo.bmp");
   EXPECT_EQ(s.Title, "");
-  EXPECT_EQ(s.Customize, "Disable");
+  EXPECT_EQ(s.Customize.Text(), "Disable");
   BackupOptions o = LoadBackupOptions(files, kIni);
-  EXPECT_EQ(o.Multi, "Week");
+  EXPECT_EQ(o.Multi.Text(), "Week");
   EXPECT_EQ(o.PreFix, "\"\"");  // the root marker survives the round trip
 }
 
@@ -224,7 +247,7 @@ const char kOldFile[] =
     "[BackUp]\r\nMulti=Week\r\n";
 
 std::vector<std::string> MainValues(const MainSettings& s) {
-  return {s.DBPath, s.ImagePath, s.IconPath, s.Title, s.Customize, s.MDBbak, s.UnClose};
+  return {s.DBPath, s.ImagePath, s.IconPath, s.Title, s.Customize.Text(), s.MDBbak.Text(), s.UnClose.Text()};
 }
 
 MainSettings NewMain() {
@@ -233,9 +256,9 @@ MainSettings NewMain() {
   s.ImagePath = "new.bmp";
   s.IconPath = "new.ico";
   s.Title = "新";
-  s.Customize = "Disable";
-  s.MDBbak = "Never";
-  s.UnClose = "Use";
+  s.Customize = Word::Disable;
+  s.MDBbak = Word::Never;
+  s.UnClose = Word::Use;
   return s;
 }
 
@@ -290,7 +313,7 @@ TEST(SettingsWriteFailureTest, DiskThatStaysBrokenLeavesTheFileWhole) {
   files.Put(kIni, kOldFile);
   // From the fifth call on (the second key's rename) nothing works any more,
   // not even the removal of the temporary file.
-  files.FailCall(5, FakeFiles::kDiskFull, /*forGood=*/true);
+  files.FailCall(5, os_error::kDiskFull, /*forGood=*/true);
   SettingsWrite w = SaveMainSettings(files, kIni, NewMain());
   EXPECT_FALSE(w.ok);
   EXPECT_EQ(w.failedKey, "ImagePath");
@@ -321,7 +344,7 @@ TEST(SettingsWriteFailureTest, FileThatCannotBeReadIsNotOverwritten) {
   // Writing without its content would drop every other key of the file.
   FakeFiles files;
   files.Put(kIni, kOldFile);
-  files.FailCall(1, FakeFiles::kSharingViolation);  // the read only
+  files.FailCall(1, os_error::kSharingViolation);  // the read only
   SettingsWrite w = SaveBackupOptions(files, kIni, SampleOptions());
   EXPECT_FALSE(w.ok);
   EXPECT_EQ(w.failedKey, "Multi");
@@ -338,9 +361,9 @@ TEST(SettingsWriteFailureTest, OnlyAReadThatFindsNoFileLetsTheFileBeWrittenAnew)
     bool fileThere;
     bool written;
   } cases[] = {
-      {FakeFiles::kNotFound, false, true},
-      {FakeFiles::kAccessDenied, true, false},
-      {FakeFiles::kSharingViolation, true, false},
+      {os_error::kFileNotFound, false, true},
+      {os_error::kAccessDenied, true, false},
+      {os_error::kSharingViolation, true, false},
       {1117, true, false},  // ERROR_IO_DEVICE
   };
   for (const Case& c : cases) {

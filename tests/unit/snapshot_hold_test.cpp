@@ -7,6 +7,8 @@
 #include "fakes/fake_platform.h"
 #include "launch/end_of_run.h"
 #include "launch/snapshot.h"
+#include "made_up_database.h"
+#include "text/messages.h"
 
 namespace quandrel {
 namespace {
@@ -42,7 +44,7 @@ struct TwoRuns : ::testing::Test {
 TEST_F(TwoRuns, TheSecondRunCannotReplaceTheFirstRunsSnapshotAndIsToldWhy) {
   SnapshotResult taken = TakeSnapshot(files, run, nullptr, &second);
   EXPECT_FALSE(taken.result);
-  EXPECT_EQ(taken.result.error, FakeFiles::kSharingViolation);
+  EXPECT_EQ(taken.result.error, os_error::kSharingViolation);
   EXPECT_EQ(taken.failedPath, run.snapshot);
   EXPECT_FALSE(second.Held());
   EXPECT_FALSE(SnapshotState(run, taken).taken);  // the second run goes on without one
@@ -154,7 +156,7 @@ TEST_F(TwoRuns, AHoldThatCannotBeTakenAgainIsReportedAndTheSnapshotIsNoLongerUse
     FakeFiles saved = files;
     // Something opens the snapshot alone the moment the run lets go of it:
     // the move fails, and so does taking hold again.
-    files.Lock(run.snapshot, FakeFiles::kAccessDenied);
+    files.Lock(run.snapshot, os_error::kAccessDenied);
     RunSnapshot kept = firstState;
     std::vector<std::string> errors;
     if (action == "discard") {
@@ -204,7 +206,7 @@ class UnholdableFiles : public FakeFiles {
  public:
   OsResult Hold(const std::string&, std::unique_ptr<FileHold>* hold) override {
     hold->reset();
-    return OsResult::Failure(kAccessDenied);
+    return OsResult::Failure(os_error::kAccessDenied);
   }
 };
 
@@ -215,7 +217,7 @@ TEST(SnapshotHoldTest, ASnapshotThatCannotBeHeldCountsAsNotTakenAndStaysOnDisk) 
   SnapshotHold hold;
   SnapshotResult taken = TakeSnapshot(files, run, nullptr, &hold);
   EXPECT_FALSE(taken.result);
-  EXPECT_EQ(taken.result.error, FakeFiles::kAccessDenied);
+  EXPECT_EQ(taken.result.error, os_error::kAccessDenied);
   EXPECT_EQ(taken.failedPath, run.snapshot);
   EXPECT_FALSE(SnapshotState(run, taken).taken);
   // Not removed: by now it may be another run's snapshot.
@@ -234,6 +236,38 @@ TEST(SnapshotHoldTest, LettingGoFreesTheFileForOthers) {
   EXPECT_TRUE(files.Remove("D:\\A"));
   EXPECT_FALSE(hold.Take(files, "D:\\A"));  // gone: nothing to hold
   EXPECT_FALSE(hold.Held());
+}
+
+}  // namespace
+}  // namespace quandrel
+
+namespace quandrel {
+namespace {
+
+// A sound snapshot under the snapshot's name that this run does not hold
+// (left by a run that never ended, or this run's own after its hold was
+// lost) is never replaced by a fresh snapshot: it may be the only copy of
+// that state.
+TEST(SnapshotNotThisRunsTest, ASoundSnapshotThisRunDoesNotHoldIsKept) {
+  using testing::SoundDatabase;
+  fakes::FakeFiles files;
+  fakes::FakeSystem system;
+  const RunFiles run = RunFilesFor("D:\\DB\\SALES.MDB");
+  files.Put(run.target, SoundDatabase("now"));
+  files.Put(run.snapshot, SoundDatabase("before the crash"));
+  SnapshotHold hold;
+  const SnapshotResult taken = TakeSnapshot(files, run, nullptr, &hold);
+  EXPECT_FALSE(taken.result);
+  EXPECT_FALSE(SnapshotState(run, taken).taken);
+  EXPECT_EQ(files.Get(run.snapshot), SoundDatabase("before the crash"));
+  EXPECT_FALSE(files.Has(run.snapshot + ".part"));
+  EXPECT_EQ(SnapshotFailureMessage(system, run, taken),
+            messages::Fill(messages::kSnapshotNotThisRuns, {run.target, run.snapshot}));
+
+  // Held by this run, it is replaced as always.
+  ASSERT_TRUE(hold.Take(files, run.snapshot));
+  ASSERT_TRUE(TakeSnapshot(files, run, nullptr, &hold).result);
+  EXPECT_EQ(files.Get(run.snapshot), SoundDatabase("now"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -221,13 +222,32 @@ COLORREF TitleCentre(HWND image) {
 bool IsRed(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 bool IsBlue(COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 60 && GetGValue(c) < 60; }
 
-// Records the controls the user's actions reach, in order.
+// Records the user's actions, in order: the buttons pressed, and the
+// fields and switches changed with the values they carry. Made controls are
+// shown the values in `fields`, as the logic does.
 struct EventRecorder : quandrel::MainViewEvents {
+  quandrel::MainView* view = nullptr;
+  quandrel::MainFields fields;
   std::vector<Control> used;
+  std::vector<std::pair<Control, std::string>> edited;
+  std::vector<std::pair<Control, bool>> clicked;
+  std::vector<quandrel::TrayMouse> tray;
   void ControlUsed(Control c) override { used.push_back(c); }
-  bool TrayIconNotified(long) override { return false; }
+  void TextEdited(Control c, const std::string& text) override { edited.emplace_back(c, text); }
+  void SwitchClicked(Control c, bool ticked) override { clicked.emplace_back(c, ticked); }
+  void ControlsMade() override {
+    if (!view) return;
+    for (Control c : quandrel::kMainTextFields) view->SetText(c, fields.Text(c));
+    for (Control c : quandrel::kMainSwitches) view->SetChecked(c, fields.Ticked(c));
+  }
+  bool TrayIconUsed(quandrel::TrayMouse m) override {
+    tray.push_back(m);
+    return false;
+  }
   void WindowClosed() override {}
 };
+
+bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -252,14 +272,11 @@ class MainWindowTest : public ::testing::Test {
   }
   // End mode of an ".MDB" target with snapshot actions.
   void EndModeButtons() {
-    for (Control c : {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnAcQuit,
-                      Control::BitBtnAcSave, Control::BitBtnAcExit, Control::BitBtnCustom}) {
-      window_->SetVisible(c, true);
-    }
-    for (Control c : {Control::BitBtnClose, Control::BitBtnOK, Control::BitBtnDBpath, Control::BitBtnImage,
-                      Control::BitBtnIcon}) {
-      window_->SetVisible(c, false);
-    }
+    for (Control c : quandrel::kMainMaintenanceButtons) window_->SetVisible(c, true);
+    for (Control c : quandrel::kMainSnapshotActions) window_->SetVisible(c, true);
+    window_->SetVisible(Control::BitBtnCustom, true);
+    for (Control c : quandrel::kMainLeaveSettingsButtons) window_->SetVisible(c, false);
+    for (Control c : quandrel::kMainBrowseButtons) window_->SetVisible(c, false);
   }
   bool Key(UINT message, WPARAM key) {
     MSG msg{};
@@ -391,10 +408,15 @@ TEST_F(MainWindowTest, DefaultButtonIsTheVisibleOneOfTheMode) {
   EXPECT_EQ(defaultId(), MainWindow::ControlId(Control::BitBtnExit));
   window_->SetVisible(Control::BitBtnExit, false);
   EXPECT_EQ(defaultId(), 0);
-  // The tray icon's callback uses the same message number with its id and
-  // a mouse message: it is not taken for the question above.
+  // The tray icon's message is the window's own, not the question above;
+  // its mouse messages reach the logic as what the mouse did.
+  static_assert(MainWindow::kTrayMessage >= WM_APP && MainWindow::kTrayMessage < 0xC000, "an application message");
   window_->SetVisible(Control::BitBtnOK, true);
   EXPECT_EQ(SendMessageA(main_, MainWindow::kTrayMessage, 1, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(SendMessageA(main_, MainWindow::kTrayMessage, 1, WM_RBUTTONUP), 0);
+  EXPECT_EQ(recorder_.tray, (std::vector<quandrel::TrayMouse>{quandrel::TrayMouse::LeftDown,
+                                                              quandrel::TrayMouse::RightUp}));
+  EXPECT_EQ(defaultId(), MainWindow::ControlId(Control::BitBtnOK));
 }
 
 TEST_F(MainWindowTest, EnterPressesTheFocusedPictureButtonElseTheDefault) {
@@ -447,30 +469,45 @@ TEST_F(MainWindowTest, CompactLayoutKeepsTheKeyboardInTheTitleStrip) {
 }
 
 TEST_F(MainWindowTest, ButtonsRunTheirHandlers) {
-  const Control buttons[] = {Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
-                             Control::BitBtnAcQuit,   Control::BitBtnAcSave,    Control::BitBtnRestart,
-                             Control::BitBtnAcExit,   Control::BitBtnExit,      Control::BitBtnDBpath,
-                             Control::BitBtnCustom,   Control::BitBtnClose,     Control::BitBtnOK,
-                             Control::BitBtnImage,    Control::BitBtnIcon};
+  std::vector<Control> buttons(std::begin(quandrel::kMainEndModeButtons), std::end(quandrel::kMainEndModeButtons));
+  buttons.insert(buttons.end(), std::begin(quandrel::kMainLeaveSettingsButtons),
+                 std::end(quandrel::kMainLeaveSettingsButtons));
+  buttons.insert(buttons.end(), std::begin(quandrel::kMainBrowseButtons), std::end(quandrel::kMainBrowseButtons));
+  ASSERT_EQ(buttons.size(), 14u);
   for (Control c : buttons) {
     window_->SetVisible(c, true);
     SendMessageA(Ctl(c), BM_CLICK, 0, 0);
   }
-  EXPECT_EQ(events_, std::vector<Control>(std::begin(buttons), std::end(buttons)));
+  EXPECT_EQ(events_, buttons);
 }
 
-TEST_F(MainWindowTest, OnlyTheUsersEditsReachTheChangeHandlers) {
-  for (Control c : {Control::EditTitle, Control::EditImagePath, Control::EditIconPath, Control::EditDBpath}) {
+TEST_F(MainWindowTest, OnlyTheUsersEditsReachTheLogicWithTheirTexts) {
+  const auto& fields = quandrel::kMainTextFields;
+  for (Control c : fields) {
     window_->SetText(c, "C:\\設定\\表示.bmp");
-    EXPECT_EQ(window_->GetText(c), "C:\\設定\\表示.bmp");
+    EXPECT_EQ(Text(Ctl(c)), "C:\\設定\\表示.bmp");
   }
-  EXPECT_TRUE(events_.empty());
+  EXPECT_TRUE(recorder_.edited.empty());
 
-  for (Control c : {Control::EditTitle, Control::EditImagePath, Control::EditIconPath, Control::EditDBpath}) {
+  std::vector<std::pair<Control, std::string>> expected;
+  for (Control c : fields) {
     SendMessageA(Ctl(c), WM_CHAR, 'x', 1);
+    expected.emplace_back(c, Text(Ctl(c)));
   }
-  // The target path field has no change handler.
-  EXPECT_EQ(events_, (std::vector<Control>{Control::EditTitle, Control::EditImagePath, Control::EditIconPath}));
+  // Each edit carries what the field shows; none is a button's press.
+  EXPECT_EQ(recorder_.edited, expected);
+  EXPECT_NE(expected.front().second.find('x'), std::string::npos);
+  EXPECT_TRUE(events_.empty());
+}
+
+TEST_F(MainWindowTest, SwitchClicksCarryTheirTicks) {
+  window_->SetChecked(Control::CboxMDBbak, true);
+  EXPECT_TRUE(recorder_.clicked.empty()) << "the logic's own ticks are not reported";
+  SendMessageA(Ctl(Control::CboxMDBbak), BM_CLICK, 0, 0);
+  SendMessageA(Ctl(Control::CboxUnClose), BM_CLICK, 0, 0);
+  EXPECT_EQ(recorder_.clicked,
+            (std::vector<std::pair<Control, bool>>{{Control::CboxMDBbak, false}, {Control::CboxUnClose, true}}));
+  EXPECT_TRUE(events_.empty());
 }
 
 struct Look {
@@ -504,7 +541,7 @@ TEST_F(MainWindowTest, FieldsShowTheirOwnColoursOrTheReadOnlyLook) {
 
 TEST_F(MainWindowTest, FieldFontFaceChangesTheFourFieldsOnly) {
   window_->SetFieldFontFace("TicagoFix");
-  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
+  for (Control c : quandrel::kMainTextFields) {
     LOGFONTA lf{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Ctl(c), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_STREQ(lf.lfFaceName, "TicagoFix");
@@ -516,13 +553,14 @@ TEST_F(MainWindowTest, FieldFontFaceChangesTheFourFieldsOnly) {
 }
 
 TEST_F(MainWindowTest, ChecksAndEnablingRoundTrip) {
+  HWND box = Ctl(Control::CboxMDBbak);
   window_->SetChecked(Control::CboxMDBbak, true);
   window_->SetEnabled(Control::CboxMDBbak, false);
-  EXPECT_TRUE(window_->IsChecked(Control::CboxMDBbak));
+  EXPECT_TRUE(Checked(box));
   EXPECT_FALSE(window_->IsEnabled(Control::CboxMDBbak));
   window_->SetChecked(Control::CboxMDBbak, false);
   window_->SetEnabled(Control::CboxMDBbak, true);
-  EXPECT_FALSE(window_->IsChecked(Control::CboxMDBbak));
+  EXPECT_FALSE(Checked(box));
   EXPECT_TRUE(window_->IsEnabled(Control::CboxMDBbak));
 }
 
@@ -533,15 +571,13 @@ TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheySho
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->ControlHandle(Control::EditDBpath), nullptr);
   // Until told otherwise, the design.
-  EXPECT_EQ(window->GetText(Control::BitBtnAcExit), "保存終了(&Q)");
-  EXPECT_EQ(window->GetText(Control::EditDBpath), "");
   EXPECT_FALSE(window->IsVisible(Control::BitBtnAcExit));
   EXPECT_TRUE(window->IsVisible(Control::BitBtnBackup));
   EXPECT_TRUE(window->IsReadOnly(Control::EditDate));
   EXPECT_FALSE(window->IsReadOnly(Control::EditDBpath));
 
   const std::string target = "D:\\表計算\\ソフト\\sales.mdb";  // trail bytes 0x5C
-  window->SetText(Control::EditDBpath, target);
+  window->SetText(Control::EditDBpath, "shown by no control");  // the logic shows it again below
   window->SetReadOnly(Control::EditDBpath, true);
   window->SetVisible(Control::BitBtnAcExit, true);
   window->SetVisible(Control::BitBtnBackup, false);
@@ -549,23 +585,25 @@ TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheySho
   window->SetEnabled(Control::BitBtnAcRepair, false);
   window->SetChecked(Control::CboxMDBbak, true);
   window->SetFieldFontFace("TicagoFix");
-  // The logic reads back what it set (the target path comes from the field).
-  EXPECT_EQ(window->GetText(Control::EditDBpath), target);
   EXPECT_TRUE(window->IsReadOnly(Control::EditDBpath));
   EXPECT_TRUE(window->IsVisible(Control::BitBtnAcExit));
   EXPECT_FALSE(window->IsVisible(Control::BitBtnBackup));
   EXPECT_FALSE(window->IsVisible(Control::ListBoxFontName));
   EXPECT_FALSE(window->IsEnabled(Control::BitBtnAcRepair));
-  EXPECT_TRUE(window->IsChecked(Control::CboxMDBbak));
 
-  // Showing the window makes the controls at the latest; the texts they
-  // start with are no user's change.
+  // Showing the window makes the controls at the latest, and the logic then
+  // shows the fields' values; the texts the controls get are no user's
+  // change.
   EventRecorder events;
+  events.view = window.get();
+  events.fields.Text(Control::EditDBpath) = target;
+  events.fields.Text(Control::EditTitle) = "販売管理";
+  events.fields.Text(Control::EditImagePath) = "D:\\表\\logo.bmp";
+  events.fields.Ticked(Control::CboxMDBbak) = true;
   window->Attach(&events);
-  window->SetText(Control::EditTitle, "販売管理");
-  window->SetText(Control::EditImagePath, "D:\\表\\logo.bmp");
   window->ShowMainWindow(true);
   EXPECT_TRUE(events.used.empty());
+  EXPECT_TRUE(events.edited.empty());
   EXPECT_EQ(Text(window->ControlHandle(Control::EditTitle)), "販売管理");
   HWND field = window->ControlHandle(Control::EditDBpath);
   ASSERT_NE(field, nullptr);
@@ -586,10 +624,9 @@ TEST(MainWindowBeforeItsControls, WhatIsSetBeforeTheControlsAreMadeIsWhatTheySho
   EXPECT_NE(SendMessageA(window->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
   EXPECT_NE(SendMessageA(window->ApplicationWindow(), WM_GETICON, ICON_BIG, 0), 0);
 
-  // From now on the controls answer: what the user types is what is read.
+  // From now on the controls answer: what the user types reaches the logic.
   SetWindowTextA(window->ControlHandle(Control::EditTitle), "販売");
-  EXPECT_EQ(window->GetText(Control::EditTitle), "販売");
-  EXPECT_EQ(events.used, std::vector<Control>{Control::EditTitle});
+  EXPECT_EQ(events.edited, (std::vector<std::pair<Control, std::string>>{{Control::EditTitle, "販売"}}));
   window->ShowMainWindow(false);
   window->Attach(nullptr);
 }

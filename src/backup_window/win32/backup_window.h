@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "backup_window/backup_view.h"
+#include "ui/win32/control_table.h"
 #include "ui/win32/dpi_fonts.h"
 #include "ui/win32/fitting_label.h"
 #include "ui/win32/gdi_objects.h"
@@ -48,7 +49,7 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
   void Close();
 
   HWND Handle() const override { return hwnd_; }
-  HWND ControlHandle(BackupControl c) const { return controls_[Index(c)]; }
+  HWND ControlHandle(BackupControl c) const { return Ctl(c); }
   HWND DriveItemHandle(int item) const { return items_[static_cast<size_t>(item)]; }
   // Control ids: stable, for finding the controls from outside.
   static int ControlId(BackupControl c) { return kFirstId + Index(c); }
@@ -69,12 +70,11 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
   static constexpr int kFirstDriveId = 200;
   static constexpr int kCount = static_cast<int>(BackupControl::Count);
   static int Index(BackupControl c) { return static_cast<int>(c); }
+  HWND Ctl(BackupControl c) const { return table_.Handle(Index(c)); }
 
-  BackupWindow() = default;
+  BackupWindow();
   void CreateControls(HINSTANCE instance);
   HWND CreateDriveItem(HINSTANCE instance, int item, HDC screen);
-  void CreateTooltips(HINSTANCE instance);
-  HFONT FontFor(BackupControl c) const;
   void OnCommand(int id, int code);
   void RunHandler(BackupControl c);
   void DriveItemClicked(int item);
@@ -87,7 +87,7 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
   Dpi dpi_;
   HWND owner_ = nullptr;
   HWND tooltip_ = nullptr;
-  std::array<HWND, static_cast<size_t>(BackupControl::Count)> controls_{};
+  ControlTable table_;
   std::array<HWND, kDriveItems> items_{};
   std::optional<int> chosen_;
 
@@ -95,8 +95,6 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
   bool modal_ = false;
   bool prefixActive_ = false;  // EditPreFix is the control the user works in
 
-  FontHandle baseFont_, goFont_, copyToLabelFont_, copyToFont_;
-  BrushHandle driveInfoBrush_, copyToBrush_;
   FittingLabelFont driveLeftFont_;  // LabelDrvLeft's, as small as its text needs
 };
 

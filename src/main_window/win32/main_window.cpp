@@ -1,60 +1,38 @@
 #include "main_window/win32/main_window.h"
 
-#include <commctrl.h>
-#include <shellapi.h>
-
-#include <algorithm>
-#include <cstring>
-#include <vector>
+#include <utility>
 
 #include "main_window/win32/title_art.h"
 #include "resource_ids.h"
 #include "ui/win32/colours.h"
 #include "ui/win32/common_controls.h"
-#include "ui/win32/control_table.h"
 #include "ui/win32/dialog_keys.h"
 #include "ui/win32/message_loops.h"
 #include "ui/win32/monitor_fit.h"
-#include "ui/win32/picture_button.h"
-#include "ui/win32/tooltips.h"
 #include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
 namespace {
 
-const char kMainClass[] = "TFormMain";
-
-constexpr int kClientW = 420;
-constexpr int kClientH = 486;
+// Titled "Quandrel" until the display title is known.
+constexpr WindowDesign kDesign{"TFormMain", "Quandrel", 420, 486,
+                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0};
 constexpr int kPictureW = 300;
 constexpr int kPictureH = 120;
 
-const COLORREF kPurple = RGB(128, 0, 128);
-const COLORREF kDbPathColour = RGB(255, 241, 255);
-const COLORREF kFieldColour = RGB(255, 255, 241);
-const COLORREF kRequiredColour = RGB(255, 0, 0);
+// The fields' own colours while they are editable.
+constexpr COLORREF kDbPathColour = RGB(255, 241, 255);
+constexpr COLORREF kFieldColour = RGB(255, 255, 241);
 
 using Kind = ControlKind;
+// The fonts; Base first (the table's face 0).
 enum class Face { Base, Bold, Field, PathLabel, Required, Date };
+int FaceIndex(Face f) { return static_cast<int>(f); }
 
-struct Place {
-  int x, y, w, h;  // at 96 DPI
-};
-
-// One control as designed; what a row leaves out takes the default. Which
-// controls start hidden and the tab order are the view's shared facts
-// (main_view.h).
-struct ControlDef {
-  Control id;
-  Kind kind;
-  Place at;  // a label of width 0 takes its text's size
-  const char* caption = "";
-  const char* hint = nullptr;
-  Face face = Face::Base;
-  Glyph glyph = Glyph::None;
-  bool glyphAbove = false;
-};
+// Which controls start hidden, the tab order and the sets of controls are
+// the view's shared facts (main_view.h).
+using ControlDef = ControlRow<Control, Face>;
 
 constexpr char kImageHint[] = "メインメニューに表示されるタイトルロゴファイル ( *.bmp 300 x 120 Pixel) を指定します";
 constexpr char kIconHint[] = "タスクバー等に表示されるアイコンファイル ( *.ICO のみ) を指定します";
@@ -65,7 +43,7 @@ using C = Control;
 // The main window's controls, in the order of the Control enumeration.
 constexpr ControlDef kControls[] = {
     // Title strip
-    {.id = C::BevelImageTitle, .kind = Kind::Frame, .at = {4, 0, 316, 136}},
+    {.id = C::BevelImageTitle, .kind = Kind::Panel, .at = {4, 0, 316, 136}},
     {.id = C::ImageTitle, .kind = Kind::Picture, .at = {12, 8, 300, 120}},
     {.id = C::BitBtnAcRepair, .kind = Kind::PictureButton, .at = {326, 8, 89, 25}, .caption = "修復(&R)",
      .hint = "データベースに異常が発生した場合に、修復します。", .glyph = Glyph::Repair},
@@ -87,13 +65,15 @@ constexpr ControlDef kControls[] = {
     // Settings area
     {.id = C::PanelDBpath, .kind = Kind::Panel, .at = {4, 196, 409, 73}},
     {.id = C::LabelDBPath, .kind = Kind::Label, .at = {188, 206, 216, 24},
-     .caption = " 最初に開くファイル名の指定\r\n( *.Exe, *.Wfm, *.Cmd, *.Mdb その他)", .face = Face::PathLabel},
-    {.id = C::LabelRequired, .kind = Kind::Label, .at = {108, 206, 57, 20}, .caption = "必須!!",
-     .face = Face::Required},
+     .caption = " 最初に開くファイル名の指定\r\n( *.Exe, *.Wfm, *.Cmd, *.Mdb その他)", .face = Face::PathLabel,
+     .text = RGB(0, 0, 0)},
+    {.id = C::LabelRequired, .kind = Kind::FixedLabel, .at = {108, 206, 57, 20}, .caption = "必須!!",
+     .face = Face::Required, .text = RGB(255, 255, 255), .back = RGB(255, 0, 0), .align = Align::Centre},
     {.id = C::BitBtnDBpath, .kind = Kind::PictureButton, .at = {12, 204, 75, 25}, .caption = "参照",
      .hint = "最初に開くファイル名 ( *.Exe, *.Wfm, *.Cmd ) を指定します。", .glyph = Glyph::Browse},
     {.id = C::EditDBpath, .kind = Kind::Edit, .at = {12, 236, 393, 21},
-     .hint = "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )", .face = Face::Field},
+     .hint = "最初に開くファイル名の指定 ( *.Exe, *.Wfm, *.Cmd )", .face = Face::Field, .text = kNavy,
+     .back = kDbPathColour},
     {.id = C::BitBtnCustom, .kind = Kind::PictureButton, .at = {12, 272, 83, 29}, .caption = "設定変更",
      .hint = "初期設定を変更します。", .glyph = Glyph::Custom},
     {.id = C::BitBtnClose, .kind = Kind::PictureButton, .at = {241, 272, 83, 29}, .caption = "変更破棄",
@@ -105,16 +85,21 @@ constexpr ControlDef kControls[] = {
      .hint = kImageHint, .glyph = Glyph::Browse},
     {.id = C::LabelImagePath, .kind = Kind::Label, .at = {104, 320, 0, 0},
      .caption = "イメージファイルの指定 ( *.bmp,  300 x 120 Pixel)"},
-    {.id = C::EditImagePath, .kind = Kind::Edit, .at = {12, 344, 393, 21}, .hint = kImageHint, .face = Face::Field},
-    {.id = C::EditTitle, .kind = Kind::Edit, .at = {196, 374, 209, 21}, .hint = kTitleHint, .face = Face::Field},
-    {.id = C::EditDate, .kind = Kind::Edit, .at = {16, 378, 89, 16}, .hint = "Today", .face = Face::Date},
+    {.id = C::EditImagePath, .kind = Kind::Edit, .at = {12, 344, 393, 21}, .hint = kImageHint, .face = Face::Field,
+     .text = kNavy, .back = kFieldColour},
+    {.id = C::EditTitle, .kind = Kind::Edit, .at = {196, 374, 209, 21}, .hint = kTitleHint, .face = Face::Field,
+     .text = kNavy, .back = kFieldColour},
+    // Read-only from the start (a design fact the view keeps).
+    {.id = C::EditDate, .kind = Kind::Edit, .at = {16, 378, 89, 16}, .hint = "Today", .face = Face::Date,
+     .text = RGB(128, 0, 128), .flat = true},
     {.id = C::LabelTitle, .kind = Kind::Label, .at = {108, 379, 0, 0}, .caption = "システムタイトル",
      .hint = kTitleHint},
     {.id = C::BitBtnIcon, .kind = Kind::PictureButton, .at = {16, 398, 75, 25}, .caption = "参照",
      .hint = kIconHint, .glyph = Glyph::Browse},
     {.id = C::LabelIconPath, .kind = Kind::Label, .at = {104, 407, 0, 0},
      .caption = "アイコンファイルの指定 ( *.ICO のみ)"},
-    {.id = C::EditIconPath, .kind = Kind::Edit, .at = {14, 425, 393, 21}, .hint = kIconHint, .face = Face::Field},
+    {.id = C::EditIconPath, .kind = Kind::Edit, .at = {14, 425, 393, 21}, .hint = kIconHint, .face = Face::Field,
+     .text = kNavy, .back = kFieldColour},
     {.id = C::CboxUnClose, .kind = Kind::CheckBox, .at = {295, 455, 112, 17}, .caption = "「閉じる」の無効化"},
     {.id = C::CboxNonCustom, .kind = Kind::CheckBox, .at = {14, 456, 120, 17}, .caption = "設定変更の不許可"},
     {.id = C::CboxMDBbak, .kind = Kind::CheckBox, .at = {156, 456, 117, 17}, .caption = "*.Mdb の非破棄化"},
@@ -124,26 +109,35 @@ static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(Cont
 
 static_assert(RowsFollowEnumeration(kControls), "rows follow the Control enumeration");
 
-const ControlDef& Def(Control c) { return kControls[static_cast<int>(c)]; }
-
-bool IsField(Control c) {
-  return c == Control::EditDBpath || c == Control::EditImagePath || c == Control::EditIconPath ||
-         c == Control::EditTitle;
-}
-
-// Child windows are stacked in creation order, and the tab walk follows the
-// stacking: first the tab stops in their order, then the other controls,
-// the panels and frames last so that they lie under everything else.
-std::vector<int> CreationOrder() {
-  std::vector<int> order;
-  for (Control c : kMainTabOrder) order.push_back(static_cast<int>(c));
-  for (bool panels : {false, true}) {
-    for (const ControlDef& d : kControls) {
-      const bool panel = d.kind == Kind::Panel || d.kind == Kind::Frame;
-      if (TabPosition(d.id) < 0 && panel == panels) order.push_back(static_cast<int>(d.id));
+// Every picture button belongs to the buttons of one mode, which show and
+// hide it; the text fields are the edits in the field font (whose face
+// SetFieldFontFace changes), the switches check boxes.
+constexpr bool SetsMatchTheTable() {
+  for (const ControlDef& d : kControls) {
+    const int modes = IsIn(kMainEndModeButtons, d.id) + IsIn(kMainLeaveSettingsButtons, d.id) +
+                      IsIn(kMainBrowseButtons, d.id);
+    if ((d.kind == Kind::PictureButton) != (modes == 1) || modes > 1) return false;
+    if (IsIn(kMainTextFields, d.id) != (d.face == Face::Field) || (IsIn(kMainTextFields, d.id) && d.kind != Kind::Edit)) {
+      return false;
     }
+    if (IsIn(kMainSwitches, d.id) && d.kind != Kind::CheckBox) return false;
   }
-  return order;
+  return true;
+}
+static_assert(SetsMatchTheTable(), "the sets of controls match the control table");
+
+// The tray icon reports the mouse message in its second parameter.
+TrayMouse TrayMouseOf(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_MOUSEMOVE: return TrayMouse::Move;
+    case WM_LBUTTONDOWN: return TrayMouse::LeftDown;
+    case WM_LBUTTONUP: return TrayMouse::LeftUp;
+    case WM_LBUTTONDBLCLK: return TrayMouse::LeftDoubleClick;
+    case WM_RBUTTONDOWN: return TrayMouse::RightDown;
+    case WM_RBUTTONUP: return TrayMouse::RightUp;
+    case WM_RBUTTONDBLCLK: return TrayMouse::RightDoubleClick;
+    default: return TrayMouse::Other;
+  }
 }
 
 HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
@@ -157,11 +151,11 @@ HICON LoadBuiltInIcon(HINSTANCE instance, int cx, int cy) {
 // ---------------------------------------------------------------------------
 // Creation
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), table_(kControls, kMainTabOrder, kFirstId) {}
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   std::unique_ptr<MainWindow> w(new MainWindow(instance));
-  if (!RegisterWindowClass(instance, kMainClass, WindowBase::Proc, IDC_ARROW) || !w->CreateWindows()) return nullptr;
+  if (!w->CreateWindows()) return nullptr;
   return w;
 }
 
@@ -169,23 +163,15 @@ bool MainWindow::CreateWindows() {
   app_ = TaskbarWindow::Create(instance_, [this] { return hwnd_; });
   if (!app_) return false;
 
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  // Drawn smaller when the screen's scale would not fit the work area.
-  dpi_ = Dpi(FittingDotsPerInch(nullptr, dpi_.DotsPerInch(), kClientW, kClientH, style, 0));
-  const RECT r = PlacedWindowRect(nullptr, dpi_(kClientW), dpi_(kClientH), style, 0);
-  if (!CreateFrame(instance_, 0, kMainClass, "Quandrel", style, r, app_->Handle())) return false;
-  EnableDialogKeys(hwnd_);
+  if (!CreateDesignedFrame(instance_, kDesign, app_->Handle(), nullptr, dpi_)) return false;
 
-  baseFont_.reset(MakeFont(dpi_, kBaseFace, 12));
-  boldFont_.reset(MakeFont(dpi_, kBaseFace, 12, true));
-  fieldFont_.reset(MakeFont(dpi_, kFixedFace, 13));
-  pathLabelFont_.reset(MakeFont(dpi_, kFixedFace, 12));
-  requiredFont_.reset(MakeFont(dpi_, kBaseFace, 16, true));
-  dateFont_.reset(MakeFont(dpi_, kBaseFace, 11));
-  dbPathBrush_.reset(CreateSolidBrush(kDbPathColour));
-  fieldBrush_.reset(CreateSolidBrush(kFieldColour));
-  requiredBrush_.reset(CreateSolidBrush(kRequiredColour));
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
+  table_.SetFont(FaceIndex(Face::Base), FontHandle(MakeFont(dpi_, kBaseFace, 12)));
+  table_.SetFont(FaceIndex(Face::Bold), FontHandle(MakeFont(dpi_, kBaseFace, 12, true)));
+  table_.SetFont(FaceIndex(Face::Field), FontHandle(MakeFont(dpi_, kFixedFace, 13)));
+  table_.SetFont(FaceIndex(Face::PathLabel), FontHandle(MakeFont(dpi_, kFixedFace, 12)));
+  table_.SetFont(FaceIndex(Face::Required), FontHandle(MakeFont(dpi_, kBaseFace, 16, true)));
+  table_.SetFont(FaceIndex(Face::Date), FontHandle(MakeFont(dpi_, kBaseFace, 11)));
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(table_.Font(FaceIndex(Face::Base))), FALSE);
 
   // The controls, the hints and the built-in title picture wait: a start
   // that launches a program shows the window only at the run's end, and
@@ -193,8 +179,7 @@ bool MainWindow::CreateWindows() {
   // showing). Until then the controls' state is kept here, starting as
   // designed: EditDate is read-only from the start.
   for (const ControlDef& d : kControls) {
-    ControlState& state = early_[Index(d.id)];
-    if (d.kind != Kind::Edit) state.text = d.caption;
+    ControlTable::Start& state = early_[Index(d.id)];
     state.visible = !StartsHidden(d.id);
     state.readOnly = d.id == Control::EditDate;
   }
@@ -212,61 +197,14 @@ bool MainWindow::CreateWindows() {
 }
 
 void MainWindow::CreateControls() {
-  const ScreenDc screen;
-  // The texts the controls start with are the logic's own, not the user's:
-  // a change notification they cause must not reach the handlers.
+  // The texts the controls start with are not the user's: a change
+  // notification they cause must not reach the logic.
   ++settingText_;
-  for (int i : CreationOrder()) {
-    const ControlDef& d = kControls[i];
-    ControlArgs args = ArgsFor(d.kind, d.hint != nullptr);
-    if (d.id == Control::LabelRequired) args.style = (args.style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE;
-    if (d.id == Control::EditDate) args.exStyle = 0;  // flat; read-only comes with the state
-    const ControlState& state = early_[i];
-    DWORD& style = args.style;
-    if (state.visible) style |= WS_VISIBLE;
-    if (!state.enabled) style |= WS_DISABLED;
-    if (d.kind == Kind::Edit && state.readOnly) style |= ES_READONLY;
-    if (TabPosition(d.id) >= 0) style |= WS_TABSTOP;
-
-    HFONT font = baseFont_.get();
-    switch (d.face) {
-      case Face::Base: font = baseFont_.get(); break;
-      case Face::Bold: font = boldFont_.get(); break;
-      case Face::Field: font = fieldFont_.get(); break;
-      case Face::PathLabel: font = pathLabelFont_.get(); break;
-      case Face::Required: font = requiredFont_.get(); break;
-      case Face::Date: font = dateFont_.get(); break;
-    }
-
-    int x = dpi_(d.at.x), w = dpi_(d.at.w), h = dpi_(d.at.h);
-    if (d.kind == Kind::Label) {
-      const SIZE text = TextExtent(screen.get(), font, d.caption, DT_NOPREFIX);
-      if (d.at.w == 0) {
-        w = text.cx;
-        h = text.cy;
-      } else if (d.id != Control::LabelRequired) {
-        // A face whose glyphs come out wider than the design's (another
-        // DPI, a substitute font) must not cut the text: the label grows to
-        // the left, keeping its right edge.
-        if (text.cx > w) {
-          x -= text.cx - w;
-          w = text.cx;
-        }
-        if (text.cy > h) h = text.cy;
-      }
-    }
-    args.caption = state.text.c_str();
-    args.x = x;
-    args.y = dpi_(d.at.y);
-    args.w = w;
-    args.h = h;
-    args.id = ControlId(d.id);
-    args.font = font;
-    controls_[i] = CreateControl(instance_, args);
-    if (state.checked && controls_[i]) SendMessageA(controls_[i], BM_SETCHECK, BST_CHECKED, 0);
-  }
+  table_.Make(instance_, hwnd_, dpi_, [this](int i) { return early_[static_cast<size_t>(i)]; });
   --settingText_;
   controlsMade_ = true;
+  // The fields' values are the logic's: it shows them now.
+  if (events_) events_->ControlsMade();
 }
 
 void MainWindow::PrepareMainWindow() {
@@ -280,10 +218,7 @@ void MainWindow::PrepareMainWindow() {
 }
 
 void MainWindow::CreateTooltips() {
-  if (tooltip_) return;
-  std::vector<std::pair<HWND, const char*>> hints;
-  for (const ControlDef& d : kControls) hints.emplace_back(controls_[Index(d.id)], d.hint);
-  tooltip_ = CreateHintTooltips(instance_, hwnd_, baseFont_.get(), hints);
+  if (!tooltip_) tooltip_ = table_.MakeHints(instance_, hwnd_);
 }
 
 MainWindow::~MainWindow() {
@@ -305,26 +240,27 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // Explorer started again: the icon is put back while it stands for us.
   if (tray_ && tray_->Restore(msg)) return 0;
   switch (msg) {
+    case DM_GETDEFID: {
+      // Enter, through the dialog keys: the visible default button.
+      HWND def = DefaultButton();
+      return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
+    }
     case kTrayMessage:
-      // WM_USER is also DM_GETDEFID, which the dialog manager sends with
-      // both parameters 0 when Enter is pressed; the tray icon always sends
-      // its id (1) and a mouse message.
-      if (wp == 0 && lp == 0) {
-        HWND def = DefaultButton();
-        return def ? MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID) : 0;
-      }
-      if (events_ && events_->TrayIconNotified(static_cast<long>(lp))) return 0;
+      if (events_ && events_->TrayIconUsed(TrayMouseOf(static_cast<UINT>(lp)))) return 0;
       break;
     case WM_COMMAND: {
       const int id = LOWORD(wp) - kFirstId;
       if (id < 0 || id >= kCount) return 0;
       const Control c = static_cast<Control>(id);
       const int code = HIWORD(wp);
-      if (code == BN_CLICKED && Def(c).kind == Kind::PictureButton) {
-        RunHandler(c);
-      } else if (code == EN_CHANGE && settingText_ == 0 &&
-                 (c == Control::EditTitle || c == Control::EditImagePath || c == Control::EditIconPath)) {
-        RunHandler(c);
+      HWND control = Ctl(c);
+      if (!events_ || !control) return 0;
+      if (code == BN_CLICKED && table_.RowAt(id).kind == Kind::PictureButton) {
+        events_->ControlUsed(c);
+      } else if (code == BN_CLICKED && IsIn(kMainSwitches, c)) {
+        events_->SwitchClicked(c, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+      } else if (code == EN_CHANGE && settingText_ == 0 && IsIn(kMainTextFields, c)) {
+        events_->TextEdited(c, WindowText(control));
       }
       return 0;
     }
@@ -347,96 +283,31 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void MainWindow::OnDestroyed() {
   tooltip_ = nullptr;
-  controls_.fill(nullptr);
-}
-
-void MainWindow::RunHandler(Control c) {
-  if (events_) events_->ControlUsed(c);
+  table_.Forget();
 }
 
 HWND MainWindow::DefaultButton() const {
-  for (Control c : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
-    if (IsVisible(c)) return controls_[Index(c)];
+  for (Control c : kMainDefaultButtons) {
+    if (IsVisible(c)) return Ctl(c);
   }
   return nullptr;
 }
 
-LRESULT MainWindow::ControlColour(UINT, HDC dc, HWND control) {
-  const int id = GetDlgCtrlID(control) - kFirstId;
-  COLORREF text = GetSysColor(COLOR_BTNTEXT);
-  COLORREF back = GetSysColor(COLOR_BTNFACE);
-  HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
-  if (id >= 0 && id < kCount) {
-    const Control c = static_cast<Control>(id);
-    if (IsField(c)) {
-      text = kNavy;
-      if (IsReadOnly(c)) {
-        back = GetSysColor(COLOR_INACTIVECAPTION);
-        brush = GetSysColorBrush(COLOR_INACTIVECAPTION);
-      } else if (c == Control::EditDBpath) {
-        back = kDbPathColour;
-        brush = dbPathBrush_.get();
-      } else {
-        back = kFieldColour;
-        brush = fieldBrush_.get();
-      }
-    } else if (c == Control::EditDate) {
-      text = kPurple;
-    } else if (c == Control::LabelRequired) {
-      text = RGB(255, 255, 255);
-      back = kRequiredColour;
-      brush = requiredBrush_.get();
-    } else if (c == Control::LabelDBPath) {
-      text = RGB(0, 0, 0);
-    } else if (c == Control::ListBoxFontName) {
-      back = GetSysColor(COLOR_WINDOW);
-      brush = GetSysColorBrush(COLOR_WINDOW);
-      text = GetSysColor(COLOR_WINDOWTEXT);
-    }
-  }
-  SetTextColor(dc, text);
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(brush);
-}
+LRESULT MainWindow::ControlColour(UINT msg, HDC dc, HWND control) { return table_.Colour(msg, dc, control); }
 
 void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
-  const int id = static_cast<int>(item.CtlID) - kFirstId;
-  if (id < 0 || id >= kCount) return;
-  const ControlDef& d = kControls[id];
-  if (item.CtlType == ODT_BUTTON) {
-    // The black outline of the button that Enter presses: a focused
-    // picture button, else the default button.
-    HWND focus = GetFocus();
-    const bool otherHasFocus = focus && focus != item.hwndItem && IsChild(hwnd_, focus) && IsPictureButton(focus);
-    const bool isDefault = item.hwndItem == DefaultButton() && !otherHasFocus;
-    ButtonLook look{d.glyph, d.glyphAbove, d.face == Face::Bold ? boldFont_.get() : baseFont_.get()};
-    DrawPictureButton(item, look, isDefault, dpi_);
-    if (item.itemAction == ODA_FOCUS) {
-      HWND def = DefaultButton();
-      if (def && def != item.hwndItem) InvalidateRect(def, nullptr, FALSE);
-    }
+  if (table_.Draw(item, DefaultButton(), dpi_)) return;
+  if (table_.IndexOf(item.hwndItem) != Index(Control::ImageTitle)) return;
+  const RECT& r = item.rcItem;
+  if (!title_) {
+    FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
     return;
   }
-  RECT r = item.rcItem;
-  switch (d.kind) {
-    case Kind::Picture:
-      if (title_) {
-        const MemoryDc mem(CreateCompatibleDC(item.hDC));
-        const SelectedObject picture(mem.get(), title_.get());
-        BITMAP bm{};
-        GetObjectA(title_.get(), sizeof bm, &bm);
-        BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
-      } else {
-        FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-      }
-      break;
-    case Kind::Panel:
-    case Kind::Frame:
-      DrawBevel(item, BDR_SUNKENOUTER);
-      break;
-    default:
-      break;
-  }
+  const MemoryDc mem(CreateCompatibleDC(item.hDC));
+  const SelectedObject picture(mem.get(), title_.get());
+  BITMAP bm{};
+  GetObjectA(title_.get(), sizeof bm, &bm);
+  BitBlt(item.hDC, r.left, r.top, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------
@@ -459,32 +330,32 @@ void MainWindow::SetDisplayTitle(const std::string& title) {
 void MainWindow::SetVisible(Control c, bool visible) {
   if (c == Control::ListBoxFontName) visible = false;  // a scratch list, never shown
   if (!controlsMade_) early_[Index(c)].visible = visible;
-  HWND h = controls_[Index(c)];
-  if (!h) return;
-  const bool hadFocus = GetFocus() == h;
-  ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
-  if (hadFocus && !visible) FocusFirstControl();
+  ChangeFocusable(Ctl(c), visible, [visible](HWND h) { ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE); });
   // Which button shows the default outline may have changed.
-  if (Def(c).kind == Kind::PictureButton) {
-    for (Control b : {Control::BitBtnOK, Control::BitBtnAcExit, Control::BitBtnExit}) {
-      if (controls_[Index(b)]) InvalidateRect(controls_[Index(b)], nullptr, FALSE);
+  if (Ctl(c) && table_.RowAt(Index(c)).kind == Kind::PictureButton) {
+    for (Control b : kMainDefaultButtons) {
+      if (Ctl(b)) InvalidateRect(Ctl(b), nullptr, FALSE);
     }
   }
 }
 
 void MainWindow::SetEnabled(Control c, bool enabled) {
   if (!controlsMade_) early_[Index(c)].enabled = enabled;
-  HWND h = controls_[Index(c)];
-  if (!h) return;
-  const bool hadFocus = GetFocus() == h;
-  EnableWindow(h, enabled ? TRUE : FALSE);
-  if (hadFocus && !enabled) FocusFirstControl();
+  ChangeFocusable(Ctl(c), enabled, [enabled](HWND h) { EnableWindow(h, enabled ? TRUE : FALSE); });
+}
+
+void MainWindow::ChangeFocusable(HWND control, bool usable, const std::function<void(HWND)>& change) {
+  if (!control) return;
+  const bool hadFocus = GetFocus() == control;
+  change(control);
+  // A control the user can no longer reach hands the focus on.
+  if (hadFocus && !usable) FocusFirstControl();
 }
 
 void MainWindow::SetReadOnly(Control c, bool readOnly) {
-  if (Def(c).kind != Kind::Edit) return;
+  if (table_.RowAt(Index(c)).kind != Kind::Edit) return;
   if (!controlsMade_) early_[Index(c)].readOnly = readOnly;
-  HWND h = controls_[Index(c)];
+  HWND h = Ctl(c);
   if (!h) return;
   SendMessageA(h, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
   InvalidateRect(h, nullptr, TRUE);
@@ -492,63 +363,48 @@ void MainWindow::SetReadOnly(Control c, bool readOnly) {
 
 bool MainWindow::IsVisible(Control c) const {
   if (!controlsMade_) return early_[Index(c)].visible;
-  HWND h = controls_[Index(c)];
-  return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0;
+  return HasStyle(c, WS_VISIBLE);
 }
 
 bool MainWindow::IsEnabled(Control c) const {
   if (!controlsMade_) return early_[Index(c)].enabled;
-  HWND h = controls_[Index(c)];
-  return h && IsWindowEnabled(h);
+  return Ctl(c) && IsWindowEnabled(Ctl(c));
 }
 
 bool MainWindow::IsReadOnly(Control c) const {
-  if (!controlsMade_) return Def(c).kind == Kind::Edit && early_[Index(c)].readOnly;
-  HWND h = controls_[Index(c)];
-  return h && Def(c).kind == Kind::Edit && (GetWindowLongA(h, GWL_STYLE) & ES_READONLY) != 0;
+  if (table_.RowAt(Index(c)).kind != Kind::Edit) return false;
+  if (!controlsMade_) return early_[Index(c)].readOnly;
+  return HasStyle(c, ES_READONLY);
 }
 
-void MainWindow::SetText(Control c, const std::string& text) {
-  if (!controlsMade_) early_[Index(c)].text = text;
-  HWND h = controls_[Index(c)];
-  if (!h) return;
+bool MainWindow::HasStyle(Control c, LONG style) const {
+  HWND h = Ctl(c);
+  return h && (GetWindowLongA(h, GWL_STYLE) & style) != 0;
+}
+
+void MainWindow::SetText(Control field, const std::string& text) {
+  HWND h = Ctl(field);
+  if (!h) return;  // ControlsMade asks for it again
   ++settingText_;  // the change notification this causes is not the user's
   SetWindowTextA(h, text.c_str());
   --settingText_;
 }
 
-std::string MainWindow::GetText(Control c) const {
-  if (!controlsMade_) return early_[Index(c)].text;
-  HWND h = controls_[Index(c)];
-  return h ? WindowText(h) : std::string();
-}
-
-void MainWindow::SetChecked(Control c, bool checked) {
-  if (!controlsMade_ && Def(c).kind == Kind::CheckBox) early_[Index(c)].checked = checked;
-  HWND h = controls_[Index(c)];
+void MainWindow::SetChecked(Control box, bool checked) {
+  HWND h = Ctl(box);
   if (h) SendMessageA(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool MainWindow::IsChecked(Control c) const {
-  if (!controlsMade_) return early_[Index(c)].checked;
-  HWND h = controls_[Index(c)];
-  return h && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetFieldFontFace(const std::string& face) {
   FontHandle font(MakeFont(dpi_, face.c_str(), 13));
-  if (!font) return;
-  for (Control c : {Control::EditDBpath, Control::EditImagePath, Control::EditIconPath, Control::EditTitle}) {
-    if (controls_[Index(c)]) SendMessageA(controls_[Index(c)], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  }
-  fieldFont_ = std::move(font);  // the old one goes once no field uses it
+  if (font) table_.ReplaceFont(FaceIndex(Face::Field), std::move(font));
 }
 
 void MainWindow::SetOuterHeight(int pixelsAt96Dpi) {
   if (!hwnd_) return;
   // The settings area stays wholly out of view at every scale, and the
   // window inside the work area.
-  SetOuterHeightShowingAbove(hwnd_, dpi_(pixelsAt96Dpi), dpi_(Def(Control::PanelDBpath).at.y));
+  SetOuterHeightShowingAbove(hwnd_, dpi_(pixelsAt96Dpi), dpi_(table_.RowAt(Index(Control::PanelDBpath)).at.y));
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // A focus left below the lower edge would be out of the user's reach.
   HWND focus = GetFocus();
@@ -559,7 +415,7 @@ bool MainWindow::LoadTitlePicture(const std::string& path, PictureKind kind) {
   BitmapHandle picture(RenderPictureFile(path, kind, dpi_(kPictureW), dpi_(kPictureH)));
   if (!picture) return false;
   title_ = std::move(picture);
-  HWND image = controls_[Index(Control::ImageTitle)];
+  HWND image = Ctl(Control::ImageTitle);
   if (image) {
     InvalidateRect(image, nullptr, FALSE);
     UpdateWindow(image);

@@ -13,6 +13,7 @@
 #include "launch/wait_window.h"
 #include "main_window/win32/taskbar_window.h"
 #include "main_window/win32/tray_icon.h"
+#include "ui/win32/control_table.h"
 #include "ui/win32/dpi_fonts.h"
 #include "ui/win32/gdi_objects.h"
 #include "ui/win32/modal_window.h"
@@ -25,8 +26,9 @@ class MainWindow : public MainView, private WindowBase {
   // Creates the application window (titled "Quandrel", hidden until the
   // launch cycle shows it) and the main window's frame (hidden). Null when a
   // window can't be created. The controls come with PrepareMainWindow: until
-  // then the view keeps what the logic sets (texts, visibility, enabling,
-  // read-only and check marks) and the controls start with it, so that a
+  // then the view keeps the state the logic sets (visibility, enabling,
+  // read-only) and the controls start with it, and once they are made the
+  // logic is asked to show the fields' values (ControlsMade), so that a
   // start that launches a program needn't wait for them.
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow() override;
@@ -51,7 +53,7 @@ class MainWindow : public MainView, private WindowBase {
   HWND DialogOwner() const { return openBackup_ ? openBackup_ : hwnd_; }
   HWND ApplicationWindow() const { return app_ ? app_->Handle() : nullptr; }
   // Null until the controls are made.
-  HWND ControlHandle(Control c) const { return controls_[Index(c)]; }
+  HWND ControlHandle(Control c) const { return Ctl(c); }
   std::string ApplicationTitle() const;
   // The control id of a control: stable, for finding it from outside.
   static int ControlId(Control c) { return kFirstId + static_cast<int>(c); }
@@ -71,10 +73,8 @@ class MainWindow : public MainView, private WindowBase {
   bool IsVisible(Control c) const override;
   bool IsEnabled(Control c) const override;
   bool IsReadOnly(Control c) const override;
-  void SetText(Control c, const std::string& text) override;
-  std::string GetText(Control c) const override;
-  void SetChecked(Control c, bool checked) override;
-  bool IsChecked(Control c) const override;
+  void SetText(Control field, const std::string& text) override;
+  void SetChecked(Control box, bool checked) override;
   void SetFieldFontFace(const std::string& face) override;
   void SetOuterHeight(int pixelsAt96Dpi) override;
   bool LoadTitlePicture(const std::string& path, PictureKind kind) override;
@@ -96,21 +96,28 @@ class MainWindow : public MainView, private WindowBase {
   // does it at the latest, and makes the hints.
   void PrepareMainWindow() override;
 
-  // The tray icon's callback message, and whether the icon is up.
-  static constexpr UINT kTrayMessage = WM_USER;
+  // The tray icon's callback message, the window's own: no system or dialog
+  // message (WM_USER is DM_GETDEFID) shares its number. And whether the
+  // icon is up.
+  static constexpr UINT kTrayMessage = WM_APP + 1;
   bool TrayIconShown() const { return tray_ && tray_->Shown(); }
 
  private:
   static constexpr int kFirstId = 100;
   static constexpr int kCount = static_cast<int>(Control::Count);
   static int Index(Control c) { return static_cast<int>(c); }
+  HWND Ctl(Control c) const { return table_.Handle(Index(c)); }
 
   explicit MainWindow(HINSTANCE instance);
   bool CreateWindows();
   void CreateControls();
   void CreateTooltips();
   HWND DefaultButton() const;
-  void RunHandler(Control c);
+  // Hides or disables (usable false) or shows or enables a control by
+  // `change`; a focused control that the user can no longer reach hands
+  // the focus on.
+  void ChangeFocusable(HWND control, bool usable, const std::function<void(HWND)>& change);
+  bool HasStyle(Control c, LONG style) const;
   void ApplyIcons();
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -122,13 +129,9 @@ class MainWindow : public MainView, private WindowBase {
   Dpi dpi_;
   std::unique_ptr<TaskbarWindow> app_;
   HWND tooltip_ = nullptr;
-  std::array<HWND, static_cast<size_t>(Control::Count)> controls_{};
-  // What the logic set before the controls were made; they start with it.
-  struct ControlState {
-    std::string text;
-    bool visible = false, enabled = true, readOnly = false, checked = false;
-  };
-  std::array<ControlState, static_cast<size_t>(Control::Count)> early_;
+  ControlTable table_;
+  // The state the logic set before the controls were made; they start with it.
+  std::array<ControlTable::Start, static_cast<size_t>(Control::Count)> early_;
   bool controlsMade_ = false;
 
   MainViewEvents* events_ = nullptr;
@@ -139,8 +142,6 @@ class MainWindow : public MainView, private WindowBase {
   bool discarding_ = false;  // destroyed by the destructor, not closed
   bool closeHeld_ = false;   // WM_CLOSE is refused
 
-  FontHandle baseFont_, boldFont_, fieldFont_, pathLabelFont_, requiredFont_, dateFont_;
-  BrushHandle dbPathBrush_, fieldBrush_, requiredBrush_;
   BitmapHandle title_;  // the title picture at the control's size
   bool prepared_ = false;  // the controls, icons and built-in picture are made
   IconHandle bigIcon_, smallIcon_;

@@ -8,9 +8,18 @@
 #include <utility>
 #include <vector>
 
+#include "platform/os_errors.h"
 #include "platform/win32/unique_handle.h"
 
 namespace quandrel::win32 {
+
+// The portable names of the error codes are the platform's own.
+static_assert(os_error::kFileNotFound == ERROR_FILE_NOT_FOUND && os_error::kPathNotFound == ERROR_PATH_NOT_FOUND &&
+                  os_error::kAccessDenied == ERROR_ACCESS_DENIED &&
+                  os_error::kSharingViolation == ERROR_SHARING_VIOLATION && os_error::kDiskFull == ERROR_DISK_FULL &&
+                  os_error::kAlreadyExists == ERROR_ALREADY_EXISTS &&
+                  os_error::kFilenameTooLong == ERROR_FILENAME_EXCED_RANGE,
+              "the portable error codes are Windows' own");
 
 namespace {
 

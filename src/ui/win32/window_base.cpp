@@ -1,6 +1,8 @@
 #include "ui/win32/window_base.h"
 
 #include "ui/win32/dialog_keys.h"
+#include "ui/win32/monitor_fit.h"
+#include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
 
@@ -48,12 +50,16 @@ bool WindowBase::CreateFrame(HINSTANCE instance, DWORD exStyle, const char* cls,
   return hwnd_ != nullptr;
 }
 
-HWND WindowBase::CreateControl(HINSTANCE instance, const ControlArgs& args) const {
-  HWND c = CreateWindowExA(args.exStyle, args.cls, args.caption, args.style | WS_CHILD | WS_CLIPSIBLINGS, args.x,
-                           args.y, args.w, args.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
-                           instance, nullptr);
-  if (c && args.font) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
-  return c;
+bool WindowBase::CreateDesignedFrame(HINSTANCE instance, const WindowDesign& design, HWND owner, HWND neighbour,
+                                     Dpi& dpi) {
+  if (!RegisterWindowClass(instance, design.cls, WindowBase::Proc, IDC_ARROW)) return false;
+  dpi = Dpi(FittingDotsPerInch(neighbour, dpi.DotsPerInch(), design.clientW, design.clientH, design.style,
+                               design.exStyle));
+  const RECT r =
+      PlacedWindowRect(neighbour, dpi(design.clientW), dpi(design.clientH), design.style, design.exStyle);
+  if (!CreateFrame(instance, design.exStyle, design.cls, design.caption, design.style, r, owner)) return false;
+  EnableDialogKeys(hwnd_);
+  return true;
 }
 
 LRESULT WindowBase::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
@@ -80,65 +86,6 @@ void WindowBase::RememberOrRestoreFocus(WPARAM wp) {
       FocusFirstControl();
     }
   }
-}
-
-ControlArgs ArgsFor(ControlKind kind, bool hasHint) {
-  ControlArgs args;
-  switch (kind) {
-    case ControlKind::Frame:
-    case ControlKind::Panel:
-    case ControlKind::Picture:
-      args.style = SS_OWNERDRAW;
-      break;
-    case ControlKind::Group:
-      args.cls = "BUTTON";
-      args.style = BS_GROUPBOX;
-      break;
-    case ControlKind::Label:
-      args.style = SS_NOPREFIX | SS_LEFTNOWORDWRAP;
-      break;
-    case ControlKind::FixedLabel:
-      args.style = SS_NOPREFIX | SS_CENTERIMAGE;
-      break;
-    case ControlKind::PushButton:
-      args.cls = "BUTTON";
-      args.style = BS_PUSHBUTTON;
-      break;
-    case ControlKind::PictureButton:
-      args.cls = "BUTTON";
-      args.style = BS_OWNERDRAW;
-      break;
-    case ControlKind::ListBox:
-      args.cls = "LISTBOX";
-      args.style = LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-      args.exStyle = WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::Edit:
-      args.cls = "EDIT";
-      args.style = ES_AUTOHSCROLL;
-      args.exStyle = WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::CheckBox:
-      args.cls = "BUTTON";
-      args.style = BS_AUTOCHECKBOX;
-      break;
-  }
-  if (hasHint && args.cls[0] == 'S') args.style |= SS_NOTIFY;
-  return args;
-}
-
-void DrawBevel(const DRAWITEMSTRUCT& item, UINT edge) {
-  RECT r = item.rcItem;
-  FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-  DrawEdge(item.hDC, &r, edge, BF_RECT);
-}
-
-SIZE TextExtent(HDC dc, HFONT font, const char* text, UINT format) {
-  HGDIOBJ old = SelectObject(dc, font);
-  RECT r{0, 0, 0, 0};
-  DrawTextA(dc, text, -1, &r, format | DT_CALCRECT);
-  SelectObject(dc, old);
-  return SIZE{r.right, r.bottom};
 }
 
 }  // namespace quandrel::win32

@@ -1,48 +1,24 @@
 // What every window of the program shares: its object is found from its
 // handle (stored when the window is made, before any other message), it
 // forgets the handle when the window is gone, it gives the focus back to the
-// control that had it when it is activated again, and it makes its controls
-// from the rows of a table.
+// control that had it when it is activated again. Its controls come from a
+// control table (control_table.h).
 #pragma once
 
 #include <windows.h>
 
+#include "ui/win32/dpi_fonts.h"
+
 namespace quandrel::win32 {
 
-// One control to make: its class, caption, styles, place and size (already
-// scaled), control id and font.
-struct ControlArgs {
-  const char* cls = "STATIC";
-  const char* caption = "";
-  DWORD style = 0;  // WS_CHILD and WS_CLIPSIBLINGS are always added
-  DWORD exStyle = 0;
-  int x = 0, y = 0, w = 0, h = 0;
-  int id = 0;
-  HFONT font = nullptr;
+// What a window's frame is made from: its registered class, caption, client
+// size (pixels at 96 DPI) and styles.
+struct WindowDesign {
+  const char* cls;
+  const char* caption;
+  int clientW, clientH;
+  DWORD style, exStyle;
 };
-
-// The kinds of control the windows are made of.
-enum class ControlKind {
-  Frame,          // owner-drawn bevel
-  Panel,          // owner-drawn sunken panel
-  Picture,        // owner-drawn picture
-  Group,          // group box
-  Label,          // text sized to its caption, on one line
-  FixedLabel,     // text in a box of the design's size, centred vertically
-  PushButton,     // system push button
-  PictureButton,  // owner-drawn button with a glyph
-  ListBox,
-  Edit,
-  CheckBox,
-};
-
-// The class, styles and extended styles of a control of that kind; a
-// static control with a hint is told of the mouse, so its tooltip shows.
-ControlArgs ArgsFor(ControlKind kind, bool hasHint);
-
-// Fills an owner-drawn frame or panel with the button face and draws its
-// edge (BDR_SUNKENOUTER, EDGE_ETCHED, ...).
-void DrawBevel(const DRAWITEMSTRUCT& item, UINT edge);
 
 // While one of these lives, no window of the program runs a handler: the
 // commands of its controls (WM_COMMAND), close requests and window-menu
@@ -77,10 +53,12 @@ class WindowBase {
   // made. The handle is set before the first message is handled.
   bool CreateFrame(HINSTANCE instance, DWORD exStyle, const char* cls, const char* caption, DWORD style,
                    const RECT& outer, HWND owner);
-  // Makes one child control of the window and gives it its font; null when
-  // it can't be made.
-  HWND CreateControl(HINSTANCE instance, const ControlArgs& args) const;
-
+  // Registers the design's class (once), scales the design down from `dpi`
+  // until it fits the work area of the monitor `neighbour` lies on (the
+  // primary one when null) and makes the frame centred there, owned by
+  // `owner`, with the dialog keys. `dpi` becomes the scale it is drawn at.
+  // False when it can't be made.
+  bool CreateDesignedFrame(HINSTANCE instance, const WindowDesign& design, HWND owner, HWND neighbour, Dpi& dpi);
   // Every message but WM_NCCREATE and WM_NCDESTROY, WM_DRAWITEM and the
   // WM_CTLCOLOR... ones; the default passes it on.
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -103,9 +81,5 @@ class WindowBase {
   HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
 };
-
-// The size of `text` drawn on one line (or, without DT_SINGLELINE, on the
-// lines it holds) in `font`, in pixels.
-SIZE TextExtent(HDC dc, HFONT font, const char* text, UINT format);
 
 }  // namespace quandrel::win32

@@ -109,7 +109,7 @@ OsResult FakeFiles::Read(const std::string& path, std::string* bytes) {
     }
     return OsResult::Failure(fault->error);
   }
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   *bytes = it->second.bytes;
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -119,7 +119,7 @@ OsResult FakeFiles::ReadHead(const std::string& path, std::size_t count, std::st
   auto locked = locked_.find(Key(path));
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
   auto it = files_.find(Key(FullPath(path)));
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   *head = it->second.bytes.substr(0, count);
   *size = it->second.bytes.size();
   return OsResult::Success();
@@ -133,7 +133,7 @@ OsResult FakeFiles::WriteNew(const std::string& path, const std::string& bytes) 
     Put(FullPath(path), bytes.substr(0, bytes.size() / 2));
   }
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
-  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(kAccessDenied);
+  if (InReadOnlyFolder(FullPath(path))) return OsResult::Failure(os_error::kAccessDenied);
   Put(FullPath(path), bytes);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
@@ -149,8 +149,8 @@ OsResult FakeFiles::Copy(const std::string& src, const std::string& dst, const C
     return OsResult::Failure(fault->error);
   }
   if (auto e = HeldError({dst})) return OsResult::Failure(*e);
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
-  if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(kAccessDenied);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
+  if (InReadOnlyFolder(FullPath(dst))) return OsResult::Failure(os_error::kAccessDenied);
   std::string bytes = it->second.bytes;
   std::uint64_t total = bytes.size();
   if (progress) {
@@ -166,7 +166,7 @@ OsResult FakeFiles::Remove(const std::string& path) {
   auto fault = Injected("Remove " + path, {path});
   if (auto e = HeldError({path})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
-  if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(kNotFound);
+  if (files_.erase(Key(FullPath(path))) == 0) return OsResult::Failure(os_error::kFileNotFound);
   return fault ? OsResult::Failure(fault->error) : OsResult::Success();
 }
 
@@ -175,8 +175,8 @@ OsResult FakeFiles::Move(const std::string& src, const std::string& dst) {
   if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
-  if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(kAlreadyExists);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
+  if (files_.count(Key(FullPath(dst)))) return OsResult::Failure(os_error::kAlreadyExists);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
@@ -188,7 +188,7 @@ OsResult FakeFiles::Replace(const std::string& src, const std::string& dst) {
   if (auto e = HeldError({src, dst})) return OsResult::Failure(*e);
   if (fault && !fault->DoesTheWork()) return OsResult::Failure(fault->error);
   auto it = files_.find(Key(FullPath(src)));
-  if (it == files_.end()) return OsResult::Failure(kNotFound);
+  if (it == files_.end()) return OsResult::Failure(os_error::kFileNotFound);
   std::string bytes = it->second.bytes;
   files_.erase(it);
   Put(FullPath(dst), bytes);
@@ -221,7 +221,7 @@ bool FakeFiles::Held(const std::string& path) {
 
 std::optional<std::uint32_t> FakeFiles::HeldError(std::initializer_list<std::string> paths) {
   for (const std::string& p : paths) {
-    if (Held(p)) return kSharingViolation;
+    if (Held(p)) return os_error::kSharingViolation;
   }
   return std::nullopt;
 }
@@ -232,7 +232,7 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
   if (locked != locked_.end()) return OsResult::Failure(locked->second);
   if (InAwayFolder(path)) return OsResult::Failure(kPathNotFound);
   const std::string key = Key(FullPath(path));
-  if (!files_.count(key)) return OsResult::Failure(kNotFound);
+  if (!files_.count(key)) return OsResult::Failure(os_error::kFileNotFound);
   *hold = std::make_unique<FakeHold>(holds_, key);
   return OsResult::Success();
 }
@@ -240,7 +240,7 @@ OsResult FakeFiles::Hold(const std::string& path, std::unique_ptr<FileHold>* hol
 bool FakeFiles::InUse(const std::string& path) {
   if (!files_.count(Key(FullPath(path)))) return false;
   auto locked = locked_.find(Key(path));
-  return Held(path) || (locked != locked_.end() && locked->second == kSharingViolation);
+  return Held(path) || (locked != locked_.end() && locked->second == os_error::kSharingViolation);
 }
 
 void FakeFiles::SetFinalPath(const std::string& path, const std::string& finalPath) {

@@ -19,17 +19,13 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/os_errors.h"
 
 namespace quandrel::fakes {
 
 class FakeFiles : public Files {
  public:
   // Windows error codes the fake reports.
-  static constexpr std::uint32_t kNotFound = 2;
-  static constexpr std::uint32_t kAccessDenied = 5;
-  static constexpr std::uint32_t kSharingViolation = 32;
-  static constexpr std::uint32_t kAlreadyExists = 183;
-  static constexpr std::uint32_t kDiskFull = 112;
 
   // --- set-up and inspection ---
   void Put(const std::string& path, const std::string& bytes);
@@ -51,13 +47,13 @@ class FakeFiles : public Files {
   };
   // Disk call i + 1 has outcome outcomes[i], reported with `error`; calls
   // past the schedule work (unless FailCall or a lock says otherwise).
-  void Schedule(std::vector<Outcome> outcomes, std::uint32_t error = kDiskFull);
+  void Schedule(std::vector<Outcome> outcomes, std::uint32_t error = os_error::kDiskFull);
 
   // The disk call with this 1-based number fails with `error`; with
   // `forGood`, every later disk call fails too.
-  void FailCall(int number, std::uint32_t error = kDiskFull, bool forGood = false);
+  void FailCall(int number, std::uint32_t error = os_error::kDiskFull, bool forGood = false);
   // Every disk call that names this path fails (a file held open elsewhere).
-  void Lock(const std::string& path, std::uint32_t error = kSharingViolation);
+  void Lock(const std::string& path, std::uint32_t error = os_error::kSharingViolation);
   void Unlock(const std::string& path);
   // Every write of a new file or copy into this folder fails (read-only folder).
   void MakeFolderReadOnly(const std::string& folder);

@@ -1,5 +1,6 @@
 // The main window as a test sees it: every control starts in its design
-// state, the logic's changes are kept per control, and the shell calls
+// state, what the logic shows is kept per control (the logic never reads
+// it back), and the shell calls
 // (tray, windows, pump, wait window) go to one ordered log together with
 // the window's own: "title <text>", "height <px>", "picture <path>",
 // "icon <path>", "backup", "close".
@@ -41,7 +42,7 @@ class FakeMainView : public MainView {
     visible_.fill(true);
     enabled_.fill(true);
     readOnly_.fill(false);
-    checked_.fill(false);
+    ticked_.fill(false);
     for (Control c : kMainHiddenInDesign) visible_[Index(c)] = false;
   }
 
@@ -66,10 +67,8 @@ class FakeMainView : public MainView {
   bool IsVisible(Control c) const override { return visible_[Index(c)]; }
   bool IsEnabled(Control c) const override { return enabled_[Index(c)]; }
   bool IsReadOnly(Control c) const override { return readOnly_[Index(c)]; }
-  void SetText(Control c, const std::string& t) override { text_[Index(c)] = t; }
-  std::string GetText(Control c) const override { return text_[Index(c)]; }
-  void SetChecked(Control c, bool v) override { checked_[Index(c)] = v; }
-  bool IsChecked(Control c) const override { return checked_[Index(c)]; }
+  void SetText(Control c, const std::string& t) override { shown_[Index(c)] = t; }
+  void SetChecked(Control c, bool v) override { ticked_[Index(c)] = v; }
   void SetFieldFontFace(const std::string& face) override { fieldFontFace = face; }
   void SetOuterHeight(int px) override {
     outerHeight = px;
@@ -97,6 +96,21 @@ class FakeMainView : public MainView {
     calls.push_back("backup");
   }
 
+  // --- what the window shows ---
+  const std::string& Shown(Control c) const { return shown_[Index(c)]; }
+  bool Ticked(Control c) const { return ticked_[Index(c)]; }
+
+  // --- the user at work: the control shows the new value, and the event
+  // carries it to `events` ---
+  void Type(MainViewEvents& events, Control field, const std::string& text) {
+    shown_[Index(field)] = text;
+    events.TextEdited(field, text);
+  }
+  void Click(MainViewEvents& events, Control box, bool ticked) {
+    ticked_[Index(box)] = ticked;
+    events.SwitchClicked(box, ticked);
+  }
+
   // --- set-up for tests ---
   void FailPicture(const std::string& path) { badPictures.insert(text::UpperAscii(path)); }
   void FailIcon(const std::string& path) { badIcons.insert(text::UpperAscii(path)); }
@@ -105,8 +119,8 @@ class FakeMainView : public MainView {
   static constexpr std::size_t kCount = static_cast<std::size_t>(Control::Count);
   static std::size_t Index(Control c) { return static_cast<std::size_t>(c); }
 
-  std::array<bool, kCount> visible_{}, enabled_{}, readOnly_{}, checked_{};
-  std::array<std::string, kCount> text_{};
+  std::array<bool, kCount> visible_{}, enabled_{}, readOnly_{}, ticked_{};
+  std::array<std::string, kCount> shown_{};
 };
 
 }  // namespace quandrel::fakes

@@ -11,6 +11,7 @@
 
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/os_errors.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -193,10 +194,10 @@ class FakeSystem : public System {
   std::string FileTimeStamp() override { return fileTimeStamp; }
   std::string ErrorText(std::uint32_t code) override {
     switch (code) {
-      case 2: return "指定されたファイルが見つかりません。";
-      case 5: return "アクセスが拒否されました。";
-      case 32: return "プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
-      case 112: return "ディスクに十分な空き領域がありません。";
+      case os_error::kFileNotFound: return "指定されたファイルが見つかりません。";
+      case os_error::kAccessDenied: return "アクセスが拒否されました。";
+      case os_error::kSharingViolation: return "プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
+      case os_error::kDiskFull: return "ディスクに十分な空き領域がありません。";
       default: return "";
     }
   }
