@@ -31,7 +31,7 @@ target_compile_definitions(unit_tests PRIVATE QUANDREL_SOURCE_DIR_UTF8=u8"${CMAK
 # The package test: run by tools/check-package.sh on an unpacked zip, never by
 # ctest (there is no package in a plain build).
 add_executable(package_tests tests/package/package_test.cpp tests/unit/shipped_files.cpp
-               tests/unit/sample_settings.cpp tests/unit/fakes/fake_files.cpp)
+               tests/unit/licence_notices.cpp tests/unit/sample_settings.cpp tests/unit/fakes/fake_files.cpp)
 target_include_directories(package_tests PRIVATE tests/unit)
 target_link_libraries(package_tests PRIVATE quandrel_core GTest::gtest GTest::gtest_main)
 target_compile_definitions(package_tests PRIVATE QUANDREL_VERSION="${PROJECT_VERSION}")

@@ -3,10 +3,11 @@
 # list; that Quandrel.exe is the stripped x86_64 program and 32bit/Quandrel.exe
 # the stripped i686 one, each importing only system DLLs; (tests/package,
 # built by the native preset) their version resources, the sample settings
-# file and the self-contained guide; and then starts the packaged programs
-# themselves under Wine on a small database (tests/package/package_run_test,
-# built by the windows-x86_64 preset): the i686 one only where this machine
-# can start 32-bit programs.
+# file, the self-contained guide and that NOTICE.txt carries the licence of
+# every runtime part the link maps kept by tools/package.sh name; and then
+# starts the packaged programs themselves under Wine on a small database
+# (tests/package/package_run_test, built by the windows-x86_64 preset): the
+# i686 one only where this machine can start 32-bit programs.
 #   tools/check-package.sh dist/Quandrel-<version>-win32.zip
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,7 +51,8 @@ cmp package/Quandrel.INI "$unpacked/$name/Quandrel.INI"
 
 cmake --preset native >/dev/null
 cmake --build --preset native --target package_tests
-QUANDREL_PACKAGE_DIR=$PWD/$unpacked/$name build/native/package_tests
+QUANDREL_PACKAGE_DIR=$PWD/$unpacked/$name QUANDREL_LINK_MAPS=$PWD/build/package-stage/link-maps \
+  build/native/package_tests
 
 echo "== the packaged programs under Wine"
 cmake --preset windows-x86_64 >/dev/null

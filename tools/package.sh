@@ -55,6 +55,11 @@ rm -rf build/package-stage
 mkdir -p "$stage/32bit"
 cp "$build64/Quandrel.exe" "$stage/Quandrel.exe"
 cp "$build32/Quandrel.exe" "$stage/32bit/Quandrel.exe"
+# The linker's map of each packed program stays beside the stage (not in the
+# zip): tools/check-package.sh holds NOTICE.txt to what they name.
+mkdir -p build/package-stage/link-maps
+cp "$build64/Quandrel.map" build/package-stage/link-maps/Quandrel.exe.map
+cp "$build32/Quandrel.map" build/package-stage/link-maps/32bit-Quandrel.exe.map
 cp package/Quandrel.INI "$stage/Quandrel.INI"
 sed "s/@VERSION@/$version/g" package/NOTICE.txt | sed 's/$/\r/' >"$stage/NOTICE.txt"
 tools/embed-pictures.sh docs/ja/guide.html "$version" >"$stage/Quandrel-guide-ja.html"

@@ -56,8 +56,15 @@ std::string WeekdayFolderName(int weekday) {
 
 std::string DestinationTail(const std::string& sourceFolder, const std::string& prefix, Multiplex mode,
                             const std::string& dateName, const std::string& weekdayName) {
-  // The source path without its drive letter and colon.
-  std::string tail = sourceFolder.size() > 2 ? text::CutCharacters(sourceFolder.substr(2), kMaxSourceTail) : "";
+  // The source path without its drive letter and colon. A network path
+  // (\\server\share\...) has no drive: it loses one of its two leading
+  // backslashes, so that the server's name becomes a folder of its own
+  // instead of running into the prefix or, with the root marker, making the
+  // destination a path relative to the drive's current folder.
+  const std::size_t driveLength = sourceFolder.compare(0, 2, "\\\\") == 0 ? 1 : 2;
+  std::string tail = sourceFolder.size() > driveLength
+                         ? text::CutCharacters(sourceFolder.substr(driveLength), kMaxSourceTail)
+                         : "";
   if (prefix != kRootMarker) tail = "\\" + prefix + tail;
   switch (mode) {
     case Multiplex::Date: tail += "\\" + dateName; break;

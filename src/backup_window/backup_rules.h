@@ -25,9 +25,9 @@ std::string DateFolderName(const std::string& shortDate);
 std::string WeekdayFolderName(int weekday);
 
 // The destination without its drive: "\" + prefix (unless the root marker)
-// + the source folder (the executable's, text::FolderOf) without its drive
-// (at most 100 bytes of it, never ending in half a character), then "\"
-// and the date or weekday name.
+// + the source folder (the executable's, text::FolderOf) without its drive,
+// or a network path without its first backslash (at most 100 bytes of it,
+// never ending in half a character), then "\" and the date or weekday name.
 std::string DestinationTail(const std::string& sourceFolder, const std::string& prefix, Multiplex mode,
                             const std::string& dateName, const std::string& weekdayName);
 

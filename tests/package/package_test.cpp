@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "licence_notices.h"
 #include "sample_settings.h"
 #include "shipped_files.h"
 #include "text/messages.h"
@@ -112,6 +114,31 @@ TEST_F(PackageTest, NoticeNamesTheBuiltInParts) {
     EXPECT_NE(notice.find(part), std::string::npos) << part;
   }
   EXPECT_NE(notice.find(std::string("Quandrel ") + QUANDREL_VERSION), std::string::npos);
+}
+
+// Every runtime object linked into a shipped program has its licence's text
+// in NOTICE.txt, word for word as the tool chain's Debian packages record it.
+// tools/check-package.sh names the folder of the link maps that
+// tools/package.sh kept of the programs it packed.
+TEST_F(PackageTest, NoticeCarriesTheLicenceOfEveryLinkedRuntimePart) {
+  const char* maps = std::getenv("QUANDREL_LINK_MAPS");
+  ASSERT_TRUE(maps && *maps) << "QUANDREL_LINK_MAPS is not set";
+  const std::string mingw = shipped::ReadBytes("/usr/share/doc/mingw-w64-common/copyright");
+  const std::string gcc = shipped::ReadBytes("/usr/share/doc/gcc-mingw-w64-base/copyright");
+  ASSERT_FALSE(mingw.empty() || gcc.empty()) << "the Debian copyright files of mingw-w64 and gcc-mingw-w64";
+  notices::LicenceTexts texts = notices::DebianLicenceTexts(mingw);
+  texts["GCC-exception"] = notices::GccRuntimeException(gcc);
+
+  const std::string notice = File("NOTICE.txt");
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(maps)) {
+    if (entry.path().extension() != ".map") continue;
+    const std::string map = shipped::ReadBytes(entry.path().string());
+    EXPECT_FALSE(notices::LinkedObjects(map).empty()) << entry.path();
+    EXPECT_EQ(notices::MissingNotices(map, notice, texts), std::vector<std::string>{}) << entry.path();
+    ++checked;
+  }
+  EXPECT_GT(checked, 0) << "no link map in " << maps;
 }
 
 }  // namespace

@@ -94,6 +94,9 @@ TEST(DestinationTailTest, PrefixSourcePathAndDateLevel) {
            {"C:\\Apps", "A\\B", Multiplex::None, "\\A\\B\\Apps"},
            {"C:\\Apps", "\"", Multiplex::None, "\\\"\\Apps"},
            {"C:\\Apps", "\"\"\"", Multiplex::None, "\\\"\"\"\\Apps"},
+           // A network path: the server's name is a folder of its own.
+           {"\\\\server\\share\\販売管理", "BackUp", Multiplex::None, "\\BackUp\\server\\share\\販売管理"},
+           {"\\\\server\\share\\販売管理", "\"\"", Multiplex::Date, "\\server\\share\\販売管理\\2024_03_05"},
            // 0x5C trail bytes pass through unchanged.
            {"C:\\販売表\\ソフト", "BackUp", Multiplex::Date, "\\BackUp\\販売表\\ソフト\\2024_03_05"},
        }) {

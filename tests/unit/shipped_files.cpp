@@ -73,7 +73,7 @@ std::string WithoutBlanks(const std::string& bytes) {
 
 std::vector<std::string> GuideMessageCells(const std::string& guideHtml) {
   std::vector<std::string> cells;
-  const std::size_t table = guideHtml.find("id=\"messages\"");
+  const std::size_t table = guideHtml.find("<table id=\"message-table\"");
   if (table == std::string::npos) return cells;
   const std::size_t tableEnd = guideHtml.find("</table>", table);
   for (std::size_t row = guideHtml.find("<tr", table); row < tableEnd; row = guideHtml.find("<tr", row + 1)) {
@@ -111,6 +111,16 @@ bool CellsShowMessage(const std::vector<std::string>& cells, const std::string& 
     if (all) return true;
   }
   return false;
+}
+
+std::vector<std::string> AttributeValues(const std::string& html, const std::string& attribute) {
+  std::vector<std::string> values;
+  const std::string lead = " " + attribute + "=\"";
+  for (std::size_t at = html.find(lead); at != std::string::npos; at = html.find(lead, at + 1)) {
+    const std::size_t start = at + lead.size();
+    values.push_back(html.substr(start, html.find('"', start) - start));
+  }
+  return values;
 }
 
 std::vector<std::string> GuidePictures(const std::string& guideHtml) {

@@ -38,6 +38,26 @@ void KeyOnBox(const MessageBoxInfo& box, UINT vk) {
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); }));
 }
 
+// The box's buttons stand in one row inside it, below its text, whatever
+// ids they answer with.
+void ExpectButtonsInOneRow(const MessageBoxInfo& box) {
+  ASSERT_TRUE(Settle(box.window));
+  RECT frame{};
+  ::GetWindowRect(box.window, &frame);
+  std::vector<RECT> buttons;
+  for (HWND c = ::GetWindow(box.window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    if (ClassOf(c) != "Button" || !IsShown(c)) continue;
+    RECT r{};
+    ::GetWindowRect(c, &r);
+    buttons.push_back(r);
+  }
+  ASSERT_EQ(buttons.size(), box.buttons.size());
+  for (const RECT& r : buttons) {
+    EXPECT_EQ(r.top, buttons[0].top) << "a button out of the row";
+    EXPECT_TRUE(r.left >= frame.left && r.right <= frame.right && r.bottom <= frame.bottom) << "a button outside the box";
+  }
+}
+
 class DatabaseE2E : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -148,6 +168,7 @@ TEST_F(DatabaseE2E, AStartAfterALauncherWasKilledKeepsThePreCrashSnapshotOnEnter
   EXPECT_EQ(question->caption, "確認");
   EXPECT_EQ(question->buttons, (std::vector<std::string>{"戻す(&R)", "残す(&K)", "中止(&A)"}));
   EXPECT_EQ(question->text.rfind("前回の作業が保存終了・破棄終了で終わっていません", 0), 0u) << question->text;
+  ExpectButtonsInOneRow(*question);
   SaveScreenshot("database-leftover-question");
   KeyOnBox(*question, VK_RETURN);
 

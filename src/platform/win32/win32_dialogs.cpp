@@ -32,6 +32,11 @@ constexpr UINT kBoxFlags = MB_SETFOREGROUND;
 // sends IDCANCEL) can answer whichever button the caller named for it.
 constexpr int kThirdButtonId = 0x7A01;
 constexpr int kButtonIds[] = {IDYES, IDNO, kThirdButtonId};
+// Posted to the box when it is activated: the third button takes its own id
+// only once the box has laid its buttons out. Wine lays them out after the
+// activation, by their ids, and leaves a button of an id it does not know
+// where its template put it, under the text.
+constexpr UINT kTakeThirdButtonId = WM_APP + 0x7A;
 
 struct ChoiceHook {
   HHOOK hook = nullptr;
@@ -41,6 +46,10 @@ struct ChoiceHook {
 thread_local ChoiceHook g_choice;
 
 LRESULT CALLBACK ChoiceBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kTakeThirdButtonId) {
+    if (HWND button = ::GetDlgItem(box, IDCANCEL)) ::SetWindowLongPtrA(button, GWLP_ID, kThirdButtonId);
+    return 0;
+  }
   if (message == WM_COMMAND) {
     switch (LOWORD(wParam)) {
       case IDCANCEL:  // Esc, or the box closed without an answer
@@ -62,13 +71,11 @@ LRESULT CALLBACK ChoiceCbtProc(int code, WPARAM wParam, LPARAM lParam) {
     const std::vector<std::string>& captions = g_choice.choice->buttons;
     const int systemIds[] = {IDYES, IDNO, IDCANCEL};
     for (std::size_t i = 0; i < captions.size() && i < 3; ++i) {
-      if (HWND button = ::GetDlgItem(box, systemIds[i])) {
-        ::SetWindowTextA(button, captions[i].c_str());
-        if (i == 2) ::SetWindowLongPtrA(button, GWLP_ID, kThirdButtonId);
-      }
+      if (HWND button = ::GetDlgItem(box, systemIds[i])) ::SetWindowTextA(button, captions[i].c_str());
     }
     g_choice.original = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChoiceBoxProc)));
+    if (captions.size() >= 3) ::PostMessageA(box, kTakeThirdButtonId, 0, 0);
     return 0;
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);

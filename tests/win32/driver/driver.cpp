@@ -400,6 +400,10 @@ BOOL CALLBACK CollectShown(HWND window, LPARAM param) {
 }  // namespace
 
 void SaveScreenshot(const std::string& name) {
+  SaveScreenshot(name, RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+}
+
+void SaveScreenshot(const std::string& name, const RECT& area) {
   // A window that has just appeared paints a moment later, and the launcher
   // takes its messages only now and then while it watches a program.
   std::vector<HWND> shown;
@@ -411,9 +415,12 @@ void SaveScreenshot(const std::string& name) {
   }
   std::string dir = BuildDir() + "\\screenshots";
   ::CreateDirectoryA(dir.c_str(), nullptr);
+  const int left = std::max(0L, area.left), top = std::max(0L, area.top);
+  const int width = std::min<int>(area.right, ::GetSystemMetrics(SM_CXSCREEN)) - left;
+  const int height = std::min<int>(area.bottom, ::GetSystemMetrics(SM_CYSCREEN)) - top;
+  ASSERT_GT(width, 0) << "screenshot " << name << ": nothing of the area is on the screen";
+  ASSERT_GT(height, 0) << "screenshot " << name << ": nothing of the area is on the screen";
   HDC screen = ::GetDC(nullptr);
-  int width = ::GetSystemMetrics(SM_CXSCREEN);
-  int height = ::GetSystemMetrics(SM_CYSCREEN);
   HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
@@ -425,7 +432,7 @@ void SaveScreenshot(const std::string& name) {
   void* bits = nullptr;
   HBITMAP bitmap = ::CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  ::BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
   ::SelectObject(memory, old);
   DWORD stride = ((width * 3) + 3) & ~3u;
   DWORD imageSize = stride * height;

@@ -142,5 +142,7 @@ void RegisterExtension(const std::string& extension, const std::string& fileClas
 // once every shown window has painted; a window that does not answer fails
 // the test.
 void SaveScreenshot(const std::string& name);
+// The same for one area of the screen (the part of it that is on the screen).
+void SaveScreenshot(const std::string& name, const RECT& area);
 
 }  // namespace qtest

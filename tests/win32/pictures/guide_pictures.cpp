@@ -1,0 +1,193 @@
+// The user guide's pictures, taken from a run staged the way an office
+// sets Quandrel up: the program and its settings in C:\販売管理, the
+// database 売上.mdb in its data folder, a second drive E: for the backup,
+// the tray of a desktop with a taskbar. Not a test: tools/update-guide-pictures.sh
+// runs it inside a Wine virtual desktop and turns what it saves into
+// docs/ja/images. The scenes run in the order they are written.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "driver/launcher.h"
+
+namespace qtest {
+namespace {
+
+const std::string kFolder = "C:\\販売管理";
+const std::string kData = kFolder + "\\データ";
+const std::string kDatabase = kData + "\\売上.mdb";
+const std::string kLauncher = kFolder + "\\Quandrel.exe";
+
+// A database file as the database check sees one: whole 4096-byte pages, the
+// Jet 4 signature at offset 4 and its version byte. Its tables are of no
+// interest here: the stand-in opens nothing.
+std::string JetDatabaseBytes() {
+  std::string bytes(8 * 4096, '\0');
+  bytes[1] = '\x01';
+  const std::string signature = "Standard Jet DB";
+  bytes.replace(4, signature.size(), signature);
+  bytes[0x14] = '\x01';
+  return bytes;
+}
+
+void WriteSettings(const std::string& system) {
+  WriteBytes(kFolder + "\\Quandrel.INI",
+             "[Execute]\r\nDBPath=データ\\売上.mdb\r\n[System]\r\nTitle=販売管理システム\r\n" + system +
+                 "[BackUp]\r\nMulti=Day\r\nSubFolder=Yes\r\nDrive=E:\r\nPreFix=BackUp\r\nUpDate=Yes\r\n");
+}
+
+// The window's frame and a few pixels of what lies around it.
+RECT AroundWindow(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return RECT{r.left - 4, r.top - 4, r.right + 4, r.bottom + 4};
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
+// The shown tooltip window of any process, or null.
+HWND ShownTooltip() {
+  HWND found = nullptr;
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); w;
+       w = ::FindWindowExA(nullptr, w, "tooltips_class32", nullptr)) {
+    if (::IsWindowVisible(w)) found = w;
+  }
+  return found;
+}
+
+class GuidePictures : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::CreateDirectoryA(kFolder.c_str(), nullptr);
+    ::CreateDirectoryA(kData.c_str(), nullptr);
+    CopyInto(QuandrelExe(), kLauncher);
+    // The database program: the stand-in, opening the file as Access would.
+    RegisterExtension(".mdb", "Access.Application", StandInCommand(""));
+  }
+
+  void SetUp() override {
+    // Every scene starts from a sound database and no files of earlier runs.
+    WriteBytes(kDatabase, JetDatabaseBytes());
+    for (const char* suffix : {".TMP", ".BAK"}) ::DeleteFileA((kDatabase + suffix).c_str());
+  }
+
+  void TearDown() override { EXPECT_TRUE(CloseStandIns()); }
+
+  // Starts the launcher and waits for the database program.
+  Process Start() {
+    Process launcher = Process::Start(kLauncher, "", kFolder);
+    EXPECT_NE(WaitStandIn(), nullptr) << "the database program was not started";
+    return launcher;
+  }
+
+  // Ends the database program and waits for the main window in end mode.
+  HWND EndMode(const Process& launcher) {
+    EXPECT_TRUE(CloseStandIns());
+    HWND main = WaitMainShown(launcher);
+    EXPECT_NE(main, nullptr) << "the main window did not come back";
+    if (main) {
+      EXPECT_TRUE(Settle(main));
+    }
+    return main;
+  }
+
+  // Leaves end mode with save & exit (or exit) and waits for the end.
+  void SaveAndExit(Process& launcher, HWND main) {
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
+    Press(FindChild(main, IsShown(FindChild(main, "保存終了(&Q)")) ? "保存終了(&Q)" : "終了(&Q)"));
+    EXPECT_EQ(launcher.WaitExit(), std::optional<DWORD>(0));
+  }
+};
+
+TEST_F(GuidePictures, TrayWhileTheSystemRuns) {
+  WriteSettings("");
+  Process launcher = Start();
+  HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+  ASSERT_NE(tray, nullptr) << "no taskbar: run this inside a Wine virtual desktop";
+  RECT bar{};
+  ::GetWindowRect(tray, &bar);
+  // The icon sits at the right end of the taskbar; resting the pointer on
+  // it shows the launcher's tip.
+  RECT area{bar.right - 360, bar.top - 70, bar.right, bar.bottom};
+  for (int x = bar.right - 8; x > bar.right - 200 && !ShownTooltip(); x -= 8) {
+    ::SetCursorPos(x, (bar.top + bar.bottom) / 2);
+    WaitUntil([] { return ShownTooltip() != nullptr; }, 1500);
+  }
+  if (HWND tip = ShownTooltip()) area = Union(area, AroundWindow(tip));
+  SaveScreenshot("guide-launch-running", area);
+  ::SetCursorPos(0, 0);
+
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+  SaveAndExit(launcher, main);
+}
+
+TEST_F(GuidePictures, EndModeSettingsAndBackup) {
+  WriteSettings("");
+  Process launcher = Start();
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+  SaveScreenshot("guide-main-end-mode-mdb", AroundWindow(main));
+
+  ASSERT_TRUE(PressButton(main, "設定変更"));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(FindChild(main, "設定保存")); }));
+  SaveScreenshot("guide-main-settings-mode", AroundWindow(main));
+  ASSERT_TRUE(PressButton(main, "変更破棄"));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(FindChild(main, "バックアップ(&B)")); }));
+
+  ASSERT_TRUE(PressButton(main, "バックアップ(&B)"));
+  HWND backup = nullptr;
+  WaitUntil([&] {
+    for (HWND w : TopWindowsOf(launcher.Id())) {  // the one made at start stays hidden
+      if (ClassOf(w) == "TFormBackUp") backup = w;
+    }
+    return backup != nullptr;
+  });
+  ASSERT_NE(backup, nullptr);
+  ASSERT_TRUE(Settle(backup));
+  SaveScreenshot("guide-backup-window", AroundWindow(backup));
+  ::PostMessageA(backup, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(backup) || !IsShown(backup); }));
+
+  SaveAndExit(launcher, main);
+}
+
+TEST_F(GuidePictures, EndModeWithoutSnapshot) {
+  WriteSettings("MDBbak=Never\r\n");
+  Process launcher = Start();
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+  SaveScreenshot("guide-main-end-mode-exe", AroundWindow(main));
+  SaveAndExit(launcher, main);
+}
+
+TEST_F(GuidePictures, CompactEndMode) {
+  WriteSettings("Customize=Disable\r\n");
+  Process launcher = Start();
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+  SaveScreenshot("guide-main-compact", AroundWindow(main));
+  SaveAndExit(launcher, main);
+}
+
+TEST_F(GuidePictures, QuestionAfterARunThatNeverEnded) {
+  WriteSettings("");
+  Process crashed = Start();
+  crashed.Kill();  // a power cut in the middle of the work
+  ASSERT_TRUE(CloseStandIns());
+
+  Process launcher = Process::Start(kLauncher, "", kFolder);
+  const std::optional<MessageBoxInfo> question = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(question.has_value()) << "the snapshot left by the run was not asked about";
+  ASSERT_TRUE(Settle(question->window));
+  SaveScreenshot("guide-leftover-question", AroundWindow(question->window));
+  ASSERT_TRUE(Answer(*question, "中止(&A)"));
+  EXPECT_EQ(launcher.WaitExit(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace qtest
