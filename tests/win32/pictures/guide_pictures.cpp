@@ -189,5 +189,45 @@ TEST_F(GuidePictures, QuestionAfterARunThatNeverEnded) {
   EXPECT_EQ(launcher.WaitExit(), std::optional<DWORD>(0));
 }
 
+TEST_F(GuidePictures, DiscardAfterAColleagueUsedTheDatabase) {
+  WriteSettings("");
+  Process launcher = Start();
+  // A colleague on another computer opens the database during the run.
+  const std::string colleagueArguments = "\"" + kDatabase + "\" KEIRI-PC Admin";
+  Process colleague = Process::Start(StandInExe("standin_colleague"), colleagueArguments);
+  ASSERT_TRUE(WaitUntil([] { return ::FindWindowA("QuandrelColleague", nullptr) != nullptr; }));
+  ::Sleep(2500);  // the launcher looks at the lock file once a second
+  ::PostMessageA(::FindWindowA("QuandrelColleague", nullptr), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(colleague.WaitExit().has_value());
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+
+  // The discard question names the colleague; "No" keeps everything.
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  const std::optional<MessageBoxInfo> question = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(question.has_value());
+  ASSERT_TRUE(Settle(question->window));
+  SaveScreenshot("guide-discard-question-others", AroundWindow(question->window));
+  ASSERT_TRUE(Answer(*question, "いいえ(&N)"));
+  const std::optional<MessageBoxInfo> cancelled = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(cancelled.has_value());
+  ASSERT_TRUE(Answer(*cancelled, "OK"));
+
+  // With the colleague's program open again, the discard stops and names them.
+  colleague = Process::Start(StandInExe("standin_colleague"), colleagueArguments);
+  ASSERT_TRUE(WaitUntil([] { return ::FindWindowA("QuandrelColleague", nullptr) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  const std::optional<MessageBoxInfo> refused = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(refused.has_value());
+  ASSERT_TRUE(Settle(refused->window));
+  SaveScreenshot("guide-open-elsewhere", AroundWindow(refused->window));
+  ASSERT_TRUE(Answer(*refused, "OK"));
+
+  ::PostMessageA(::FindWindowA("QuandrelColleague", nullptr), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(colleague.WaitExit().has_value());
+  SaveAndExit(launcher, main);
+}
+
 }  // namespace
 }  // namespace qtest
