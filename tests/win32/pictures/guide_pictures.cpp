@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "driver/launcher.h"
 
@@ -156,22 +157,18 @@ TEST_F(GuidePictures, EndModeSettingsAndBackup) {
   SaveAndExit(launcher, main);
 }
 
-TEST_F(GuidePictures, EndModeWithoutSnapshot) {
-  WriteSettings("MDBbak=Never\r\n");
-  Process launcher = Start();
-  HWND main = EndMode(launcher);
-  ASSERT_NE(main, nullptr);
-  SaveScreenshot("guide-main-end-mode-exe", AroundWindow(main));
-  SaveAndExit(launcher, main);
-}
-
-TEST_F(GuidePictures, CompactEndMode) {
-  WriteSettings("Customize=Disable\r\n");
-  Process launcher = Start();
-  HWND main = EndMode(launcher);
-  ASSERT_NE(main, nullptr);
-  SaveScreenshot("guide-main-compact", AroundWindow(main));
-  SaveAndExit(launcher, main);
+TEST_F(GuidePictures, EndModeWithoutSnapshotAndCompact) {
+  // One run for each [System] line, a picture of the end mode it gives.
+  const std::pair<const char*, const char*> runs[] = {{"MDBbak=Never\r\n", "guide-main-end-mode-exe"},
+                                                      {"Customize=Disable\r\n", "guide-main-compact"}};
+  for (const auto& [system, picture] : runs) {
+    WriteSettings(system);
+    Process launcher = Start();
+    HWND main = EndMode(launcher);
+    ASSERT_NE(main, nullptr);
+    SaveScreenshot(picture, AroundWindow(main));
+    SaveAndExit(launcher, main);
+  }
 }
 
 TEST_F(GuidePictures, QuestionAfterARunThatNeverEnded) {
