@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "driver/launcher.h"
 
@@ -156,22 +157,18 @@ TEST_F(GuidePictures, EndModeSettingsAndBackup) {
   SaveAndExit(launcher, main);
 }
 
-TEST_F(GuidePictures, EndModeWithoutSnapshot) {
-  WriteSettings("MDBbak=Never\r\n");
-  Process launcher = Start();
-  HWND main = EndMode(launcher);
-  ASSERT_NE(main, nullptr);
-  SaveScreenshot("guide-main-end-mode-exe", AroundWindow(main));
-  SaveAndExit(launcher, main);
-}
-
-TEST_F(GuidePictures, CompactEndMode) {
-  WriteSettings("Customize=Disable\r\n");
-  Process launcher = Start();
-  HWND main = EndMode(launcher);
-  ASSERT_NE(main, nullptr);
-  SaveScreenshot("guide-main-compact", AroundWindow(main));
-  SaveAndExit(launcher, main);
+TEST_F(GuidePictures, EndModeWithoutSnapshotAndCompact) {
+  // One run for each [System] line, a picture of the end mode it gives.
+  const std::pair<const char*, const char*> runs[] = {{"MDBbak=Never\r\n", "guide-main-end-mode-exe"},
+                                                      {"Customize=Disable\r\n", "guide-main-compact"}};
+  for (const auto& [system, picture] : runs) {
+    WriteSettings(system);
+    Process launcher = Start();
+    HWND main = EndMode(launcher);
+    ASSERT_NE(main, nullptr);
+    SaveScreenshot(picture, AroundWindow(main));
+    SaveAndExit(launcher, main);
+  }
 }
 
 TEST_F(GuidePictures, QuestionAfterARunThatNeverEnded) {
@@ -187,6 +184,46 @@ TEST_F(GuidePictures, QuestionAfterARunThatNeverEnded) {
   SaveScreenshot("guide-leftover-question", AroundWindow(question->window));
   ASSERT_TRUE(Answer(*question, "中止(&A)"));
   EXPECT_EQ(launcher.WaitExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(GuidePictures, DiscardAfterAColleagueUsedTheDatabase) {
+  WriteSettings("");
+  Process launcher = Start();
+  // A colleague on another computer opens the database during the run.
+  const std::string colleagueArguments = "\"" + kDatabase + "\" KEIRI-PC Admin";
+  Process colleague = Process::Start(StandInExe("standin_colleague"), colleagueArguments);
+  ASSERT_TRUE(WaitUntil([] { return ::FindWindowA("QuandrelColleague", nullptr) != nullptr; }));
+  ::Sleep(2500);  // the launcher looks at the lock file once a second
+  ::PostMessageA(::FindWindowA("QuandrelColleague", nullptr), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(colleague.WaitExit().has_value());
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+
+  // The discard question names the colleague; "No" keeps everything.
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  const std::optional<MessageBoxInfo> question = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(question.has_value());
+  ASSERT_TRUE(Settle(question->window));
+  SaveScreenshot("guide-discard-question-others", AroundWindow(question->window));
+  ASSERT_TRUE(Answer(*question, "いいえ(&N)"));
+  const std::optional<MessageBoxInfo> cancelled = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(cancelled.has_value());
+  ASSERT_TRUE(Answer(*cancelled, "OK"));
+
+  // With the colleague's program open again, the discard stops and names them.
+  colleague = Process::Start(StandInExe("standin_colleague"), colleagueArguments);
+  ASSERT_TRUE(WaitUntil([] { return ::FindWindowA("QuandrelColleague", nullptr) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  const std::optional<MessageBoxInfo> refused = WaitMessageBox(launcher.Id());
+  ASSERT_TRUE(refused.has_value());
+  ASSERT_TRUE(Settle(refused->window));
+  SaveScreenshot("guide-open-elsewhere", AroundWindow(refused->window));
+  ASSERT_TRUE(Answer(*refused, "OK"));
+
+  ::PostMessageA(::FindWindowA("QuandrelColleague", nullptr), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(colleague.WaitExit().has_value());
+  SaveAndExit(launcher, main);
 }
 
 }  // namespace
