@@ -36,7 +36,7 @@ bool OffersSnapshotActions(const MainSettings& settings) {
 
 bool IsCompact(const MainSettings& settings) { return settings.Customize == Word::Disable; }
 
-Layout EndModeLayout(const MainSettings& settings, int compactHeight) {
+Layout EndModeLayout(const MainSettings& settings, int compactHeight, bool historyOffered) {
   Layout l;
   // The order counts: a focused control that is hidden hands the focus to
   // the first one in view at that moment.
@@ -52,6 +52,7 @@ Layout EndModeLayout(const MainSettings& settings, int compactHeight) {
   const bool snapshot = OffersSnapshotActions(settings);
   Set(l, kMainSnapshotActions, Aspect::Visible, snapshot);
   Set(l, kMainPlainActions, Aspect::Visible, !snapshot);
+  Set(l, Control::BitBtnHistory, Aspect::Visible, historyOffered);
   if (IsCompact(settings)) l.outerHeight = compactHeight;
   return l;
 }

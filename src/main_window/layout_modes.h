@@ -37,9 +37,10 @@ bool OffersSnapshotActions(const MainSettings& settings);
 bool IsCompact(const MainSettings& settings);
 
 // End mode: fields read-only, browse buttons and the settings buttons
-// hidden, check boxes disabled, the end-of-run buttons for the target, and
-// the compact height (`compactHeight`) when Customize is "Disable".
-Layout EndModeLayout(const MainSettings& settings, int compactHeight);
+// hidden, check boxes disabled, the end-of-run buttons for the target, the
+// history button when `historyOffered`, and the compact height
+// (`compactHeight`) when Customize is "Disable".
+Layout EndModeLayout(const MainSettings& settings, int compactHeight, bool historyOffered);
 // Settings mode: fields editable, browse and settings buttons shown, every
 // end-mode button hidden, check boxes enabled; the height stays.
 Layout SettingsModeLayout();

@@ -46,6 +46,7 @@ enum class Control {
   CboxUnClose,
   CboxNonCustom,
   CboxMDBbak,
+  BitBtnHistory,
   Count
 };
 
@@ -55,12 +56,12 @@ enum class Control {
 constexpr Control kMainHiddenInDesign[] = {
     Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnAcQuit,
     Control::BitBtnAcSave,   Control::BitBtnRestart,   Control::BitBtnAcExit,
-    Control::BitBtnExit,     Control::ListBoxFontName, Control::BitBtnCustom};
+    Control::BitBtnExit,     Control::ListBoxFontName, Control::BitBtnCustom, Control::BitBtnHistory};
 
 // The tab stops, first to last; every other control takes no focus.
 constexpr Control kMainTabOrder[] = {
     Control::BitBtnExit,    Control::BitBtnAcExit,  Control::BitBtnRestart,   Control::BitBtnAcSave,
-    Control::BitBtnAcQuit,  Control::BitBtnBackup,  Control::BitBtnAcCompact, Control::BitBtnAcRepair,
+    Control::BitBtnHistory, Control::BitBtnAcQuit,  Control::BitBtnBackup,  Control::BitBtnAcCompact, Control::BitBtnAcRepair,
     Control::BitBtnCustom,  Control::BitBtnOK,      Control::BitBtnClose,     Control::BitBtnDBpath,
     Control::EditDBpath,    Control::CboxNonCustom, Control::CboxMDBbak,      Control::BitBtnImage,
     Control::EditImagePath, Control::EditTitle,     Control::BitBtnIcon,      Control::CboxUnClose,
@@ -82,12 +83,14 @@ constexpr Control kMainSwitches[] = {Control::CboxNonCustom, Control::CboxMDBbak
 
 // Every button of end mode: settings mode hides them all, and they are held
 // (disabled) while Microsoft Access runs. When end mode shows each is the
-// layout's rule (layout_modes.cpp), by the sets below and the backup and
-// settings buttons, which it always shows.
+// layout's rule (layout_modes.cpp), by the sets below, the history button
+// (while there is history to show) and the backup and settings buttons,
+// which it always shows.
 constexpr Control kMainEndModeButtons[] = {
     Control::BitBtnAcRepair, Control::BitBtnAcCompact, Control::BitBtnBackup,
     Control::BitBtnAcQuit,   Control::BitBtnAcSave,    Control::BitBtnRestart,
-    Control::BitBtnAcExit,   Control::BitBtnExit,      Control::BitBtnCustom};
+    Control::BitBtnAcExit,   Control::BitBtnExit,      Control::BitBtnCustom,
+    Control::BitBtnHistory};
 // Shown for a database target: compaction and repair.
 constexpr Control kMainMaintenanceButtons[] = {Control::BitBtnAcRepair, Control::BitBtnAcCompact};
 // Shown when the run has a snapshot to keep or put back, else the plain ones.
@@ -194,6 +197,8 @@ class MainView : public LauncherShell {
   virtual void HoldClose(bool held) = 0;
   // Creates a new backup window owned by the main window and shows it modally.
   virtual void OpenBackupWindow() = 0;
+  // Creates a new history window owned by the main window and shows it modally.
+  virtual void OpenHistoryWindow() = 0;
 };
 
 }  // namespace quandrel

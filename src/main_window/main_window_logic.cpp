@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "history_window/history_window_logic.h"
 #include "main_window/layout_modes.h"
 #include "main_window/title_picture.h"
 #include "launch/database_check.h"
@@ -98,7 +99,7 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   fields_.Ticked(Control::CboxUnClose) = settings_.UnClose == Word::Use;
   ShowFields();
   for (Control c : kMainTextFields) view_.SetReadOnly(c, true);
-  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight, OffersHistory()));
 
   // The first launch cycle. Only the tray icon stands for the launcher while
   // the lookup may ask the user something.
@@ -406,7 +407,7 @@ void MainWindowLogic::SaveSettings() {
   }
 
   ShowDisplayTitle(TitleFallback::Bare);
-  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight));
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeight, OffersHistory()));
   settingsMode_ = false;
 }
 
@@ -423,11 +424,19 @@ void MainWindowLogic::DiscardSettingsEdits() {
   fields_.ticks = entry_.fields.ticks;
   view_.SetText(Control::EditDBpath, fields_.Text(Control::EditDBpath));
   ShowSwitches();
-  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeightAfterDiscard));
+  ApplyLayout(view_, EndModeLayout(settings_, kCompactHeightAfterDiscard, OffersHistory()));
   settingsMode_ = false;
 }
 
 void MainWindowLogic::OpenBackup() { view_.OpenBackupWindow(); }
+
+void MainWindowLogic::OpenHistory() { view_.OpenHistoryWindow(); }
+
+int MainWindowLogic::HistoryKept() const { return HistoryCount(settings_.History); }
+
+bool MainWindowLogic::OffersHistory() const {
+  return HistoryOffered(platform_.files, TargetPath(), HistoryKept());
+}
 
 void MainWindowLogic::TextEdited(Control field, const std::string& text) {
   switch (field) {
@@ -452,6 +461,7 @@ void MainWindowLogic::ControlUsed(Control c) {
     case Control::BitBtnAcRepair: RepairDatabase(); break;
     case Control::BitBtnAcCompact: CompactDatabase(); break;
     case Control::BitBtnBackup: OpenBackup(); break;
+    case Control::BitBtnHistory: OpenHistory(); break;
     case Control::BitBtnAcQuit: DiscardAndExit(); break;
     case Control::BitBtnAcSave: SaveAndContinue(); break;
     case Control::BitBtnRestart: Restart(); break;

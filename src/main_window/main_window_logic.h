@@ -57,10 +57,15 @@ class MainWindowLogic : public MainViewEvents {
   void SaveSettings();          // OK in settings mode
   void DiscardSettingsEdits();  // leaves settings mode, putting the target and switches back
   void OpenBackup();
+  void OpenHistory();
 
   // The drive names table "A:".."Z:" (filled by StartAndRunFirstLaunch), for the backup window.
   const std::vector<std::string>& DriveNames() const;
   const std::string& SettingsPath() const;
+  // For the history window: the target the end-of-run actions work on, and
+  // History's number of generations to keep (0 to 99).
+  const std::string& Target() const { return TargetPath(); }
+  int HistoryKept() const;
 
   // For inspection: the main settings held in memory, the values the
   // fields show, and the snapshot the current run still has on disk (none
@@ -71,6 +76,8 @@ class MainWindowLogic : public MainViewEvents {
 
  private:
   const std::string& TargetPath() const;  // the text of EditDBpath
+  // End mode shows the history button (History on, or history there).
+  bool OffersHistory() const;
   void ShowFields();    // every field's value
   void ShowSwitches();  // the switches' ticks
   void ShowDisplayTitle(TitleFallback fallback);

@@ -20,6 +20,9 @@ class System {
   // The local date and time to the second, as it may stand in a file name:
   // "20261210-093005".
   virtual std::string FileTimeStamp() = 0;
+  // The same for a file's last-write time as FileEntry gives it, in local
+  // time; empty when the platform can't convert it.
+  virtual std::string FileTimeStampOf(std::uint64_t lastWrite) = 0;
   // The platform's own wording of an error code, without a trailing line end
   // (Japanese on a Japanese system); empty when it has none.
   virtual std::string ErrorText(std::uint32_t code) = 0;

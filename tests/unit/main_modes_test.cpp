@@ -134,6 +134,51 @@ TEST_F(FormMainTest, DiscardOfAFullWindowKeepsItsHeight) {
   EXPECT_EQ(VisibleModeButtons(view), kSave);
 }
 
+// The history button: shown while History keeps generations or some are
+// there from before (History lowered to 0 since), and hidden again by
+// settings mode.
+struct HistoryButtonCase {
+  const char* name;
+  const char* system;      // lines of [System]
+  const char* generation;  // a file put beside the database, or none
+  const char* folder;      // a folder put beside it, or none
+  bool shown;
+};
+void PrintTo(const HistoryButtonCase& c, std::ostream* os) { *os << c.name; }
+
+class HistoryButtonTable : public FormMainTest, public ::testing::WithParamInterface<HistoryButtonCase> {};
+
+TEST_P(HistoryButtonTable, ShownInEndModeOnly) {
+  const HistoryButtonCase& c = GetParam();
+  if (c.generation) files.Put(c.generation, "old");
+  if (c.folder) files.AddFolder(c.folder);
+  CreateWithSales(c.system);
+  EXPECT_EQ(view.IsVisible(C::BitBtnHistory), c.shown);
+  form->EnterSettingsMode();
+  EXPECT_FALSE(view.IsVisible(C::BitBtnHistory));
+  form->DiscardSettingsEdits();
+  EXPECT_EQ(view.IsVisible(C::BitBtnHistory), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HistoryButtonTable,
+    ::testing::Values(
+        HistoryButtonCase{"Off", "", nullptr, nullptr, false},
+        HistoryButtonCase{"On", "History=10\r\n", nullptr, nullptr, true},
+        HistoryButtonCase{"NotANumber", "History=ten\r\n", nullptr, nullptr, false},
+        HistoryButtonCase{"OffWithAGeneration", "History=0\r\n",
+                          "D:\\Work\\sales.mdb の履歴\\20261210-093005 保存終了.mdb", nullptr, true},
+        HistoryButtonCase{"OffWithTheFolderOnly", "", nullptr, "D:\\Work\\sales.mdb の履歴", true},
+        HistoryButtonCase{"OffWithALookAlikeFolder", "", nullptr, "D:\\Work\\sales.mdb の履歴x", false}),
+    [](const ::testing::TestParamInfo<HistoryButtonCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FormMainTest, HistoryButtonOpensTheHistoryWindow) {
+  CreateWithSales("History=3\r\n");
+  EXPECT_EQ(form->HistoryKept(), 3);
+  form->ControlUsed(C::BitBtnHistory);
+  EXPECT_EQ(view.historyWindowsOpened, 1);
+}
+
 // A button of end mode that no rule of end mode shows could never be pressed.
 TEST(EndModeLayout, ShowsEveryEndModeButtonForSomeTarget) {
   std::set<C> shown;
@@ -142,8 +187,10 @@ TEST(EndModeLayout, ShowsEveryEndModeButtonForSomeTarget) {
       MainSettings s;
       s.DBPath = target;
       s.MDBbak = mdbBak;
-      for (const LayoutStep& step : EndModeLayout(s, kCompactHeight).steps)
-        if (step.aspect == Aspect::Visible && step.value) shown.insert(step.control);
+      for (bool history : {false, true}) {
+        for (const LayoutStep& step : EndModeLayout(s, kCompactHeight, history).steps)
+          if (step.aspect == Aspect::Visible && step.value) shown.insert(step.control);
+      }
     }
   }
   for (C c : kMainEndModeButtons) EXPECT_EQ(shown.count(c), 1u) << static_cast<int>(c);
@@ -154,7 +201,7 @@ TEST(EndModeLayout, ShowsEveryEndModeButtonForSomeTarget) {
 TEST(EndModeLayout, LeavesMaintenanceButtonsAloneForOtherTargets) {
   MainSettings exe;
   exe.DBPath = "tool.exe";
-  for (const LayoutStep& s : EndModeLayout(exe, kCompactHeight).steps) {
+  for (const LayoutStep& s : EndModeLayout(exe, kCompactHeight, false).steps) {
     EXPECT_NE(s.control, C::BitBtnAcRepair);
     EXPECT_NE(s.control, C::BitBtnAcCompact);
   }

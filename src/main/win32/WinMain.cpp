@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "backup_window/win32/backup_window.h"
+#include "history_window/win32/history_window.h"
 #include "main_window/main_window_logic.h"
 #include "main_window/win32/main_window.h"
 #include "wait_window/win32/wait_window_view.h"
@@ -59,7 +60,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return win32::BackupForm::Create(instance, owner, platform, form.DriveNames(), form.SettingsPath());
   };
   window->SetBackupFactory(makeBackup);
-  window->SetWaitFactory([instance](HWND owner) { return win32::WaitWindowView::Open(instance, owner); });
+  auto makeWait = [instance](HWND owner) -> std::unique_ptr<WaitWindow> {
+    return win32::WaitWindowView::Open(instance, owner);
+  };
+  window->SetWaitFactory(makeWait);
+  // Each history window lists the target the end-of-run actions work on.
+  window->SetHistoryFactory([&](HWND owner) {
+    return win32::HistoryForm::Create(instance, owner, platform, form.Target(), form.SettingsPath(),
+                                      form.HistoryKept(), makeWait);
+  });
   form.StartAndRunFirstLaunch();
 
   // The backup window created at start reads the settings and queries its

@@ -103,6 +103,11 @@ constexpr ControlDef kControls[] = {
     {.id = C::CboxUnClose, .kind = Kind::CheckBox, .at = {295, 455, 112, 17}, .caption = "「閉じる」の無効化"},
     {.id = C::CboxNonCustom, .kind = Kind::CheckBox, .at = {14, 456, 120, 17}, .caption = "設定変更の不許可"},
     {.id = C::CboxMDBbak, .kind = Kind::CheckBox, .at = {156, 456, 117, 17}, .caption = "*.Mdb の非破棄化"},
+    // In the gap of the end-of-run row, so that it shows in the compact
+    // layout too and no other control moves.
+    {.id = C::BitBtnHistory, .kind = Kind::PictureButton, .at = {108, 142, 48, 48}, .caption = "履歴(&H)",
+     .hint = "以前の状態の一覧を開き、選んだ状態にデータベースを戻します。", .glyph = Glyph::History,
+     .glyphAbove = true},
 };
 static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(Control::Count),
               "one row per control");
@@ -460,16 +465,20 @@ void MainWindow::HoldClose(bool held) {
   }
 }
 
-void MainWindow::OpenBackupWindow() {
-  if (!backupFactory_) return;
-  // A new window each time: it reads the settings and takes the date afresh.
-  std::unique_ptr<ModalWindow> backup = backupFactory_(hwnd_);
-  if (!backup) return;
-  const HWND outer = openBackup_;
-  openBackup_ = backup->Handle();
-  backup->ShowModal();
-  openBackup_ = outer;
+void MainWindow::ShowOwnedModal(const BackupFactory& factory) {
+  if (!factory) return;
+  // A new window each time: it reads the settings and the files afresh.
+  std::unique_ptr<ModalWindow> window = factory(hwnd_);
+  if (!window) return;
+  const HWND outer = openModal_;
+  openModal_ = window->Handle();
+  window->ShowModal();
+  openModal_ = outer;
 }
+
+void MainWindow::OpenBackupWindow() { ShowOwnedModal(backupFactory_); }
+
+void MainWindow::OpenHistoryWindow() { ShowOwnedModal(historyFactory_); }
 
 // ---------------------------------------------------------------------------
 // LauncherShell

@@ -42,15 +42,18 @@ class MainWindow : public MainView, private WindowBase {
   // creation done), owned by `owner`. Without one, the button opens nothing.
   using BackupFactory = std::function<std::unique_ptr<ModalWindow>(HWND owner)>;
   void SetBackupFactory(BackupFactory factory) { backupFactory_ = std::move(factory); }
+  // The same for each history window the history button opens.
+  using HistoryFactory = BackupFactory;
+  void SetHistoryFactory(HistoryFactory factory) { historyFactory_ = std::move(factory); }
   // Makes the wait window shown while a snapshot is taken, owned by
   // `owner`. Without one, the copy runs without a wait window.
   using WaitFactory = std::function<std::unique_ptr<WaitWindow>(HWND owner)>;
   void SetWaitFactory(WaitFactory factory) { waitFactory_ = std::move(factory); }
 
   HWND Handle() const { return hwnd_; }
-  // The window message boxes belong to: the open backup window while one
-  // is shown, else the main window.
-  HWND DialogOwner() const { return openBackup_ ? openBackup_ : hwnd_; }
+  // The window message boxes belong to: the open backup or history window
+  // while one is shown, else the main window.
+  HWND DialogOwner() const { return openModal_ ? openModal_ : hwnd_; }
   HWND ApplicationWindow() const { return app_ ? app_->Handle() : nullptr; }
   // Null until the controls are made.
   HWND ControlHandle(Control c) const { return Ctl(c); }
@@ -82,6 +85,7 @@ class MainWindow : public MainView, private WindowBase {
   void CloseWindow() override;
   void HoldClose(bool held) override;
   void OpenBackupWindow() override;
+  void OpenHistoryWindow() override;
 
   // LauncherShell
   void AddTrayIcon(const std::string& tip) override;
@@ -112,6 +116,8 @@ class MainWindow : public MainView, private WindowBase {
   bool CreateWindows();
   void CreateControls();
   void CreateTooltips();
+  // Makes a window with `factory` and shows it modally over this one.
+  void ShowOwnedModal(const BackupFactory& factory);
   HWND DefaultButton() const;
   // Hides or disables (usable false) or shows or enables a control by
   // `change`; a focused control that the user can no longer reach hands
@@ -136,8 +142,9 @@ class MainWindow : public MainView, private WindowBase {
 
   MainViewEvents* events_ = nullptr;
   BackupFactory backupFactory_;
+  HistoryFactory historyFactory_;
   WaitFactory waitFactory_;
-  HWND openBackup_ = nullptr;  // the backup window shown modally, if any
+  HWND openModal_ = nullptr;  // the backup or history window shown modally, if any
   int settingText_ = 0;      // inside SetText: changes are the logic's own
   bool discarding_ = false;  // destroyed by the destructor, not closed
   bool closeHeld_ = false;   // WM_CLOSE is refused

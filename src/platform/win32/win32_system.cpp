@@ -37,13 +37,29 @@ int Win32System::Weekday() {
   return now.wDayOfWeek + 1;  // wDayOfWeek counts from Sunday as 0
 }
 
+namespace {
+
+std::string StampOf(const SYSTEMTIME& t) {
+  char stamp[32];
+  wsprintfA(stamp, "%04u%02u%02u-%02u%02u%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+  return stamp;
+}
+
+}  // namespace
+
 std::string Win32System::FileTimeStamp() {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
-  char stamp[32];
-  wsprintfA(stamp, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond);
-  return stamp;
+  return StampOf(now);
+}
+
+std::string Win32System::FileTimeStampOf(std::uint64_t lastWrite) {
+  FILETIME utc{static_cast<DWORD>(lastWrite), static_cast<DWORD>(lastWrite >> 32)};
+  // The local time of that moment, by the time zone's rules for its date.
+  SYSTEMTIME universal{}, local{};
+  if (!::FileTimeToSystemTime(&utc, &universal)) return std::string();
+  if (!::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) return std::string();
+  return StampOf(local);
 }
 
 std::string Win32System::ErrorText(std::uint32_t code) {

@@ -10,6 +10,7 @@ class Win32System : public System {
   std::string ShortDate() override;
   int Weekday() override;
   std::string FileTimeStamp() override;
+  std::string FileTimeStampOf(std::uint64_t lastWrite) override;
   std::string ErrorText(std::uint32_t code) override;
   std::vector<std::string> FontFamilies() override;
   std::string ComputerName() override;

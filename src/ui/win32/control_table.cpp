@@ -1,5 +1,7 @@
 #include "ui/win32/control_table.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "ui/win32/common_controls.h"
@@ -43,6 +45,11 @@ ControlArgs ArgsFor(ControlKind kind, Align align, bool hasHint) {
     case ControlKind::ListBox:
       args.cls = "LISTBOX";
       args.style = LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      args.exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::ListView:
+      args.cls = WC_LISTVIEWA;
+      args.style = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
       args.exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::Edit:

@@ -30,6 +30,7 @@ enum class ControlKind {
   PushButton,     // system push button; Enter presses it while it has the focus
   PictureButton,  // owner-drawn button with a glyph
   ListBox,
+  ListView,       // report-style list (common controls), one line chosen at a time
   Edit,
   CheckBox,
 };

@@ -195,6 +195,10 @@ void PaintGlyph(const Painter& p, Glyph glyph) {
       p.Polygon({{1, 13.3}, {2.7, 15}, {1, 15}}, p.Ink(kDark), kNone);
       p.Line({{9.5, 3}, {13, 6.5}}, p.Ink(RGB(130, 80, 0)), 1);
       break;
+    case Glyph::History:
+      p.Ellipse(1, 1, 15, 15, p.Light(RGB(255, 255, 255)), p.Ink(kDark));
+      p.Line({{8, 3.5}, {8, 8}, {11.5, 10}}, p.Ink(kDark), 1.5);
+      break;
     case Glyph::Abort:
       p.Ellipse(1, 1, 15, 15, p.Ink(kRed), p.Ink(RGB(130, 0, 0)));
       p.Line({{5.3, 5.3}, {10.7, 10.7}}, p.Light(RGB(255, 255, 255)), 2);

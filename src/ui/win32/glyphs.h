@@ -20,6 +20,7 @@ enum class Glyph {
   Abort,         // red disc with a cross
   Ok,            // green tick
   Return,        // arrow to the left
+  History,       // clock face
 };
 
 // Draws `glyph` in the square (x, y, size, size); a disabled glyph is drawn

@@ -35,6 +35,7 @@ class FakeMainView : public MainView {
   // Files that fail to load (matched without regard to ASCII case).
   std::set<std::string> badPictures, badIcons;
   int backupWindowsOpened = 0;
+  int historyWindowsOpened = 0;
   bool closed = false;
   bool closeHeld = false;
 
@@ -94,6 +95,10 @@ class FakeMainView : public MainView {
   void OpenBackupWindow() override {
     ++backupWindowsOpened;
     calls.push_back("backup");
+  }
+  void OpenHistoryWindow() override {
+    ++historyWindowsOpened;
+    calls.push_back("history");
   }
 
   // --- what the window shows ---

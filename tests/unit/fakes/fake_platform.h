@@ -197,6 +197,12 @@ class FakeSystem : public System {
   std::string ShortDate() override { return shortDate; }
   int Weekday() override { return weekday; }
   std::string FileTimeStamp() override { return fileTimeStamp; }
+  // Last-write times a test names, by their count; any other converts to nothing.
+  std::map<std::uint64_t, std::string> stampsOf;
+  std::string FileTimeStampOf(std::uint64_t lastWrite) override {
+    auto it = stampsOf.find(lastWrite);
+    return it == stampsOf.end() ? std::string() : it->second;
+  }
   std::string ErrorText(std::uint32_t code) override {
     switch (code) {
       case os_error::kFileNotFound: return "指定されたファイルが見つかりません。";
