@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "backup_window/win32/backup_window.h"
+#include "history_window/win32/history_window.h"
 #include "main_window/win32/main_window.h"
 #include "wait_window/win32/wait_window_view.h"
 #include "driver/launcher.h"
@@ -25,7 +26,9 @@ namespace {
 
 using quandrel::BackupControl;
 using quandrel::Control;
+using quandrel::HistoryControl;
 using quandrel::win32::BackupWindow;
+using quandrel::win32::HistoryWindow;
 using quandrel::win32::MainWindow;
 using quandrel::win32::WaitWindowView;
 
@@ -149,6 +152,7 @@ Design MainDesign() {
       {Control::BitBtnIcon, "BitBtnIcon"},           {Control::LabelIconPath, "LabelIconPath"},
       {Control::EditIconPath, "EditIconPath"},       {Control::CboxUnClose, "CboxUnClose"},
       {Control::CboxNonCustom, "CboxNonCustom"},     {Control::CboxMDBbak, "CboxMDBbak"},
+      {Control::BitBtnHistory, "BitBtnHistory"},
   };
   for (const auto& [c, n] : all) d.names[MainWindow::ControlId(c)] = n;
   auto ids = [](std::initializer_list<Control> cs) {
@@ -165,6 +169,17 @@ Design MainDesign() {
             Control::EditDate, Control::LabelTitle, Control::BitBtnIcon, Control::LabelIconPath,
             Control::EditIconPath, Control::CboxUnClose, Control::CboxNonCustom, Control::CboxMDBbak})},
   };
+  return d;
+}
+
+Design HistoryDesign() {
+  using C = HistoryControl;
+  Design d;
+  const std::pair<C, const char*> all[] = {
+      {C::LabelHistory, "LabelHistory"}, {C::ListViewHistory, "ListViewHistory"},
+      {C::BitBtnRestore, "BitBtnRestore"}, {C::BitBtnClose, "BitBtnClose"},
+  };
+  for (const auto& [c, n] : all) d.names[HistoryWindow::ControlId(c)] = n;
   return d;
 }
 
@@ -252,7 +267,8 @@ class ScreenFitE2E : public ::testing::Test {
 };
 
 TEST_F(ScreenFitE2E, EndAndSettingsModes) {
-  HWND main = StartMdbRun();
+  // With History on, so that the history button shows among the others.
+  HWND main = StartMdbRun("[System]\nHistory=2\n");
   ASSERT_NE(main, nullptr);
   ExpectNotSmallerThanDesign(main, 420);
   SaveScreenshot(Shot("main-end-mode"));
@@ -265,7 +281,7 @@ TEST_F(ScreenFitE2E, EndAndSettingsModes) {
 }
 
 TEST_F(ScreenFitE2E, CompactLayoutShowsTheTitleStripAlone) {
-  HWND main = StartMdbRun("[System]\nCustomize=Disable\n");
+  HWND main = StartMdbRun("[System]\nCustomize=Disable\nHistory=2\n");
   ASSERT_NE(main, nullptr);
   SaveScreenshot(Shot("main-compact"));
   // The settings area starts at PanelDBpath's top, as drawn.
@@ -281,6 +297,29 @@ TEST_F(ScreenFitE2E, CompactLayoutShowsTheTitleStripAlone) {
   ::GetWindowRect(::GetDlgItem(main, MainWindow::ControlId(Control::BitBtnAcExit)), &exit);
   ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&exit), 2);
   EXPECT_GT(client.bottom, exit.top);
+  RECT history;
+  ::GetWindowRect(::GetDlgItem(main, MainWindow::ControlId(Control::BitBtnHistory)), &history);
+  ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&history), 2);
+  EXPECT_TRUE(IsShown(::GetDlgItem(main, MainWindow::ControlId(Control::BitBtnHistory))));
+  EXPECT_GE(client.bottom, history.bottom) << "the history button shows whole";
+}
+
+TEST_F(ScreenFitE2E, HistoryWindow) {
+  HWND main = StartMdbRun("[System]\nHistory=2\n");
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "履歴(&H)"));
+  HWND history = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND w : TopWindowsOf(launcher_.Id())) {
+      if (ClassOf(w) == "TFormHistory" && IsShown(w)) history = w;
+    }
+    return history != nullptr;
+  }));
+  ExpectNotSmallerThanDesign(history, 620);
+  SaveScreenshot(Shot("history-window"));
+  ExpectFits(history, HistoryDesign());
+  ASSERT_TRUE(PressButton(history, "閉じる(&Q)"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(history); }));
 }
 
 TEST_F(ScreenFitE2E, BackupWindow) {

@@ -349,6 +349,7 @@ TEST_F(MainWindowTest, ControlsFollowTheDesignTable) {
       {Control::CboxUnClose, "Button", 295, 455, 112, 17, "「閉じる」の無効化", true},
       {Control::CboxMDBbak, "Button", 156, 456, 117, 17, "*.Mdb の非破棄化", true},
       {Control::ListBoxFontName, "ListBox", 272, 92, 33, 37, "", false},
+      {Control::BitBtnHistory, "Button", 108, 142, 48, 48, "履歴(&H)", false},
   };
   for (const Placed& p : rows) {
     SCOPED_TRACE(p.caption);
@@ -375,7 +376,7 @@ TEST_F(MainWindowTest, TabWalksTheDesignOrderSkippingHiddenControls) {
   }
   const std::vector<Control> order = {
       Control::BitBtnExit,    Control::BitBtnAcExit,  Control::BitBtnRestart,  Control::BitBtnAcSave,
-      Control::BitBtnAcQuit,  Control::BitBtnBackup,  Control::BitBtnAcCompact, Control::BitBtnAcRepair,
+      Control::BitBtnHistory, Control::BitBtnAcQuit,  Control::BitBtnBackup,  Control::BitBtnAcCompact, Control::BitBtnAcRepair,
       Control::BitBtnCustom,  Control::BitBtnOK,      Control::BitBtnClose,    Control::BitBtnDBpath,
       Control::EditDBpath,    Control::CboxNonCustom, Control::CboxMDBbak,     Control::BitBtnImage,
       Control::EditImagePath, Control::EditTitle,     Control::BitBtnIcon,     Control::CboxUnClose,
@@ -473,7 +474,7 @@ TEST_F(MainWindowTest, ButtonsRunTheirHandlers) {
   buttons.insert(buttons.end(), std::begin(quandrel::kMainLeaveSettingsButtons),
                  std::end(quandrel::kMainLeaveSettingsButtons));
   buttons.insert(buttons.end(), std::begin(quandrel::kMainBrowseButtons), std::end(quandrel::kMainBrowseButtons));
-  ASSERT_EQ(buttons.size(), 14u);
+  ASSERT_EQ(buttons.size(), 15u);
   for (Control c : buttons) {
     window_->SetVisible(c, true);
     SendMessageA(Ctl(c), BM_CLICK, 0, 0);

@@ -11,7 +11,7 @@ namespace quandrel::win32 {
 namespace {
 
 // A caption but no system menu: no title-bar buttons at all.
-constexpr WindowDesign kDesign{"TFormHistory", "データベースの履歴", 568, 300,
+constexpr WindowDesign kDesign{"TFormHistory", "データベースの履歴", 620, 300,
                                WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
 
 using Kind = ControlKind;
@@ -22,11 +22,11 @@ using C = HistoryControl;
 constexpr ControlDef kControls[] = {
     {.id = C::LabelHistory, .kind = Kind::Label, .at = {8, 8, 0, 0},
      .caption = "バックアップ（.BAK）と履歴（新しい順）"},
-    {.id = C::ListViewHistory, .kind = Kind::ListView, .at = {8, 28, 552, 222},
+    {.id = C::ListViewHistory, .kind = Kind::ListView, .at = {8, 28, 604, 222},
      .hint = "戻したい状態を選びます。"},
-    {.id = C::BitBtnRestore, .kind = Kind::PictureButton, .at = {348, 259, 99, 33}, .caption = "復元(&R)",
+    {.id = C::BitBtnRestore, .kind = Kind::PictureButton, .at = {400, 259, 99, 33}, .caption = "復元(&R)",
      .hint = "選んだ状態にデータベースを戻します。今の状態は履歴に残ります。", .glyph = Glyph::Restart},
-    {.id = C::BitBtnClose, .kind = Kind::PictureButton, .at = {461, 259, 99, 33}, .caption = "閉じる(&Q)",
+    {.id = C::BitBtnClose, .kind = Kind::PictureButton, .at = {513, 259, 99, 33}, .caption = "閉じる(&Q)",
      .hint = "メインメニューに戻ります。", .glyph = Glyph::Return},
 };
 static_assert(sizeof kControls / sizeof kControls[0] == static_cast<size_t>(HistoryControl::Count),
@@ -40,8 +40,8 @@ struct Column {
 };
 // In the order of HistoryColumn.
 constexpr Column kColumns[] = {
-    {"日時", 140, LVCFMT_LEFT},          {"内容", 92, LVCFMT_LEFT}, {"サイズ", 84, LVCFMT_RIGHT},
-    {"コンピューター", 110, LVCFMT_LEFT}, {"ユーザー", 100, LVCFMT_LEFT},
+    {"日時", 160, LVCFMT_LEFT},          {"内容", 140, LVCFMT_LEFT}, {"サイズ", 80, LVCFMT_RIGHT},
+    {"コンピューター", 110, LVCFMT_LEFT}, {"ユーザー", 90, LVCFMT_LEFT},
 };
 static_assert(sizeof kColumns / sizeof kColumns[0] == static_cast<size_t>(HistoryColumn::Count),
               "one column per HistoryColumn");
@@ -150,15 +150,24 @@ void HistoryWindow::OnNotify(const NMHDR& header) {
   if (header.code == LVN_ITEMCHANGED) {
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     if (!(change.uChanged & LVIF_STATE) || quiet_) return;
-    // One report per change of the chosen line, not one per line touched.
-    const std::optional<int> now = SelectedRow();
-    if (now == reported_) return;
-    reported_ = now;
-    if (events_) events_->RowChosen(now);
+    // A move to another line clears the old one before it marks the new:
+    // the choice is read once the list is done, so none shows in between.
+    if (!choicePending_ && PostMessageA(hwnd_, kChoiceChanged, 0, 0)) choicePending_ = true;
   } else if (header.code == NM_DBLCLK) {
-    // A double click on a line asks to put it back, as the button does.
+    // A double click on a line asks to put it back, as the button does,
+    // once the logic knows which line that is.
+    ReportChoice();
     if (SelectedRow() && IsWindowEnabled(Ctl(C::BitBtnRestore)) && events_) events_->ControlUsed(C::BitBtnRestore);
   }
+}
+
+void HistoryWindow::ReportChoice() {
+  choicePending_ = false;
+  // One report per change of the chosen line, not one per line touched.
+  const std::optional<int> now = SelectedRow();
+  if (now == reported_) return;
+  reported_ = now;
+  if (events_) events_->RowChosen(now);
 }
 
 LRESULT HistoryWindow::ControlColour(UINT msg, HDC dc, HWND control) { return table_.Colour(msg, dc, control); }
@@ -185,11 +194,16 @@ LRESULT HistoryWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) == BN_CLICKED && index >= 0 && index < kCount && events_) {
         const C c = static_cast<C>(index);
         HWND h = Ctl(c);
-        // Enter on the list comes here too: only a usable button counts.
+        // Enter on the list comes here too: only a usable button counts,
+        // for the line the list shows chosen.
+        if (c == C::BitBtnRestore) ReportChoice();
         if ((c == C::BitBtnRestore || c == C::BitBtnClose) && h && IsWindowEnabled(h)) events_->ControlUsed(c);
       }
       return 0;
     }
+    case kChoiceChanged:
+      ReportChoice();
+      return 0;
     case WM_NOTIFY:
       if (lp) OnNotify(*reinterpret_cast<const NMHDR*>(lp));
       return 0;

@@ -60,12 +60,16 @@ class HistoryWindow : public HistoryView, public ModalWindow, private WindowBase
  private:
   static constexpr int kFirstId = 100;
   static constexpr int kCount = static_cast<int>(HistoryControl::Count);
+  // Posted to itself after the list's choice changed.
+  static constexpr UINT kChoiceChanged = WM_APP + 1;
   HWND Ctl(HistoryControl c) const { return table_.Handle(static_cast<int>(c)); }
 
   HistoryWindow();
   void MakeColumns();
   std::optional<int> SelectedRow() const;
   void OnNotify(const NMHDR& header);
+  // Tells the logic the line the list shows chosen, when that changed.
+  void ReportChoice();
   LRESULT ControlColour(UINT msg, HDC dc, HWND control) override;
   void DrawItem(const DRAWITEMSTRUCT& item) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -81,6 +85,7 @@ class HistoryWindow : public HistoryView, public ModalWindow, private WindowBase
   bool modal_ = false;
   bool quiet_ = false;  // the view itself changes the list: no handler runs
   std::optional<int> reported_;  // the line last reported as chosen
+  bool choicePending_ = false;   // kChoiceChanged is on its way
 };
 
 // A history window together with its logic; the list is filled when Create
