@@ -44,6 +44,8 @@ std::optional<std::uint64_t> SizeOf(Files& files, const std::string& path) {
 
 }  // namespace
 
+const char kSnapshotAction[] = "起動前の控え";
+
 std::string LogPathFor(const std::string& settingsPath) { return BaseOf(settingsPath) + ".LOG"; }
 std::string OlderLogPathFor(const std::string& settingsPath) { return BaseOf(settingsPath) + ".1.LOG"; }
 

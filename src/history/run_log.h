@@ -47,6 +47,11 @@ std::string FormatLine(const LogEntry& entry);
 // The fields of one line (without its line end); none when it has too few.
 std::optional<LogEntry> ParseLine(const std::string& line);
 
+// The log's word for taking the snapshot of the target before a run (the
+// other steps go by the words of the actions: ReasonWord, kRestoreAction,
+// kPruneAction).
+extern const char kSnapshotAction[];
+
 // Writes the lines of one action's steps.
 class RunLog {
  public:

@@ -113,7 +113,9 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   // A snapshot that a run which never ended left behind is settled before
   // anything else: the user may rather stop than start.
   if (TakesSnapshot(target, settings_.MDBbak)) {
-    const LeftoverOutcome leftover = ResolveLeftoverSnapshot(files, dialogs, platform_.system, RunFilesFor(target));
+    history::RunLog log = OpenRunLog();
+    const LeftoverOutcome leftover = ResolveLeftoverSnapshot(files, dialogs, platform_.system, RunFilesFor(target),
+                                                             {HistoryKeep(), &log});
     ShowErrors(leftover.errors);
     if (!leftover.start) {
       view_.CloseWindow();
@@ -132,6 +134,7 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
       std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
       taken = TakeSnapshot(files, run, wait.get(), &snapshotHold_);
     }
+    OpenRunLog().Step(history::kSnapshotAction, run.target, run.snapshot, taken.result);
     snapshot_ = SnapshotState(run, taken);
     // The user learns before the start that this run has no spare copy.
     if (!taken.result) dialogs.ShowError(SnapshotFailureMessage(platform_.system, run, taken));
@@ -194,6 +197,12 @@ void MainWindowLogic::ReportDamagedTarget() {
   if (!report.empty()) platform_.dialogs.ShowError(report);
 }
 
+int MainWindowLogic::HistoryKeep() const { return HistoryCount(settings_.History); }
+
+history::RunLog MainWindowLogic::OpenRunLog() {
+  return history::RunLog(platform_.files, platform_.system, settingsPath_, HistoryKeep() > 0);
+}
+
 bool MainWindowLogic::SaveConfirmed(const RunFiles& run) {
   const std::string question = DamagedSaveQuestion(platform_.files, platform_.system, run);
   if (question.empty()) return true;
@@ -226,7 +235,9 @@ void MainWindowLogic::DiscardAndExit() {
   }
   // Someone may have opened it while the question waited.
   if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
-  const EndOutcome outcome = RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_);
+  history::RunLog log = OpenRunLog();
+  const EndOutcome outcome =
+      RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_, {HistoryKeep(), &log});
   if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
@@ -235,7 +246,9 @@ void MainWindowLogic::DiscardAndExit() {
 void MainWindowLogic::SaveAndExit() {
   const RunFiles run = RunFilesFor(TargetPath());
   if (!SaveConfirmed(run)) return;
-  const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  history::RunLog log = OpenRunLog();
+  const EndOutcome outcome =
+      KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_, {HistoryKeep(), &log});
   if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
@@ -249,8 +262,9 @@ void MainWindowLogic::SaveAndContinue() {
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
-    outcome = SaveAndSnapshot(platform_.files, platform_.system, run, snapshot_, wait.get(),
-                              &snapshotHold_);
+    history::RunLog log = OpenRunLog();
+    outcome = SaveAndSnapshot(platform_.files, platform_.system, run, snapshot_, wait.get(), &snapshotHold_,
+                              {HistoryKeep(), &log});
   }
   snapshot_ = outcome.snapshot;
   snapshotSourcePath_ = target;
@@ -401,7 +415,9 @@ void MainWindowLogic::SaveSettings() {
     dialogs.ShowMessage(messages::kRunEndedBySave);
     // The last run's changes stay in the target; its snapshot is let go, so
     // no end-of-run action may put it back or keep it as the backup copy.
-    ShowErrors(DropSnapshot(files, platform_.system, RunFilesFor(snapshotSourcePath_), snapshot_, &snapshotHold_));
+    history::RunLog log = OpenRunLog();
+    ShowErrors(DropSnapshot(files, platform_.system, RunFilesFor(snapshotSourcePath_), snapshot_, &snapshotHold_,
+                            {HistoryKeep(), &log}));
     snapshot_ = RunSnapshot{};
   }
 

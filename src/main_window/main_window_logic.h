@@ -8,6 +8,7 @@
 
 #include "main_window/display_title.h"
 #include "main_window/main_view.h"
+#include "history/run_log.h"
 #include "launch/end_of_run.h"
 #include "launch/shared_use.h"
 #include "launch/snapshot.h"
@@ -88,6 +89,10 @@ class MainWindowLogic : public MainViewEvents {
   // A save of a damaged target is asked about first, "No" the default;
   // false (and a message) when the user does not confirm it.
   bool SaveConfirmed(const RunFiles& run);
+  // History: the generations to keep (0: off), as the settings file says,
+  // and the record of runs beside it (writes nothing while off).
+  int HistoryKeep() const;
+  history::RunLog OpenRunLog();
 
   Platform& platform_;
   MainView& view_;
