@@ -6,6 +6,18 @@
 
 namespace quandrel::history {
 
+std::vector<std::string> PruneLogged(Files& files, System& system, RunLog& log, const std::string& target,
+                                     int keep, const DatabaseCheck& check) {
+  std::vector<std::string> errors;
+  const Pruned pruned = Prune(files, target, keep, check);
+  for (const std::string& removed : pruned.removed) log.Step(kPruneAction, removed, "", OsResult::Success());
+  for (const auto& [path, why] : pruned.failed) {
+    log.Step(kPruneAction, path, "", why);
+    errors.push_back(FileFailureMessage(system, messages::kCannotPrune, path, why));
+  }
+  return errors;
+}
+
 Replaced KeepThenReplace(Files& files, System& system, RunLog& log, const KeepThenReplaceRequest& request,
                          const DatabaseCheck& check, const std::function<OsResult()>& replace) {
   Replaced out;
@@ -42,11 +54,8 @@ Replaced KeepThenReplace(Files& files, System& system, RunLog& log, const KeepTh
   }
   out.done = true;
 
-  const Pruned pruned = Prune(files, request.target, request.keep, check);
-  for (const std::string& removed : pruned.removed) log.Step(kPruneAction, removed, "", OsResult::Success());
-  for (const auto& [path, why] : pruned.failed) {
-    log.Step(kPruneAction, path, "", why);
-    out.errors.push_back(FileFailureMessage(system, messages::kCannotPrune, path, why));
+  for (std::string& e : PruneLogged(files, system, log, request.target, request.keep, check)) {
+    out.errors.push_back(std::move(e));
   }
   return out;
 }

@@ -33,6 +33,11 @@ struct Replaced {
   std::vector<std::string> errors;  // error boxes: keeping, putting back, marking, pruning
 };
 
+// Prunes the target's generations to `keep`, a log line for each removal,
+// and returns an error box for each generation that could not go.
+std::vector<std::string> PruneLogged(Files& files, System& system, RunLog& log, const std::string& target,
+                                     int keep, const DatabaseCheck& check);
+
 // `replace` is the caller's replacing move onto `replaced` (with whatever
 // it must do around it, such as letting go of a hold); it is not run when
 // the state can't be set aside. The caller words its own failure.

@@ -1,5 +1,7 @@
 #include "history/restore.h"
 
+#include "history/keep_then_replace.h"
+
 #include "platform/failure_message.h"
 #include "text/messages.h"
 
@@ -86,12 +88,7 @@ RestoreOutcome Restore(Files& files, System& system, RunLog& log, const RestoreR
   out.message = hadTarget ? messages::Fill(messages::kRestored, {request.when, kept.generation})
                           : messages::Fill(messages::kRestoredNothingKept, {request.when});
 
-  const Pruned pruned = Prune(files, target, request.keep, check);
-  for (const std::string& removed : pruned.removed) log.Step(kPruneAction, removed, "", OsResult::Success());
-  for (const auto& [path, why] : pruned.failed) {
-    log.Step(kPruneAction, path, "", why);
-    out.errors.push_back(FileFailureMessage(system, messages::kCannotPrune, path, why));
-  }
+  for (std::string& e : PruneLogged(files, system, log, target, request.keep, check)) out.errors.push_back(std::move(e));
   return out;
 }
 

@@ -47,6 +47,18 @@ std::string FormatLine(const LogEntry& entry);
 // The fields of one line (without its line end); none when it has too few.
 std::optional<LogEntry> ParseLine(const std::string& line);
 
+// The log's word for taking the snapshot of the target before a run (the
+// other steps go by the words of the actions: ReasonWord, kRestoreAction,
+// kPruneAction).
+extern const char kSnapshotAction[];
+// The words for the other steps that change or copy files: Microsoft
+// Access's compaction and repair of the target (the line tells of the
+// start, since Access reports nothing back), and the start of the folder's
+// backup copy.
+extern const char kCompactAction[];
+extern const char kRepairAction[];
+extern const char kBackupAction[];
+
 // Writes the lines of one action's steps.
 class RunLog {
  public:

@@ -1,5 +1,7 @@
 #include "launch/end_of_run.h"
 
+#include <optional>
+
 #include "platform/failure_message.h"
 #include "platform/os_errors.h"
 #include "text/messages.h"
@@ -96,20 +98,32 @@ std::string SnapshotFailureMessage(System& system, const RunFiles& run, const Sn
 }
 
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
-                           const RunSnapshot& snapshot, SnapshotHold* hold) {
+                           const RunSnapshot& snapshot, SnapshotHold* hold, const HistoryKeeping& history) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, messages::kRestoreWithoutRunSnapshot,
                                         run.target, messages::kMissingForRestore);
   if (!problem.empty()) return {false, {problem}};
+  StepLog log(files, system, history);
   // One replacing move: the target is never deleted on its own, so when it
   // can't be replaced (still open elsewhere) it keeps the changes and the
-  // snapshot stays for another try.
-  const HeldMove placed = MoveHeldSnapshot(files, run, run.target, hold);
-  if (placed.moved) return {true, {}};
-  EndOutcome outcome{false, {FileFailureMessage(system, messages::kCannotRestore, run.target, placed.moved)}};
-  if (!placed.heldAgain) {
-    outcome.errors.push_back(HoldLostMessage(system, run, placed.heldAgain));
-    outcome.snapshotLost = true;
+  // snapshot stays for another try. With history on, the discarded state
+  // goes into the history first.
+  std::optional<HeldMove> placed;
+  const history::Replaced replaced = ReplaceKeepingHistory(
+      files, system, history, run.target, run.target, history::Reason::Discard, [&] {
+        placed = MoveHeldSnapshot(files, run, run.target, hold);
+        log->Step(history::ReasonWord(history::Reason::Discard), run.snapshot, run.target, placed->moved);
+        return placed->moved;
+      });
+  EndOutcome outcome;
+  outcome.closeWindow = replaced.done;
+  if (placed && !placed->moved) {
+    outcome.errors.push_back(FileFailureMessage(system, messages::kCannotRestore, run.target, placed->moved));
+    if (!placed->heldAgain) {
+      outcome.errors.push_back(HoldLostMessage(system, run, placed->heldAgain));
+      outcome.snapshotLost = true;
+    }
   }
+  outcome.errors.insert(outcome.errors.end(), replaced.errors.begin(), replaced.errors.end());
   return outcome;
 }
 
@@ -119,7 +133,8 @@ namespace {
 // move failed, that is, when the snapshot is still there and still needed;
 // `lost` then tells whether the run could not take hold of it again.
 bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSnapshot& snapshot,
-                  SnapshotHold* hold, std::vector<std::string>* errors, bool* lost) {
+                  SnapshotHold* hold, const HistoryKeeping& history, history::Reason reason,
+                  std::vector<std::string>* errors, bool* lost) {
   std::string problem = SnapshotProblem(files, system, run, snapshot, messages::kBackupWithoutRunSnapshot,
                                         run.backup, messages::kMissingForBackup);
   if (!problem.empty()) {
@@ -148,33 +163,43 @@ bool RotateBackup(Files& files, System& system, const RunFiles& run, const RunSn
   }
   // No separate delete of the previous backup copy: the move replaces it,
   // or creates the first one, and a failure leaves both files as they were.
-  const HeldMove moved = MoveHeldSnapshot(files, run, run.backup, hold);
-  if (!moved.moved) {
-    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved.moved));
-    if (!moved.heldAgain) {
-      errors->push_back(HoldLostMessage(system, run, moved.heldAgain));
+  // With history on, the previous backup copy goes into the history first.
+  StepLog log(files, system, history);
+  std::optional<HeldMove> moved;
+  const history::Replaced replaced =
+      ReplaceKeepingHistory(files, system, history, run.target, run.backup, reason, [&] {
+        moved = MoveHeldSnapshot(files, run, run.backup, hold);
+        log->Step(history::ReasonWord(reason), run.snapshot, run.backup, moved->moved);
+        return moved->moved;
+      });
+  if (moved && !moved->moved) {
+    errors->push_back(FileFailureMessage(system, messages::kCannotUpdateBackup, run.backup, moved->moved));
+    if (!moved->heldAgain) {
+      errors->push_back(HoldLostMessage(system, run, moved->heldAgain));
       *lost = true;
     }
-    return false;
   }
-  return true;
+  errors->insert(errors->end(), replaced.errors.begin(), replaced.errors.end());
+  return replaced.done;
 }
 
 }  // namespace
 
 EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
-                       const RunSnapshot& snapshot, SnapshotHold* hold) {
+                       const RunSnapshot& snapshot, SnapshotHold* hold, const HistoryKeeping& history) {
   EndOutcome outcome;
   if (!files.FileExists(run.target)) {
     outcome.errors.push_back(messages::Fill(messages::kDatabaseNotFound, {run.target}));
     return outcome;
   }
-  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, &outcome.errors, &outcome.snapshotLost);
+  outcome.closeWindow = RotateBackup(files, system, run, snapshot, hold, history, history::Reason::SaveAndExit,
+                                     &outcome.errors, &outcome.snapshotLost);
   return outcome;
 }
 
 ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& run,
-                                const RunSnapshot& snapshot, WaitWindow* wait, SnapshotHold* hold) {
+                                const RunSnapshot& snapshot, WaitWindow* wait, SnapshotHold* hold,
+                                const HistoryKeeping& history) {
   ContinueOutcome outcome;
   outcome.snapshot = snapshot;
   // A folder that has gone away (a network drive dropped) may come back with
@@ -186,31 +211,44 @@ ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& ru
   // A fresh snapshot now would overwrite the one the backup copy could not
   // take over; stop before that.
   bool lost = false;
-  if (!RotateBackup(files, system, run, snapshot, hold, &outcome.errors, &lost)) {
+  if (!RotateBackup(files, system, run, snapshot, hold, history, history::Reason::SaveAndContinue, &outcome.errors,
+                    &lost)) {
     if (lost) outcome.snapshot = RunSnapshot{};
     return outcome;
   }
 
   outcome.relaunch = true;
   SnapshotResult taken = TakeSnapshot(files, run, wait, hold);
+  StepLog(files, system, history)->Step(history::kSnapshotAction, run.target, run.snapshot, taken.result);
   outcome.snapshot = SnapshotState(run, taken);
   if (!taken.result) outcome.errors.push_back(SnapshotFailureMessage(system, run, taken));
   return outcome;
 }
 
 std::vector<std::string> DropSnapshot(Files& files, System& system, const RunFiles& run,
-                                      const RunSnapshot& snapshot, SnapshotHold* hold) {
+                                      const RunSnapshot& snapshot, SnapshotHold* hold,
+                                      const HistoryKeeping& history) {
   std::vector<std::string> errors;
   // The newest sound version must stay: the snapshot of a target that
   // fails the check, when it passes.
   if (CheckDatabase(files, run.snapshot).Passes() && !CheckDatabase(files, run.target).Passes()) {
     bool lost = false;  // the run's state is let go by the settings save in any case
-    if (snapshot.Of(run.target)) RotateBackup(files, system, run, snapshot, hold, &errors, &lost);
+    if (snapshot.Of(run.target)) {
+      RotateBackup(files, system, run, snapshot, hold, history, history::Reason::SettingsSave, &errors, &lost);
+    }
     return errors;
+  }
+  if (hold) hold->LetGo();
+  if (history.On()) {
+    // The state before the run goes into the history instead of away; when
+    // it can't, it stays where it is for the next start to ask about.
+    if (!files.FileExists(run.snapshot)) return errors;
+    return ReplaceKeepingHistory(files, system, history, run.target, run.snapshot, history::Reason::SettingsSave,
+                                 [] { return OsResult::Success(); })
+        .errors;
   }
   // A snapshot another run holds can't be removed, and stays that run's; a
   // missing file is fine.
-  if (hold) hold->LetGo();
   files.Remove(run.snapshot);
   return errors;
 }

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "launch/database_check.h"
+#include "launch/history_keeping.h"
 #include "launch/snapshot.h"
 #include "launch/wait_window.h"
 #include "platform/files.h"
@@ -79,14 +80,16 @@ struct EndOutcome {
 };
 
 // Discard & exit, after the user answered yes. Puts this run's snapshot in
-// the target's place; the backup copy is not touched.
+// the target's place; the backup copy is not touched. With history on, the
+// target as the run left it becomes a generation first ("破棄終了"), so that
+// a discard can be undone; when it can't be set aside nothing changes.
 // Success: closeWindow, no errors. Without a snapshot of this run, with its
 // file missing, or when the target can't be replaced (open elsewhere): no
 // file changed, one error, stay in end mode (closing would let the next
 // start overwrite the snapshot).
 EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
                            const RunSnapshot& snapshot,
-                           SnapshotHold* hold = nullptr);
+                           SnapshotHold* hold = nullptr, const HistoryKeeping& history = {});
 
 // Save & exit. Makes this run's snapshot the backup copy (replacing the
 // previous one, or creating it); the target keeps the changes. A snapshot
@@ -101,9 +104,12 @@ EndOutcome RestoreSnapshot(Files& files, System& system, const RunFiles& run,
 // the window.
 // When the backup copy can't be replaced: no file changed, one error, stay
 // in end mode so the snapshot is not lost to the next start.
+// With history on, the backup copy about to be replaced becomes a generation
+// first ("保存終了"); when it can't be set aside nothing changes and the
+// window stays, as when the move fails.
 EndOutcome KeepChanges(Files& files, System& system, const RunFiles& run,
                        const RunSnapshot& snapshot,
-                       SnapshotHold* hold = nullptr);
+                       SnapshotHold* hold = nullptr, const HistoryKeeping& history = {});
 
 struct ContinueOutcome {
   bool relaunch = false;            // false: go back to end mode, no relaunch
@@ -126,14 +132,17 @@ struct ContinueOutcome {
 // relaunch is true whenever step 2 was reached.
 ContinueOutcome SaveAndSnapshot(Files& files, System& system, const RunFiles& run,
                                 const RunSnapshot& snapshot, WaitWindow* wait,
-                                SnapshotHold* hold = nullptr);
+                                SnapshotHold* hold = nullptr, const HistoryKeeping& history = {});
 
 // The settings save ends the run's claim on the snapshot beside the target
 // (this run's, or a stray one): it is removed, unless it passes the check
 // while the target fails it. Then this run's snapshot becomes the backup
 // copy as in KeepChanges, and a stray one stays for the next start to ask
-// about. Returns the error boxes to show.
+// about. With history on the snapshot is not removed but becomes a
+// generation ("設定保存"); when it can't be, it stays where it is.
+// Returns the error boxes to show.
 std::vector<std::string> DropSnapshot(Files& files, System& system, const RunFiles& run,
-                                      const RunSnapshot& snapshot, SnapshotHold* hold = nullptr);
+                                      const RunSnapshot& snapshot, SnapshotHold* hold = nullptr,
+                                      const HistoryKeeping& history = {});
 
 }  // namespace quandrel

@@ -1,5 +1,8 @@
 #include "launch/leftover_snapshot.h"
 
+#include <optional>
+
+#include "history/restore.h"
 #include "launch/database_check.h"
 #include "launch/shared_use.h"
 #include "platform/failure_message.h"
@@ -25,9 +28,14 @@ bool IsLeftoverSnapshot(Files& files, const RunFiles& run) {
   return CheckDatabase(files, run.snapshot).Passes();
 }
 
-Choice LeftoverQuestion(const RunFiles& run, const std::string& asidePath) {
+Choice LeftoverQuestion(const RunFiles& run, const std::string& asidePath, bool historyOn) {
   Choice choice;
-  choice.text = messages::Fill(messages::kLeftoverQuestion, {run.snapshot, text::FileNamePart(asidePath)});
+  if (historyOn) {
+    const std::string folder = text::FileNamePart(history::FolderFor(run.target));
+    choice.text = messages::Fill(messages::kLeftoverQuestionHistory, {run.snapshot, folder, folder});
+  } else {
+    choice.text = messages::Fill(messages::kLeftoverQuestion, {run.snapshot, text::FileNamePart(asidePath)});
+  }
   choice.buttons = {"戻す(&R)", "残す(&K)", "中止(&A)"};
   choice.enterButton = kKeepAsideButton;
   choice.escapeButton = kStopButton;
@@ -43,7 +51,8 @@ LeftoverChoice ChoiceFromButton(int button) {
 }
 
 LeftoverOutcome SettleLeftover(Files& files, System& system, const RunFiles& run, LeftoverChoice choice,
-                               const std::string& asidePath) {
+                               const std::string& asidePath, const HistoryKeeping& history) {
+  StepLog log(files, system, history);
   LeftoverOutcome outcome;
   switch (choice) {
     case LeftoverChoice::Stop:
@@ -59,16 +68,32 @@ LeftoverOutcome SettleLeftover(Files& files, System& system, const RunFiles& run
       }
       // One replacing move, as a discard does: a step that fails changes
       // neither file.
-      const OsResult placed = files.Replace(run.snapshot, run.target);
-      if (!placed) {
-        outcome.start = false;
-        outcome.errors.push_back(FileFailureMessage(system, messages::kCannotRestore, run.target, placed));
+      std::optional<OsResult> placed;
+      const history::Replaced replaced = ReplaceKeepingHistory(
+          files, system, history, run.target, run.target, history::Reason::BeforeRestore, [&] {
+            placed = files.Replace(run.snapshot, run.target);
+            log->Step(history::kRestoreAction, run.snapshot, run.target, *placed);
+            return *placed;
+          });
+      outcome.start = replaced.done;
+      if (placed && !*placed) {
+        outcome.errors.push_back(FileFailureMessage(system, messages::kCannotRestore, run.target, *placed));
       }
+      outcome.errors.insert(outcome.errors.end(), replaced.errors.begin(), replaced.errors.end());
       break;
     }
     case LeftoverChoice::KeepAside: {
+      if (history.On()) {
+        const history::Replaced kept =
+            ReplaceKeepingHistory(files, system, history, run.target, run.snapshot, history::Reason::Interrupted,
+                                  [] { return OsResult::Success(); });
+        outcome.start = kept.done;
+        outcome.errors = kept.errors;
+        break;
+      }
       // Only to a name nothing has yet: no other file is ever replaced.
       const OsResult moved = files.Move(run.snapshot, asidePath);
+      log->Step(history::ReasonWord(history::Reason::Interrupted), run.snapshot, asidePath, moved);
       if (!moved) {
         outcome.start = false;
         outcome.errors.push_back(
@@ -80,16 +105,17 @@ LeftoverOutcome SettleLeftover(Files& files, System& system, const RunFiles& run
   return outcome;
 }
 
-LeftoverOutcome ResolveLeftoverSnapshot(Files& files, Dialogs& dialogs, System& system, const RunFiles& run) {
+LeftoverOutcome ResolveLeftoverSnapshot(Files& files, Dialogs& dialogs, System& system, const RunFiles& run,
+                                        const HistoryKeeping& history) {
   if (!IsLeftoverSnapshot(files, run)) return {};
   const std::string aside = AsidePath(run.target, system.FileTimeStamp(), kAsideBeforeBreak);
   LeftoverChoice choice;
   {
     SnapshotHold hold;  // keeps a launcher started meanwhile off it
     hold.Take(files, run.snapshot);
-    choice = ChoiceFromButton(dialogs.Choose(LeftoverQuestion(run, aside)));
+    choice = ChoiceFromButton(dialogs.Choose(LeftoverQuestion(run, aside, history.On())));
   }
-  return SettleLeftover(files, system, run, choice, aside);
+  return SettleLeftover(files, system, run, choice, aside, history);
 }
 
 }  // namespace quandrel

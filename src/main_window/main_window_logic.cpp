@@ -114,7 +114,9 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
   // A snapshot that a run which never ended left behind is settled before
   // anything else: the user may rather stop than start.
   if (TakesSnapshot(target, settings_.MDBbak)) {
-    const LeftoverOutcome leftover = ResolveLeftoverSnapshot(files, dialogs, platform_.system, RunFilesFor(target));
+    history::RunLog log = OpenRunLog();
+    const LeftoverOutcome leftover = ResolveLeftoverSnapshot(files, dialogs, platform_.system, RunFilesFor(target),
+                                                             {HistoryKeep(), &log});
     ShowErrors(leftover.errors);
     if (!leftover.start) {
       view_.CloseWindow();
@@ -133,6 +135,7 @@ void MainWindowLogic::StartAndRunFirstLaunch() {
       std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
       taken = TakeSnapshot(files, run, wait.get(), &snapshotHold_);
     }
+    OpenRunLog().Step(history::kSnapshotAction, run.target, run.snapshot, taken.result);
     snapshot_ = SnapshotState(run, taken);
     // The user learns before the start that this run has no spare copy.
     if (!taken.result) dialogs.ShowError(SnapshotFailureMessage(platform_.system, run, taken));
@@ -195,6 +198,12 @@ void MainWindowLogic::ReportDamagedTarget() {
   if (!report.empty()) platform_.dialogs.ShowError(report);
 }
 
+int MainWindowLogic::HistoryKeep() const { return HistoryCount(settings_.History); }
+
+history::RunLog MainWindowLogic::OpenRunLog() {
+  return history::RunLog(platform_.files, platform_.system, settingsPath_, HistoryKeep() > 0);
+}
+
 bool MainWindowLogic::SaveConfirmed(const RunFiles& run) {
   const std::string question = DamagedSaveQuestion(platform_.files, platform_.system, run);
   if (question.empty()) return true;
@@ -227,7 +236,9 @@ void MainWindowLogic::DiscardAndExit() {
   }
   // Someone may have opened it while the question waited.
   if (RefuseWhenOpenElsewhere(files, platform_.system, dialogs, run.target)) return;
-  const EndOutcome outcome = RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_);
+  history::RunLog log = OpenRunLog();
+  const EndOutcome outcome =
+      RestoreSnapshot(files, platform_.system, run, snapshot_, &snapshotHold_, {HistoryKeep(), &log});
   if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
@@ -236,7 +247,9 @@ void MainWindowLogic::DiscardAndExit() {
 void MainWindowLogic::SaveAndExit() {
   const RunFiles run = RunFilesFor(TargetPath());
   if (!SaveConfirmed(run)) return;
-  const EndOutcome outcome = KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_);
+  history::RunLog log = OpenRunLog();
+  const EndOutcome outcome =
+      KeepChanges(platform_.files, platform_.system, run, snapshot_, &snapshotHold_, {HistoryKeep(), &log});
   if (outcome.snapshotLost) snapshot_ = RunSnapshot{};
   ShowErrors(outcome.errors);
   if (outcome.closeWindow) view_.CloseWindow();
@@ -250,8 +263,9 @@ void MainWindowLogic::SaveAndContinue() {
   ContinueOutcome outcome;
   {
     std::unique_ptr<WaitWindow> wait = view_.OpenWaitWindow();
-    outcome = SaveAndSnapshot(platform_.files, platform_.system, run, snapshot_, wait.get(),
-                              &snapshotHold_);
+    history::RunLog log = OpenRunLog();
+    outcome = SaveAndSnapshot(platform_.files, platform_.system, run, snapshot_, wait.get(), &snapshotHold_,
+                              {HistoryKeep(), &log});
   }
   snapshot_ = outcome.snapshot;
   snapshotSourcePath_ = target;
@@ -308,13 +322,15 @@ class ButtonsHeld {
 
 void MainWindowLogic::CompactDatabase() {
   ButtonsHeld held(view_);
-  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+  history::RunLog log = OpenRunLog();
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_, &log)
       .Compact(TargetPath());
 }
 
 void MainWindowLogic::RepairDatabase() {
   ButtonsHeld held(view_);
-  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+  history::RunLog log = OpenRunLog();
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_, &log)
       .Repair(TargetPath());
 }
 
@@ -402,7 +418,9 @@ void MainWindowLogic::SaveSettings() {
     dialogs.ShowMessage(messages::kRunEndedBySave);
     // The last run's changes stay in the target; its snapshot is let go, so
     // no end-of-run action may put it back or keep it as the backup copy.
-    ShowErrors(DropSnapshot(files, platform_.system, RunFilesFor(snapshotSourcePath_), snapshot_, &snapshotHold_));
+    history::RunLog log = OpenRunLog();
+    ShowErrors(DropSnapshot(files, platform_.system, RunFilesFor(snapshotSourcePath_), snapshot_, &snapshotHold_,
+                            {HistoryKeep(), &log}));
     snapshot_ = RunSnapshot{};
   }
 
@@ -432,10 +450,8 @@ void MainWindowLogic::OpenBackup() { view_.OpenBackupWindow(); }
 
 void MainWindowLogic::OpenHistory() { view_.OpenHistoryWindow(); }
 
-int MainWindowLogic::HistoryKept() const { return HistoryCount(settings_.History); }
-
 bool MainWindowLogic::OffersHistory() const {
-  return HistoryOffered(platform_.files, TargetPath(), HistoryKept());
+  return HistoryOffered(platform_.files, TargetPath(), HistoryKeep());
 }
 
 void MainWindowLogic::TextEdited(Control field, const std::string& text) {

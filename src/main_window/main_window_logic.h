@@ -8,6 +8,7 @@
 
 #include "main_window/display_title.h"
 #include "main_window/main_view.h"
+#include "history/run_log.h"
 #include "launch/end_of_run.h"
 #include "launch/shared_use.h"
 #include "launch/snapshot.h"
@@ -63,9 +64,9 @@ class MainWindowLogic : public MainViewEvents {
   const std::vector<std::string>& DriveNames() const;
   const std::string& SettingsPath() const;
   // For the history window: the target the end-of-run actions work on, and
-  // History's number of generations to keep (0 to 99).
+  // History: the generations to keep (0: off), as the settings file says.
   const std::string& Target() const { return TargetPath(); }
-  int HistoryKept() const;
+  int HistoryKeep() const;
 
   // For inspection: the main settings held in memory, the values the
   // fields show, and the snapshot the current run still has on disk (none
@@ -95,6 +96,9 @@ class MainWindowLogic : public MainViewEvents {
   // A save of a damaged target is asked about first, "No" the default;
   // false (and a message) when the user does not confirm it.
   bool SaveConfirmed(const RunFiles& run);
+  // The record of runs beside the settings file (writes nothing while
+  // History is off).
+  history::RunLog OpenRunLog();
 
   Platform& platform_;
   MainView& view_;

@@ -129,6 +129,13 @@ inline constexpr char kLeftoverQuestion[] =
     "戻す：前回の起動前の状態に戻して開きます（前回の作業での変更は消えます）。\n"
     "残す：前回の起動前の状態を %s という名前で残し、今の状態のまま開きます。\n"
     "中止：何もせずに終了します。";
+// The same with history on: both choices keep the state they replace.
+inline constexpr char kLeftoverQuestionHistory[] =
+    "前回の作業が保存終了・破棄終了で終わっていません（停電、強制終了、ウィンドウを閉じたときなど）。\n\n"
+    "%s に、前回の起動前の状態が残っています。\n\n"
+    "戻す：前回の起動前の状態に戻して開きます（前回の作業での変更は履歴 %s に残ります）。\n"
+    "残す：前回の起動前の状態を履歴 %s に残し、今の状態のまま開きます。\n"
+    "中止：何もせずに終了します。";
 
 // Compaction and repair
 inline constexpr char kAccessMissing[] =
@@ -199,7 +206,7 @@ inline constexpr const char* kAll[] = {
     kErrorNumber,        kTargetDamagedSnapshotSound, kTargetDamagedBackupSound, kSaveDamagedQuestion,
     kSaveCancelled,      kBackupKeptSnapshotUnsound, kSnapshotKeptSound, kSnapshotNotThisRuns, kCannotSetAside,    kDatabaseUnreadable,
     kDatabaseEmpty,      kDatabaseTooShort,       kDatabaseNotWholePages, kDatabaseNoHeader,
-    kLeftoverQuestion,
+    kLeftoverQuestion,   kLeftoverQuestionHistory,
     kErrorNumber,        kCannotKeepGeneration,   kCannotMarkReadOnly,   kCannotPrune,
     kRestoreQuestion,    kRestored,               kRestoredNothingKept,  kCannotRestoreGeneration,
     kCannotKeepForRestore, kStateLeftInGeneration, kKeptStateNotPutBack,

@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FormMainTest, HistoryButtonOpensTheHistoryWindow) {
   CreateWithSales("History=3\r\n");
-  EXPECT_EQ(form->HistoryKept(), 3);
+  EXPECT_EQ(form->HistoryKeep(), 3);
   form->ControlUsed(C::BitBtnHistory);
   EXPECT_EQ(view.historyWindowsOpened, 1);
 }

@@ -1,156 +1,140 @@
-// The history window end to end: a database with a backup copy and two
-// generations, History=2, one run of the stand-in, then a restore of the
-// oldest state from the history window.
+// History end to end: with History above 0 the states that saves and
+// discards replace are kept in "<name> の履歴" and pruned to the setting;
+// with History 0 the folder holds exactly the files it always held.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "driver/launcher.h"
 
 namespace qtest {
 namespace {
 
-std::vector<std::string> NamesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (::FindNextFileA(h, &found));
-  ::FindClose(h);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 class HistoryE2E : public ::testing::Test {
  protected:
   void SetUp() override {
     exe_ = box_.InstallLauncher();
-    db_ = box_.Path("売上.mdb");
-    folder_ = db_ + " の履歴";
+    db_ = box_.Path("顧客表.mdb");
+    history_ = box_.Path("顧客表.mdb の履歴");
     WriteBytes(db_, "old\r\n");
-    WriteBytes(db_ + ".BAK", "bak\r\n");
-    ASSERT_TRUE(::CreateDirectoryA(folder_.c_str(), nullptr));
-    // Named and marked as the program makes them.
-    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{kOldest, "oldest\r\n"},
-                                      std::pair<std::string, std::string>{kMiddle, "middle\r\n"}}) {
-      WriteBytes(folder_ + "\\" + name, bytes);
-      ::SetFileAttributesA((folder_ + "\\" + name).c_str(), FILE_ATTRIBUTE_READONLY);
-    }
-    box_.WriteIni("[Execute]\nDBPath=売上.mdb\n[System]\nHistory=2\n");
+    WriteBytes(db_ + ".BAK", "bak0\r\n");  // the state of a save before today
   }
   void TearDown() override {
     EXPECT_TRUE(CloseStandIns()) << "a stand-in did not end";
     launcher_.Kill();
-    for (const std::string& name : NamesIn(folder_)) {
-      ::SetFileAttributesA((folder_ + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
     DeleteKeyTree(HKEY_CLASSES_ROOT, ".mdb");
     DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
   }
 
-  // One run that appends "edit"; then the history window, the oldest line
-  // (the last) chosen with the keyboard.
-  HWND RunAndOpenHistory(HWND* main) {
+  // Starts the launcher, lets the stand-in append "edit" once and end;
+  // returns the main window in end mode.
+  HWND RunOnce() {
     RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand("/append"));
     launcher_ = Process::Start(exe_);
-    if (!WaitStandIn() || !CloseStandIns()) return nullptr;
-    *main = WaitMainShown(launcher_);
-    if (!*main || !PressButton(*main, "履歴(&H)")) return nullptr;
-    HWND history = FindTopWindow(launcher_.Id(), "TFormHistory");
-    if (!history || !WaitUntil([&] { return IsShown(history); })) return nullptr;
-    HWND list = FindChild(history, "", "SysListView32");
-    HWND restore = FindChild(history, "復元(&R)", "Button");
-    if (!list || !restore || ::IsWindowEnabled(restore)) return nullptr;  // nothing chosen yet
-    PostKey(list, VK_END);
-    if (!WaitUntil([&] { return ::IsWindowEnabled(restore) != FALSE; })) return nullptr;
-    return history;
+    return EndRun();
   }
+  HWND EndRun() {
+    if (!WaitStandIn()) return nullptr;
+    if (!CloseStandIns()) return nullptr;
+    return WaitMainShown(launcher_);
+  }
+  std::optional<std::string> File(const std::string& suffix) { return ReadBytes(db_ + suffix); }
 
-  static constexpr const char* kOldest = "20261201-090000 保存終了.mdb";
-  static constexpr const char* kMiddle = "20261202-090000 保存終了.mdb";
-  Sandbox box_{"履歴"};
-  std::string exe_, db_, folder_;
+  // The generations' names (sorted, oldest first) and their bytes.
+  std::vector<std::string> Generations() {
+    std::vector<std::string> names = FolderEntries(history_);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::string Generation(const std::string& name) { return ReadBytes(history_ + "\\" + name).value_or("?"); }
+
+  Sandbox box_{"history"};
+  std::string exe_, db_, history_;
   Process launcher_;
 };
 
-TEST_F(HistoryE2E, RestoreOfTheOldestKeepsThePresentStateAndPrunesToTheSetting) {
-  HWND main = nullptr;
-  HWND history = RunAndOpenHistory(&main);
-  ASSERT_NE(history, nullptr);
-  SaveScreenshot("history-window");
-  ASSERT_TRUE(PressButton(history, "復元(&R)"));
-
-  auto question = WaitMessageBox(launcher_.Id());
-  ASSERT_TRUE(question.has_value());
-  EXPECT_EQ(question->caption, "確認");
-  EXPECT_EQ(question->text,
-            "データベースを 2026/12/01 09:00:00 の状態に戻します。よろしいですか？\n\n今のデータベースは履歴に残ります。");
-  EXPECT_EQ(question->buttons, (std::vector<std::string>{"はい(&Y)", "いいえ(&N)"}));
-  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
-
-  auto told = WaitMessageBox(launcher_.Id());
-  ASSERT_TRUE(told.has_value());
-  EXPECT_EQ(told->text.rfind("データベースを 2026/12/01 09:00:00 の状態に戻しました。", 0), 0u) << told->text;
-  ASSERT_TRUE(Answer(*told, "OK"));
-
-  EXPECT_EQ(ReadBytes(db_), std::string("oldest\r\n"));
-  EXPECT_EQ(ReadBytes(db_ + ".BAK"), std::string("bak\r\n"));
-  EXPECT_FALSE(FileExists(db_ + ".part"));
-  // Two generations left: the state from before the restore (the run's
-  // edit), read-only, and the middle one; the oldest went, its bytes are
-  // the database now.
-  const std::vector<std::string> left = NamesIn(folder_);
-  ASSERT_EQ(left.size(), 2u);
-  EXPECT_EQ(left[0], kMiddle);
-  EXPECT_TRUE(EndsWith(left[1], " 復元前.mdb")) << left[1];
-  const std::string kept = folder_ + "\\" + left[1];
-  EXPECT_EQ(ReadBytes(kept), std::string("old\r\nedit\r\n"));
-  EXPECT_NE(::GetFileAttributesA(kept.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-  // The record of runs beside the settings file tells who did it.
-  const auto log = ReadBytes(box_.Path("Quandrel.LOG"));
-  ASSERT_TRUE(log.has_value());
-  EXPECT_NE(log->find("復元"), std::string::npos);
-
-  // Esc closes the window; the main window takes input again.
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(history); }));
-  PostKey(FocusedControl(history), VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !IsShown(history); }));
-  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
-  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+bool EndsWith(const std::string& s, const std::string& end) {
+  return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
-TEST_F(HistoryE2E, RefusedWithoutChangeWhileTheDatabaseIsOpenElsewhere) {
-  HWND main = nullptr;
-  HWND history = RunAndOpenHistory(&main);
-  ASSERT_NE(history, nullptr);
-  // Open elsewhere, without sharing (no lock file names anyone).
-  HANDLE held = ::CreateFileA(db_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ASSERT_TRUE(PressButton(history, "復元(&R)"));
+TEST_F(HistoryE2E, ThreeSavesWithTwoKeptLeaveTheTwoNewestGenerations) {
+  box_.WriteIni("[Execute]\nDBPath=顧客表.mdb\n[System]\nHistory=2\n");
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  // Two presses of save & continue and one of save & exit: each sets the
+  // backup copy it replaces aside, three generations in all.
+  for (int press = 0; press < 2; ++press) {
+    ASSERT_TRUE(PressButton(main, "保存継続(&S)"));
+    main = EndRun();
+    ASSERT_NE(main, nullptr);
+  }
+  ASSERT_TRUE(PressButton(main, "保存終了(&Q)"));
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+
+  EXPECT_EQ(File(""), std::string("old\r\nedit\r\nedit\r\nedit\r\n"));
+  EXPECT_EQ(File(".BAK"), std::string("old\r\nedit\r\nedit\r\n"));
+  EXPECT_FALSE(File(".TMP").has_value());
+  // The oldest (the backup copy from before today) went; the two newest stay.
+  const std::vector<std::string> kept = Generations();
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_TRUE(EndsWith(kept[0], " 保存継続.mdb")) << kept[0];
+  EXPECT_EQ(Generation(kept[0]), "old\r\n");
+  EXPECT_TRUE(EndsWith(kept[1], " 保存終了.mdb")) << kept[1];
+  EXPECT_EQ(Generation(kept[1]), "old\r\nedit\r\n");
+  for (const std::string& name : kept) {
+    const DWORD attributes = ::GetFileAttributesA((history_ + "\\" + name).c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) << name;
+  }
+  // The record of runs beside the settings file names each step.
+  const std::string log = ReadBytes(box_.Path("Quandrel.LOG")).value_or("");
+  EXPECT_NE(log.find("\t保存継続\t" + db_ + ".BAK\t" + history_ + "\\"), std::string::npos) << log;
+  EXPECT_NE(log.find("\t履歴の削除\t" + history_ + "\\"), std::string::npos) << log;
+  EXPECT_NE(log.find("\t起動前の控え\t" + db_ + "\t" + db_ + ".TMP\t成功\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("失敗"), std::string::npos) << log;
+}
+
+TEST_F(HistoryE2E, ADiscardKeepsTheDiscardedChanges) {
+  box_.WriteIni("[Execute]\nDBPath=顧客表.mdb\n[System]\nHistory=10\n");
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
   auto question = WaitMessageBox(launcher_.Id());
   ASSERT_TRUE(question.has_value());
   ASSERT_TRUE(Answer(*question, "はい(&Y)"));
-  auto error = WaitMessageBox(launcher_.Id());
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->caption, "エラー");
-  EXPECT_EQ(error->text.rfind(db_ + " は、ほかのコンピュータかプログラムで開かれています。", 0), 0u) << error->text;
-  ASSERT_TRUE(Answer(*error, "OK"));
-  ::CloseHandle(held);
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
 
-  EXPECT_EQ(ReadBytes(db_), std::string("old\r\nedit\r\n"));
-  EXPECT_FALSE(FileExists(db_ + ".part"));
-  EXPECT_EQ(NamesIn(folder_), (std::vector<std::string>{kOldest, kMiddle}));
-  PostKey(FocusedControl(history), VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !IsShown(history); }));
-  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+  EXPECT_EQ(File(""), std::string("old\r\n"));
+  EXPECT_EQ(File(".BAK"), std::string("bak0\r\n"));
+  const std::vector<std::string> kept = Generations();
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_TRUE(EndsWith(kept[0], " 破棄終了.mdb")) << kept[0];
+  EXPECT_EQ(Generation(kept[0]), "old\r\nedit\r\n");
+}
+
+// History 0 (the key missing): a save & continue and a discard leave the
+// folder with exactly the files a launcher without history leaves.
+TEST_F(HistoryE2E, HistoryOffLeavesExactlyTheUsualFiles) {
+  box_.WriteIni("[Execute]\nDBPath=顧客表.mdb\n");
+  HWND main = RunOnce();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "保存継続(&S)"));
+  main = EndRun();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  auto question = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(question.has_value());
+  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
+  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+
+  EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
+  EXPECT_EQ(File(".BAK"), std::string("old\r\n"));
+  std::vector<std::string> names = FolderEntries(box_.Dir());
+  std::sort(names.begin(), names.end());
+  // The stand-in notes its command lines in "<target>.cmdline".
+  std::vector<std::string> usual = {"Quandrel.INI", "Quandrel.exe", "顧客表.mdb", "顧客表.mdb.BAK",
+                                    "顧客表.mdb.cmdline"};
+  std::sort(usual.begin(), usual.end());
+  EXPECT_EQ(names, usual);
 }
 
 }  // namespace

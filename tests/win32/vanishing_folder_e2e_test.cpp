@@ -10,20 +10,6 @@
 namespace qtest {
 namespace {
 
-// The names (no folder part) of the entries of a folder.
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return names;
-}
-
 class VanishingFolderE2E : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -69,7 +55,7 @@ TEST_F(VanishingFolderE2E, ADatabasePathTooLongForASnapshotLeavesNoCopyBehind) {
   ASSERT_TRUE(CloseStandIns());
   HWND main = WaitMainShown(launcher_);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(Entries(folder), std::vector<std::string>{name});
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{name});
   EXPECT_EQ(ReadBytes(db), std::string("old\r\n"));
   EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
 }

@@ -67,7 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Each history window lists the target the end-of-run actions work on.
   window->SetHistoryFactory([&](HWND owner) {
     return win32::HistoryForm::Create(instance, owner, platform, form.Target(), form.SettingsPath(),
-                                      form.HistoryKept(), makeWait);
+                                      form.HistoryKeep(), makeWait);
   });
   form.StartAndRunFirstLaunch();
 
