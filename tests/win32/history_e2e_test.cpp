@@ -33,12 +33,16 @@ class HistoryE2E : public ::testing::Test {
     launcher_ = Process::Start(exe_);
     return EndRun();
   }
-  HWND EndRun() {
-    if (!WaitStandIn()) return nullptr;
-    if (!CloseStandIns()) return nullptr;
-    return WaitMainShown(launcher_);
-  }
+  HWND EndRun() { return EndStandInRun(launcher_); }
   std::optional<std::string> File(const std::string& suffix) { return ReadBytes(db_ + suffix); }
+  // Discard & exit, its question answered yes; the launcher ends.
+  void DiscardAnsweringYes(HWND main) {
+    ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+    auto question = WaitMessageBox(launcher_.Id());
+    ASSERT_TRUE(question.has_value());
+    ASSERT_TRUE(Answer(*question, "はい(&Y)"));
+    EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  }
 
   // The generations' names (sorted, oldest first) and their bytes.
   std::vector<std::string> Generations() {
@@ -97,11 +101,7 @@ TEST_F(HistoryE2E, ADiscardKeepsTheDiscardedChanges) {
   box_.WriteIni("[Execute]\nDBPath=顧客表.mdb\n[System]\nHistory=10\n");
   HWND main = RunOnce();
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
-  auto question = WaitMessageBox(launcher_.Id());
-  ASSERT_TRUE(question.has_value());
-  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
-  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  DiscardAnsweringYes(main);
 
   EXPECT_EQ(File(""), std::string("old\r\n"));
   EXPECT_EQ(File(".BAK"), std::string("bak0\r\n"));
@@ -120,11 +120,7 @@ TEST_F(HistoryE2E, HistoryOffLeavesExactlyTheUsualFiles) {
   ASSERT_TRUE(PressButton(main, "保存継続(&S)"));
   main = EndRun();
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
-  auto question = WaitMessageBox(launcher_.Id());
-  ASSERT_TRUE(question.has_value());
-  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
-  EXPECT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  DiscardAnsweringYes(main);
 
   EXPECT_EQ(File(""), std::string("old\r\nedit\r\n"));
   EXPECT_EQ(File(".BAK"), std::string("old\r\n"));

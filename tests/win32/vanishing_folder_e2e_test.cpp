@@ -74,11 +74,7 @@ class FolderAwayE2E : public VanishingFolderE2E {
     box_.WriteIni("[Execute]\nDBPath=" + db_ + "\n");
     RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand("/append"));
   }
-  HWND EndRun() {
-    if (!WaitStandIn()) return nullptr;
-    if (!CloseStandIns()) return nullptr;
-    return WaitMainShown(launcher_);
-  }
+  HWND EndRun() { return EndStandInRun(launcher_); }
   bool TakeAway() { return ::MoveFileA(folder_.c_str(), away_.c_str()) != FALSE; }
   bool BringBack() { return ::MoveFileA(away_.c_str(), folder_.c_str()) != FALSE; }
   // Presses the button and expects the "not found" error, then end mode.
