@@ -50,20 +50,31 @@ class HistoryWindowE2E : public ::testing::Test {
     DeleteKeyTree(HKEY_CLASSES_ROOT, "QuandrelTest.Mdb");
   }
 
-  // One run that appends "edit"; then the history window, the oldest line
-  // (the last) chosen with the keyboard.
-  HWND RunAndOpenHistory(HWND* main) {
-    RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand("/append"));
+  // The backup copy written before every generation, so that it lists last.
+  void AgeBackupCopy() {
+    SYSTEMTIME november{2026, 11, 0, 30, 9, 0, 0, 0};
+    FILETIME written{};
+    ::SystemTimeToFileTime(&november, &written);
+    HANDLE bak = ::CreateFileA((db_ + ".BAK").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(bak, INVALID_HANDLE_VALUE);
+    ::SetFileTime(bak, nullptr, nullptr, &written);
+    ::CloseHandle(bak);
+  }
+
+  // One run (the stand-in appends "edit" unless told otherwise); then the
+  // history window, a line chosen with the keyboard: the last by End, the
+  // first by Home.
+  HWND RunAndOpenHistory(HWND* main, UINT chooseKey = VK_END, const std::string& options = "/append") {
+    RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand(options));
     launcher_ = Process::Start(exe_);
-    if (!WaitStandIn() || !CloseStandIns()) return nullptr;
-    *main = WaitMainShown(launcher_);
+    *main = EndStandInRun(launcher_);
     if (!*main || !PressButton(*main, "履歴(&H)")) return nullptr;
     HWND history = FindTopWindow(launcher_.Id(), "TFormHistory");
     if (!history || !WaitUntil([&] { return IsShown(history); })) return nullptr;
     HWND list = FindChild(history, "", "SysListView32");
     HWND restore = FindChild(history, "復元(&R)", "Button");
     if (!list || !restore || ::IsWindowEnabled(restore)) return nullptr;  // nothing chosen yet
-    PostKey(list, VK_END);
+    PostKey(list, chooseKey);
     if (!WaitUntil([&] { return ::IsWindowEnabled(restore) != FALSE; })) return nullptr;
     return history;
   }
@@ -142,6 +153,38 @@ TEST_F(HistoryWindowE2E, RefusedWithoutChangeWhileTheDatabaseIsOpenElsewhere) {
   EXPECT_EQ(ReadBytes(db_), std::string("old\r\nedit\r\n"));
   EXPECT_FALSE(FileExists(db_ + ".part"));
   EXPECT_EQ(NamesIn(folder_), (std::vector<std::string>{kOldest, kMiddle}));
+  PostKey(FocusedControl(history), VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(history); }));
+  EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
+}
+
+TEST_F(HistoryWindowE2E, ADiscardIsUndoneByARestore) {
+  AgeBackupCopy();
+  RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand("/append"));
+  launcher_ = Process::Start(exe_);
+  HWND main = EndStandInRun(launcher_);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "破棄終了(&X)"));
+  auto question = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(question.has_value());
+  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
+  ASSERT_EQ(launcher_.WaitExit(), std::optional<DWORD>(0));
+  ASSERT_EQ(ReadBytes(db_), std::string("old\r\n"));
+
+  // The next run changes nothing; its end mode offers the discarded edits,
+  // the newest line, to be put back.
+  HWND history = RunAndOpenHistory(&main, VK_HOME, "");
+  ASSERT_NE(history, nullptr);
+  ASSERT_TRUE(PressButton(history, "復元(&R)"));
+  question = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(question.has_value());
+  ASSERT_TRUE(Answer(*question, "はい(&Y)"));
+  auto told = WaitMessageBox(launcher_.Id());
+  ASSERT_TRUE(told.has_value());
+  EXPECT_NE(told->text.find("の状態に戻しました。"), std::string::npos) << told->text;
+  ASSERT_TRUE(Answer(*told, "OK"));
+  EXPECT_EQ(ReadBytes(db_), std::string("old\r\nedit\r\n"));
+
   PostKey(FocusedControl(history), VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsShown(history); }));
   EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
