@@ -29,6 +29,7 @@
 //     BitBtnOKClick            SaveSettings
 //     BitBtnCloseClick         DiscardSettingsEdits
 //     BitBtnBackupClick        OpenBackup
+//     BitBtnHistoryClick       OpenHistory
 //   TFormBackUp (BackUp)       backup_window/: BackupWindowLogic, view
 //                              BackupView, win32::BackupWindow / BackupForm
 //     FormCreate               LoadAndShowOptions
@@ -38,6 +39,12 @@
 //     ButtonGoClick            StartCopy
 //     BitBtnCloseClick         SaveOptionsAndClose
 //     CheckBox...Click         CheckBox...Click (named for the box clicked)
+//   TFormHistory               history_window/: HistoryWindowLogic, view
+//                              HistoryView, win32::HistoryWindow / HistoryForm
+//     FormCreate               ShowHistory
+//     ListViewHistory          RowChosen
+//     BitBtnRestoreClick       RestoreChosen
+//     BitBtnCloseClick         ControlUsed (closes)
 //   TFormSplash (Splash)       wait_window/: win32::WaitWindowView, seen by the
 //                              logic as WaitWindow (launch/wait_window.h)
 #pragma once
