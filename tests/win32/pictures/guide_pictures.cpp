@@ -226,5 +226,76 @@ TEST_F(GuidePictures, DiscardAfterAColleagueUsedTheDatabase) {
   SaveAndExit(launcher, main);
 }
 
+TEST_F(GuidePictures, HistoryWindow) {
+  // A week of an office's runs: History on, four generations made on two
+  // computers, and the record of runs that says who made each.
+  WriteSettings("History=10\r\n");
+  const std::string history = kDatabase + " の履歴";
+  ::CreateDirectoryA(history.c_str(), nullptr);
+  const struct {
+    const char* name;
+    const char* when;
+    const char* computer;
+    const char* user;
+    const char* action;
+  } kKept[] = {
+      {"20261207-173012 保存終了.mdb", "2026/12/07 17:30:12", "KEIRI-PC1", "tanaka", "保存終了"},
+      {"20261208-120544 破棄終了.mdb", "2026/12/08 12:05:44", "EIGYO-PC2", "suzuki", "破棄終了"},
+      {"20261209-174501 保存終了.mdb", "2026/12/09 17:45:01", "KEIRI-PC1", "tanaka", "保存終了"},
+      {"20261210-091530 保存継続.mdb", "2026/12/10 09:15:30", "KEIRI-PC1", "sato", "保存継続"},
+  };
+  std::string log;
+  for (const auto& k : kKept) {
+    const std::string path = history + "\\" + k.name;
+    WriteBytes(path, JetDatabaseBytes());
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    log += std::string(k.when) + "\t" + k.computer + "\t" + k.user + "\t" + k.action + "\t" + kDatabase +
+           ".BAK\t" + path + "\t成功\r\n";
+  }
+  // The backup copy of the last save, dated as the record says, so that
+  // the picture is the same whenever it is made.
+  WriteBytes(kDatabase + ".BAK", JetDatabaseBytes());
+  SYSTEMTIME saved{2026, 12, 0, 10, 17, 40, 2, 0};
+  FILETIME local{}, written{};
+  ::SystemTimeToFileTime(&saved, &local);
+  ::LocalFileTimeToFileTime(&local, &written);
+  HANDLE bak = ::CreateFileA((kDatabase + ".BAK").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(bak, INVALID_HANDLE_VALUE);
+  ::SetFileTime(bak, nullptr, nullptr, &written);
+  ::CloseHandle(bak);
+  log += "2026/12/10 17:40:02\tKEIRI-PC1\ttanaka\t保存終了\t" + kDatabase + ".TMP\t" + kDatabase + ".BAK\t成功\r\n";
+  WriteBytes(kFolder + "\\Quandrel.LOG", log);
+
+  Process launcher = Start();
+  HWND main = EndMode(launcher);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressButton(main, "履歴(&H)"));
+  HWND window = FindTopWindow(launcher.Id(), "TFormHistory");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(window); }));
+  // The line of the discard chosen, as a user about to undo it would.
+  HWND list = FindChild(window, "", "SysListView32");
+  ASSERT_NE(list, nullptr);
+  for (UINT key : {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN}) PostKey(list, key);
+  HWND restore = FindChild(window, "復元(&R)", "Button");
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(restore) != FALSE; }));
+  ASSERT_TRUE(Settle(window));
+  SaveScreenshot("guide-history-window", AroundWindow(window));
+
+  PostKey(FocusedControl(window), VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsShown(window); }));
+  EXPECT_EQ(CloseLauncher(launcher, main), std::optional<DWORD>(0));
+
+  // Later scenes start without history.
+  for (const std::string& name : FolderEntries(history)) {
+    const std::string path = history + "\\" + name;
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+  }
+  ::RemoveDirectoryA(history.c_str());
+  ::DeleteFileA((kFolder + "\\Quandrel.LOG").c_str());
+  WriteSettings("");
+}
+
 }  // namespace
 }  // namespace qtest
