@@ -128,8 +128,14 @@ Kept Keep(Files& files, System& system, const std::string& target, const std::st
   kept.result = files.MakeFolder(folder);
   if (!kept.result) return kept;
 
+  // The sequence goes on from the highest of that second whatever the
+  // reason, so that the names sort in the order the states were set aside.
+  int first = 1;
+  for (const Generation& g : List(files, target)) {
+    if (g.stamp == stamp) first = std::max(first, g.sequence + 1);
+  }
   std::string generation;
-  for (int sequence = 1; sequence <= kMostInOneSecond; ++sequence) {
+  for (int sequence = first; sequence <= kMostInOneSecond; ++sequence) {
     generation = Join(folder, NameFor(stamp, sequence, reason, target));
     if (!files.FileExists(generation)) break;
   }

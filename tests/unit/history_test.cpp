@@ -121,6 +121,12 @@ TEST_F(GenerationsTest, SameSecondGetsTheNextNumberAndNeverReplaces) {
   ASSERT_EQ(listed.size(), 3u);
   EXPECT_EQ(listed[0].sequence, 3);  // newest first
   EXPECT_EQ(listed[2].sequence, 1);
+  // Another action in that second goes on counting, so it lists newest
+  // although its own name was free.
+  files.Put(std::string(kTarget) + ".BAK", "backup");
+  ASSERT_TRUE(history::Keep(files, system, kTarget, std::string(kTarget) + ".BAK", Reason::SaveAndExit).result.ok);
+  EXPECT_EQ(files.Get(Gen("20261210-093005-4 保存終了.MDB")), "backup");
+  EXPECT_EQ(history::List(files, kTarget).at(0).reason, Reason::SaveAndExit);
 }
 
 TEST_F(GenerationsTest, FailedStepsChangeNothing) {

@@ -78,6 +78,22 @@ TEST_F(HistoryAdaptersTest, TimeStampComputerAndUser) {
   EXPECT_FALSE(system.UserName().empty());
 }
 
+// A file's last write in the same local time as the clock's stamp: the
+// history window dates the backup copy with it.
+TEST_F(HistoryAdaptersTest, LastWriteAsALocalStamp) {
+  const std::string file = box.Path("表.BAK");
+  const std::string before = system.FileTimeStamp();
+  ASSERT_TRUE(files.WriteNew(file, "x"));
+  const std::string after = system.FileTimeStamp();
+  const std::vector<FileEntry> found = files.FindEntries(file);
+  ASSERT_EQ(found.size(), 1u);
+  const std::string written = system.FileTimeStampOf(found[0].lastWrite);
+  EXPECT_GE(written, before);
+  EXPECT_LE(written, after);
+  // A count past any date the platform can convert gives nothing.
+  EXPECT_EQ(system.FileTimeStampOf(~0ull), "");
+}
+
 TEST_F(HistoryAdaptersTest, GenerationsAndARestoreOnTrailBytePaths) {
   const std::string target = box.Path("ソフト表.mdb");
   ASSERT_TRUE(files.WriteNew(target, "monday"));
