@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "history/run_log.h"
 #include "platform/failure_message.h"
 #include "text/messages.h"
 #include "text/sjis.h"
@@ -170,8 +171,9 @@ void BackupWindowLogic::StartCopy() {
     dialogs.ShowError(messages::kNoDestination);
     return;
   }
+  const std::string source = text::FolderOf(platform_.system.ExecutablePath());
   const std::string parameters =
-      CopyParameters(text::FolderOf(platform_.system.ExecutablePath()), destination,
+      CopyParameters(source, destination,
                      view_.IsChecked(BackupControl::CheckBoxUpDate), view_.IsChecked(BackupControl::CheckBoxSubOn));
   const std::string program = CopyProgramPath(platform_.system.SystemDirectory());
   if (program.empty()) {
@@ -180,6 +182,11 @@ void BackupWindowLogic::StartCopy() {
   }
   // XCOPY shows its own progress and errors; only a failed start is ours to tell.
   const OsResult started = platform_.processes.ShellOpen(view_.WindowHandle(), program, parameters);
+  // The record of runs (History on) notes the copy's start; how it ended
+  // only XCOPY's own window shows.
+  const bool historyOn = HistoryCount(LoadMainSettings(platform_.files, settingsPath_).History) > 0;
+  history::RunLog(platform_.files, platform_.system, settingsPath_, historyOn)
+      .Step(history::kBackupAction, source, destination, started);
   if (!started) dialogs.ShowError(FileFailureMessage(platform_.system, messages::kCopyProgramNotStarted, program, started));
 }
 

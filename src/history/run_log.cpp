@@ -45,6 +45,9 @@ std::optional<std::uint64_t> SizeOf(Files& files, const std::string& path) {
 }  // namespace
 
 const char kSnapshotAction[] = "起動前の控え";
+const char kCompactAction[] = "最適化";
+const char kRepairAction[] = "修復";
+const char kBackupAction[] = "バックアップ";
 
 std::string LogPathFor(const std::string& settingsPath) { return BaseOf(settingsPath) + ".LOG"; }
 std::string OlderLogPathFor(const std::string& settingsPath) { return BaseOf(settingsPath) + ".1.LOG"; }

@@ -51,6 +51,13 @@ std::optional<LogEntry> ParseLine(const std::string& line);
 // other steps go by the words of the actions: ReasonWord, kRestoreAction,
 // kPruneAction).
 extern const char kSnapshotAction[];
+// The words for the other steps that change or copy files: Microsoft
+// Access's compaction and repair of the target (the line tells of the
+// start, since Access reports nothing back), and the start of the folder's
+// backup copy.
+extern const char kCompactAction[];
+extern const char kRepairAction[];
+extern const char kBackupAction[];
 
 // Writes the lines of one action's steps.
 class RunLog {

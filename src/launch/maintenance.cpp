@@ -54,8 +54,14 @@ bool LookUpAccess(Registry& registry, std::string* accessPath) {
 }
 
 AccessMaintenance::AccessMaintenance(Platform& platform, LauncherShell& shell, ProcessRecord& process,
-                                     std::function<SettingWord()> unClose, std::string& accessPath)
-    : platform_(platform), shell_(shell), process_(process), unClose_(std::move(unClose)), accessPath_(accessPath) {}
+                                     std::function<SettingWord()> unClose, std::string& accessPath,
+                                     history::RunLog* log)
+    : platform_(platform),
+      shell_(shell),
+      process_(process),
+      unClose_(std::move(unClose)),
+      accessPath_(accessPath),
+      log_(log) {}
 
 bool AccessMaintenance::FindAccess() {
   if (LookUpAccess(platform_.registry, &accessPath_)) return true;
@@ -67,6 +73,10 @@ OsResult AccessMaintenance::RunAccess(const std::string& databasePath, AccessJob
   Processes& processes = platform_.processes;
   const OsResult started =
       processes.Start(AccessCommandLine(accessPath_, databasePath, job), StartupShape::AsLauncher, &process_);
+  if (log_) {
+    log_->Step(job == AccessJob::Compact ? history::kCompactAction : history::kRepairAction, databasePath,
+               databasePath, started);
+  }
   if (started) WatchProcess(processes, platform_.desktop, shell_, process_, unClose_);
   process_.Reset();
   return started;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "history/run_log.h"
 #include "launch/launcher_shell.h"
 #include "platform/os_result.h"
 #include "platform/platform.h"
@@ -59,8 +60,10 @@ class AccessMaintenance {
  public:
   // `process` is the record shared with the launches; `accessPath` lives as
   // long as the main window, so a later failed lookup keeps it.
+  // `log` (may be null) gets a line for each start of Access.
   AccessMaintenance(Platform& platform, LauncherShell& shell, ProcessRecord& process,
-                    std::function<SettingWord()> unClose, std::string& accessPath);
+                    std::function<SettingWord()> unClose, std::string& accessPath,
+                    history::RunLog* log = nullptr);
 
   // Compacts the target, says so, then offers the other database entries of
   // its folder one by one (Yes: compact it too, Abort: stop, No: next) and
@@ -86,6 +89,7 @@ class AccessMaintenance {
   ProcessRecord& process_;
   std::function<SettingWord()> unClose_;
   std::string& accessPath_;
+  history::RunLog* log_;
 };
 
 }  // namespace quandrel

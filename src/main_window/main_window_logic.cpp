@@ -321,13 +321,15 @@ class ButtonsHeld {
 
 void MainWindowLogic::CompactDatabase() {
   ButtonsHeld held(view_);
-  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+  history::RunLog log = OpenRunLog();
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_, &log)
       .Compact(TargetPath());
 }
 
 void MainWindowLogic::RepairDatabase() {
   ButtonsHeld held(view_);
-  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_)
+  history::RunLog log = OpenRunLog();
+  AccessMaintenance(platform_, view_, process_, [this] { return settings_.UnClose; }, accessPath_, &log)
       .Repair(TargetPath());
 }
 

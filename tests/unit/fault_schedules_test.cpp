@@ -21,6 +21,7 @@
 #include "history/keep_then_replace.h"
 #include "history/restore.h"
 #include "history/run_log.h"
+#include "launch/history_keeping.h"
 #include "launch/end_of_run.h"
 #include "launch/leftover_snapshot.h"
 #include "launch/snapshot.h"
@@ -608,6 +609,90 @@ TEST(FaultSchedules, SaveKeepingTheBackupAsAGeneration) {
     }
   });
   EXPECT_EQ(walked, 16384);
+}
+
+// The end-of-run actions themselves with history on (one generation kept,
+// one older there to prune). Whatever the schedule, the changes ("new"),
+// the state before the run ("old") and the backup copy ("older") are each
+// still in the target, the snapshot, the backup copy or a generation, no
+// file under those names is partial, and anything short of the clean end
+// is told.
+TEST(FaultSchedules, EndOfRunActionsKeepingHistory) {
+  enum class Action { Discard, SaveAndExit, SaveAndContinue, SettingsSave };
+  const std::string oldest = std::string(kHistory) + "\\20261201-080000 保存終了.MDB";
+  for (Action action : {Action::Discard, Action::SaveAndExit, Action::SaveAndContinue, Action::SettingsSave}) {
+    const int walked = ForEachSchedule(7, [&](const std::vector<Outcome>& schedule) {
+      EndOfRunFiles f(true, {});
+      f.files.Put(oldest, "oldest");
+      f.files.Schedule(schedule);
+      SnapshotHold hold;
+      hold.Take(f.files, f.run.snapshot);
+      history::RunLog log(f.files, f.system, "D:\\Work\\Quandrel.INI", true);
+      const HistoryKeeping history{1, &log};
+      std::vector<std::string> errors;
+      bool ended = false;  // the window closes or the program starts again
+      switch (action) {
+        case Action::Discard: {
+          EndOutcome out = RestoreSnapshot(f.files, f.system, f.run, f.taken, &hold, history);
+          errors = out.errors;
+          ended = out.closeWindow;
+          break;
+        }
+        case Action::SaveAndExit: {
+          EndOutcome out = KeepChanges(f.files, f.system, f.run, f.taken, &hold, history);
+          errors = out.errors;
+          ended = out.closeWindow;
+          break;
+        }
+        case Action::SaveAndContinue: {
+          ContinueOutcome out = SaveAndSnapshot(f.files, f.system, f.run, f.taken, nullptr, &hold, history);
+          errors = out.errors;
+          ended = out.relaunch;
+          break;
+        }
+        case Action::SettingsSave:
+          errors = DropSnapshot(f.files, f.system, f.run, f.taken, &hold, history);
+          ended = true;
+          break;
+      }
+      hold.LetGo();
+      f.files.Schedule({});
+
+      std::vector<std::string> states;
+      for (const std::string& path : {f.run.target, f.run.snapshot, f.run.backup}) {
+        if (auto bytes = f.files.Get(path)) {
+          EXPECT_TRUE(bytes == "new" || bytes == "old" || bytes == "older") << Describe(schedule) << " " << path;
+          states.push_back(*bytes);
+        }
+      }
+      std::vector<std::string> generations;
+      for (const history::Generation& g : history::List(f.files, kTarget)) {
+        const std::optional<std::string> bytes = f.files.Get(g.path);
+        ASSERT_TRUE(bytes) << Describe(schedule);
+        EXPECT_TRUE(bytes == "new" || bytes == "old" || bytes == "older" || bytes == "oldest")
+            << Describe(schedule) << " " << g.path;
+        states.push_back(*bytes);
+        if (g.path != oldest) generations.push_back(*bytes);
+      }
+      auto has = [&](const char* state) { return std::find(states.begin(), states.end(), state) != states.end(); };
+      EXPECT_TRUE(has("new") && has("old") && has("older")) << Describe(schedule);
+
+      const std::vector<std::string> one = {action == Action::Discard        ? "new"
+                                            : action == Action::SettingsSave ? "old"
+                                                                             : "older"};
+      bool clean = ended && generations == one && !f.files.Has(oldest);
+      switch (action) {
+        case Action::Discard: clean = clean && f.Target() == "old" && !f.Snapshot(); break;
+        case Action::SaveAndExit: clean = clean && f.Backup() == "old" && !f.Snapshot(); break;
+        case Action::SaveAndContinue: clean = clean && f.Backup() == "old" && f.Snapshot() == "new"; break;
+        case Action::SettingsSave: clean = clean && !f.Snapshot() && f.Backup() == "older"; break;
+      }
+      if (!clean) {
+        EXPECT_FALSE(errors.empty()) << Describe(schedule);
+      }
+    });
+    EXPECT_EQ(walked, 16384);
+  }
 }
 
 // Three generations pruned to one: the newest stays, no file is partial,

@@ -17,17 +17,11 @@ const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Path
 
 std::string FruitPath() { return SourceDir() + "\\build\\test-data\\fruit.mdb"; }
 
-// The files beside `path` whose names match `pattern` (e.g. "x.mdb.*.中断前").
+// The paths of the files in `folder` whose names match `pattern`.
 std::vector<std::string> Matching(const std::string& folder, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  HANDLE search = ::FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.push_back(folder + "\\" + found.cFileName);
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return names;
+  std::vector<std::string> paths;
+  for (const std::string& name : FolderEntries(folder, pattern)) paths.push_back(folder + "\\" + name);
+  return paths;
 }
 
 // Presses a key on the control that has the focus in the box, as a user would.

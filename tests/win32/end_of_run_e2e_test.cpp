@@ -30,11 +30,7 @@ class EndOfRunE2E : public ::testing::Test {
     return EndRun();
   }
   // Waits for the running stand-in, ends it and waits for end mode.
-  HWND EndRun() {
-    if (!WaitStandIn()) return nullptr;
-    if (!CloseStandIns()) return nullptr;
-    return WaitMainShown(launcher_);
-  }
+  HWND EndRun() { return EndStandInRun(launcher_); }
   std::optional<std::string> File(const std::string& suffix) { return ReadBytes(db_ + suffix); }
 
   Sandbox box_{"run"};

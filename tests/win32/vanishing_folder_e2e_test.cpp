@@ -10,20 +10,6 @@
 namespace qtest {
 namespace {
 
-// The names (no folder part) of the entries of a folder.
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return names;
-}
-
 class VanishingFolderE2E : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -69,7 +55,7 @@ TEST_F(VanishingFolderE2E, ADatabasePathTooLongForASnapshotLeavesNoCopyBehind) {
   ASSERT_TRUE(CloseStandIns());
   HWND main = WaitMainShown(launcher_);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(Entries(folder), std::vector<std::string>{name});
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{name});
   EXPECT_EQ(ReadBytes(db), std::string("old\r\n"));
   EXPECT_EQ(CloseLauncher(launcher_, main), std::optional<DWORD>(0));
 }
@@ -88,11 +74,7 @@ class FolderAwayE2E : public VanishingFolderE2E {
     box_.WriteIni("[Execute]\nDBPath=" + db_ + "\n");
     RegisterExtension(".mdb", "QuandrelTest.Mdb", StandInCommand("/append"));
   }
-  HWND EndRun() {
-    if (!WaitStandIn()) return nullptr;
-    if (!CloseStandIns()) return nullptr;
-    return WaitMainShown(launcher_);
-  }
+  HWND EndRun() { return EndStandInRun(launcher_); }
   bool TakeAway() { return ::MoveFileA(folder_.c_str(), away_.c_str()) != FALSE; }
   bool BringBack() { return ::MoveFileA(away_.c_str(), folder_.c_str()) != FALSE; }
   // Presses the button and expects the "not found" error, then end mode.

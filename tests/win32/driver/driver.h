@@ -30,6 +30,9 @@ bool FileExists(const std::string& path);
 std::optional<std::string> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 void CopyInto(const std::string& src, const std::string& dst);
+// The names (no folder part) of a folder's entries that match `pattern`
+// ("*", "x.mdb.*.中断前"), files and folders, in the order listed.
+std::vector<std::string> FolderEntries(const std::string& folder, const std::string& pattern = "*");
 
 // A fresh folder on the test session's sandbox drive (tools/wine-session.sh
 // maps it), so its path is short wherever the checkout sits. Removed at the

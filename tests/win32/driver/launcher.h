@@ -35,6 +35,14 @@ inline HWND WaitMainShown(const Process& launcher, int timeoutMs = kWaitMs) {
   return main;
 }
 
+// Waits for the running stand-in, ends it and waits for the launcher's
+// end mode; null when one of them does not come.
+inline HWND EndStandInRun(const Process& launcher) {
+  if (!WaitStandIn()) return nullptr;
+  if (!CloseStandIns()) return nullptr;
+  return WaitMainShown(launcher);
+}
+
 // Closes the launcher's main window and waits for the process to end.
 inline std::optional<DWORD> CloseLauncher(Process& launcher, HWND main) {
   ::PostMessageA(main, WM_CLOSE, 0, 0);
