@@ -3,9 +3,10 @@
 # (the order of the modes rotates from round to round), under Wine on this
 # machine. For each figure it prints min/median/max and one line
 #   <figure>: median ratio <x> (goal <y>)   or   <figure>: median <v> (goal <y>)
-# Not part of the tests. Needs about 5 GiB free under build/ and, for the
-# cold page cache, root (echo 3 > /proc/sys/vm/drop_caches).
-#   BENCH_SIZES="64 512 1536"  sizes of the snapshot in MiB
+# Not part of the tests. Needs about 5 GiB free under build/ (the history
+# part 14 times the largest size: a database, its .TMP, .BAK, 10 generations
+# and a copy) and, for the cold page cache, root (echo 3 > /proc/sys/vm/drop_caches).
+#   BENCH_SIZES="64 512 1536"  sizes of the snapshot (and of the history part's database) in MiB
 #   BENCH_ROUNDS=5             rounds of each snapshot figure (3 at 1536 MiB)
 #   BENCH_START_ROUNDS=15      rounds of the start figures
 #   BENCH_IDLE_SECONDS=60      length of each idle CPU measurement
