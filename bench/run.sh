@@ -3,28 +3,30 @@
 # (the order of the modes rotates from round to round), under Wine on this
 # machine. For each figure it prints min/median/max and one line
 #   <figure>: median ratio <x> (goal <y>)   or   <figure>: median <v> (goal <y>)
-# Not part of the tests. Needs about 5 GiB free under build/ and, for the
-# cold page cache, root (echo 3 > /proc/sys/vm/drop_caches).
-#   BENCH_SIZES="64 512 1536"  sizes of the snapshot in MiB
+# Not part of the tests. Needs about 5 GiB free under build/ (the history
+# part 14 times the largest size: a database, its .TMP, .BAK, 10 generations
+# and a copy) and, for the cold page cache, root (echo 3 > /proc/sys/vm/drop_caches).
+#   BENCH_SIZES="64 512 1536"  sizes of the snapshot (and of the history part's database) in MiB
 #   BENCH_ROUNDS=5             rounds of each snapshot figure (3 at 1536 MiB)
 #   BENCH_START_ROUNDS=15      rounds of the start figures
 #   BENCH_IDLE_SECONDS=60      length of each idle CPU measurement
 #   BENCH_IDLE_ROUNDS=3        rounds of the idle figures (without and with a lock file)
-#   BENCH_PARTS="snapshot memory start idle"   the parts to run
+#   BENCH_PARTS="snapshot memory start idle history"   the parts to run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sizes=${BENCH_SIZES:-64 512 1536}
 rounds=${BENCH_ROUNDS:-5}
 start_rounds=${BENCH_START_ROUNDS:-15}
 idle_seconds=${BENCH_IDLE_SECONDS:-60}
-parts=" ${BENCH_PARTS:-snapshot memory start idle} "
+parts=" ${BENCH_PARTS:-snapshot memory start idle history} "
 part() { [[ $parts == *" $1 "* ]]; }
 
 # The zip's Quandrel.exe.
 arch=x86_64
 build=build/windows-$arch
 cmake --preset "windows-$arch" >/dev/null
-cmake --build --preset "windows-$arch" --target Quandrel snapshot_copy_win32 start_time_win32 empty_launcher_win32 >/dev/null
+cmake --build --preset "windows-$arch" --target Quandrel snapshot_copy_win32 start_time_win32 empty_launcher_win32 \
+  history_win32 >/dev/null
 work=$PWD/build/bench
 rm -rf "$work"
 mkdir -p "$work"
@@ -70,6 +72,7 @@ snap_exe=$(winpath "$PWD/$build/snapshot_copy_win32.exe")
 start_exe=$(winpath "$PWD/$build/start_time_win32.exe")
 quandrel_exe=$(winpath "$PWD/$build/Quandrel.exe")
 empty_exe=$(winpath "$PWD/$build/empty_launcher_win32.exe")
+history_exe=$(winpath "$PWD/$build/history_win32.exe")
 
 part snapshot && echo "== snapshot against cp+fsync and CopyFileA+flush"
 part snapshot && for size in $sizes; do
@@ -199,6 +202,91 @@ if part idle; then
   done
   summary "idle CPU in the tray" "% of a core" "<= 0.05 % of a core" value "${bases[@]}"
   summary "idle CPU in the tray, lock file present" "% of a core" "<= 0.05 % of a core" value "${locks[@]}"
+fi
+
+if part history; then
+echo "== history: a restore against CopyFileA+flush of the same generation; save & continue with history on against off"
+# One database, its 10 generations, its .TMP and .BAK serve both figures.
+# Each round starts from the same files: a restore keeps the target as a
+# generation and prunes the oldest, so 10 remain; a save & continue with
+# history on moves the .BAK into the history and prunes the oldest, one with
+# history off replaces the .BAK; both leave a fresh .TMP and a .BAK.
+# The restore's baseline is the copy by hand over the target: CopyFileA onto
+# a file of the same size, which frees that file's space as the restore's
+# pruning frees the oldest generation's. A copy to a new name, which frees
+# nothing, is shown beside it.
+hwork=$work/history
+target=$hwork/HISTORY.MDB settings=$hwork/Quandrel.INI
+folder="$target の履歴"
+sound_database() {  # <path> <MiB>: random pages behind a Jet 4 header
+  head -c $(($2 * 1024 * 1024)) /dev/urandom >"$1"
+  printf '\000\001\000\000Standard Jet DB\000\001' | dd of="$1" conv=notrunc status=none
+}
+# The newest generation as a path here.
+newest() { wine_run "$history_exe" newest "$(winpath "$target")" | iconv -f CP932 -t UTF-8 | sed 's/^Z://; s#\\#/#g'; }
+generations() { find "$folder" -maxdepth 1 -type f | wc -l; }
+for size in $sizes; do
+  rm -rf "$hwork"
+  mkdir -p "$hwork"
+  sound_database "$target" "$size"
+  wine_run "$history_exe" fill "$(winpath "$target")" 10
+  cp "$target" "$target.TMP"
+  cp "$target" "$target.BAK"
+  cp "$target" "$hwork/RESTORE.OVER"
+  n=$rounds
+  [ "$size" -ge 1024 ] && n=${BENCH_ROUNDS:-3}
+  caches=warm
+  [ $can_drop = yes ] && caches="warm cold"
+  for cache in $caches; do
+    restores=() overs=() news=() vs_over=() vs_new=() ons=() offs=() vs_off=()
+    for r in $(seq "$n"); do
+      modes=(restore over new)
+      k=$((r % 3))
+      modes=("${modes[@]:k}" "${modes[@]:0:k}")
+      for mode in "${modes[@]}"; do
+        chosen=$(newest)
+        rm -f "$hwork/RESTORE.NEW"
+        prepare_cache "$cache" "$chosen"
+        case $mode in
+          restore) s=$(wine_run "$history_exe" restore "$(winpath "$target")" "$(winpath "$settings")") ;;
+          over) o=$(wine_run "$history_exe" copyfile "$(winpath "$chosen")" "$(winpath "$hwork/RESTORE.OVER")") ;;
+          new) c=$(wine_run "$history_exe" copyfile "$(winpath "$chosen")" "$(winpath "$hwork/RESTORE.NEW")") ;;
+        esac
+        if [ "$mode" = restore ]; then
+          cmp -s "$target" "$chosen" || { echo "the restored target differs from the generation" >&2; exit 1; }
+          [ "$(generations)" = 10 ] || { echo "a restore left $(generations) generations, not 10" >&2; exit 1; }
+        fi
+      done
+      echo "  round $r ($cache, $size MiB, order ${modes[*]}): restore $s s, CopyFileA+flush over a copy $o s, to a new name $c s"
+      restores+=("$s") overs+=("$o") news+=("$c") vs_over+=("$(ratio "$s" "$o")") vs_new+=("$(ratio "$s" "$c")")
+    done
+    rm -f "$hwork/RESTORE.NEW"
+    for r in $(seq "$n"); do
+      modes=(on off)
+      k=$((r % 2))
+      modes=("${modes[@]:k}" "${modes[@]:0:k}")
+      for mode in "${modes[@]}"; do
+        prepare_cache "$cache" "$target"
+        t=$(wine_run "$history_exe" save "$(winpath "$target")" "$(winpath "$settings")" "$mode")
+        [ "$mode" = on ] && on=$t || off=$t
+        [ "$(generations)" = 10 ] || { echo "a save & continue left $(generations) generations, not 10" >&2; exit 1; }
+        [ -f "$target.TMP" ] && [ -f "$target.BAK" ] || { echo "a save & continue left no .TMP or no .BAK" >&2; exit 1; }
+      done
+      echo "  round $r ($cache, $size MiB, order ${modes[*]}): save & continue, history on $on s, off $off s"
+      ons+=("$on") offs+=("$off") vs_off+=("$(ratio "$on" "$off")")
+    done
+    summary "restore $size MiB $cache" s - plain "${restores[@]}"
+    summary "CopyFileA+flush of the generation over a copy $size MiB $cache" s - plain "${overs[@]}"
+    summary "CopyFileA+flush of the generation to a new name $size MiB $cache" s - plain "${news[@]}"
+    summary "restore/CopyFileA+flush to a new name $size MiB $cache" "" - plain "${vs_new[@]}"
+    summary "restore/CopyFileA+flush $size MiB $cache" "" "<= 1.05" ratio "${vs_over[@]}"
+    summary "save & continue, history on $size MiB $cache" s - plain "${ons[@]}"
+    summary "save & continue, history off $size MiB $cache" s - plain "${offs[@]}"
+    summary "save & continue history on/off $size MiB $cache" "" "<= 1.05" ratio "${vs_off[@]}"
+  done
+  echo "  log: $(wc -l <"${settings%.INI}.LOG") lines"
+  rm -rf "$hwork"
+done
 fi
 
 for exe in build/windows-i686/Quandrel.exe "$build/Quandrel.exe"; do

@@ -55,10 +55,12 @@ void ExpectSampleSettingsForm(const std::string& bytes) {
     EXPECT_EQ(i, line.size()) << "broken Shift-JIS: " << line;
   }
 
-  // Each key, in the order a settings save writes them, with its comment.
+  // Each key, in the order a settings save writes them (History, which the
+  // save leaves alone, last in its section), with its comment.
   const std::vector<std::string> expected = {
       "[Execute]", "DBPath=",
       "[System]",  "ImagePath=", "IconPath=", "Title=", "Customize=Enable", "MDBbak=Use", "UnClose=Use",
+      "History=0",
       "[BackUp]",  "Multi=No",   "SubFolder=Yes", "Drive=", "PreFix=BackUp", "UpDate=Yes",
   };
   std::size_t at = 0;
