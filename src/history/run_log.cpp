@@ -37,9 +37,9 @@ std::string ReadableTime(const std::string& stamp) {
 }
 
 std::optional<std::uint64_t> SizeOf(Files& files, const std::string& path) {
-  std::vector<FileEntry> found = files.FindEntries(path);
-  if (found.size() != 1 || found[0].folder) return std::nullopt;
-  return found[0].size;
+  const std::optional<FileStamp> stamp = files.Stamp(path);
+  if (!stamp) return std::nullopt;
+  return stamp->size;
 }
 
 }  // namespace

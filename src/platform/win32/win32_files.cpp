@@ -43,8 +43,9 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   return true;
 }
 
-// One CopyFileExA on a thread of its own. The progress routine's figures are
-// kept for the thread that waits; some platforms (Wine) never call it.
+// One CopyFileExA, on a thread of its own while the caller shows progress.
+// The progress routine's figures are kept for the thread that waits; some
+// platforms (Wine) never call it.
 class EngineCopy {
  public:
   EngineCopy(const std::string& src, const std::string& dst) : src_(src), dst_(dst) {}
@@ -58,6 +59,8 @@ class EngineCopy {
     thread_.reset(::CreateThread(nullptr, 0, &EngineCopy::Run, this, 0, nullptr));
     return static_cast<bool>(thread_);
   }
+  // The copy on the calling thread, for a caller that shows no progress.
+  void RunHere() { Run(this); }
   // True when the copy has ended; false after `ms` milliseconds otherwise.
   bool Wait(DWORD ms) { return ::WaitForSingleObject(thread_.get(), ms) != WAIT_TIMEOUT; }
   // The bytes copied as the engine last reported them; false before its first report.
@@ -206,12 +209,16 @@ OsResult Win32Files::Copy(const std::string& src, const std::string& dst, const 
   // source's read-only attribute, which would refuse this copy for good.
   ::SetFileAttributesA(dst.c_str(), FILE_ATTRIBUTE_NORMAL);  // no such file is fine
   EngineCopy copy(src, dst);
-  if (!copy.Start()) return LastError();
+  if (!progress) {
+    // Nobody waits for figures: a thread of its own would only cost its start.
+    copy.RunHere();
+  } else if (!copy.Start()) {
+    return LastError();
+  }
   // The progress goes out at every tick, also when the figure stands still
   // (a stalled network): the caller's window uses the call to keep its
   // thread answering.
-  while (!copy.Wait(kProgressTickMs)) {
-    if (!progress) continue;
+  while (progress && !copy.Wait(kProgressTickMs)) {
     std::uint64_t done = 0;
     if (copy.Reported(&done)) {
       progress(done, total);
