@@ -184,8 +184,9 @@ TEST_F(ProfileCompatTest, SampleSettingsFileReadsAsTheDefaults) {
   const std::vector<Setting> defaults = {
       {"Execute", "DBPath", ""},       {"System", "ImagePath", ""},    {"System", "IconPath", ""},
       {"System", "Title", ""},         {"System", "Customize", "Enable"}, {"System", "MDBbak", "Use"},
-      {"System", "UnClose", "Use"},    {"BackUp", "Multi", "No"},       {"BackUp", "SubFolder", "Yes"},
-      {"BackUp", "Drive", ""},         {"BackUp", "PreFix", "BackUp"},  {"BackUp", "UpDate", "Yes"},
+      {"System", "UnClose", "Use"},    {"System", "History", "0"},      {"BackUp", "Multi", "No"},
+      {"BackUp", "SubFolder", "Yes"},  {"BackUp", "Drive", ""},         {"BackUp", "PreFix", "BackUp"},
+      {"BackUp", "UpDate", "Yes"},
   };
   for (const Setting& s : defaults) EXPECT_EQ(Profile(path, s.section, s.key), s.value) << s.section << "/" << s.key;
 
