@@ -13,6 +13,8 @@
 #   BENCH_IDLE_ROUNDS=3        rounds of the idle figures (without and with a lock file)
 #   BENCH_PARTS="snapshot memory start idle history"   the parts to run
 set -euo pipefail
+# A step that fails ends the run: say which, since its output may be none.
+trap 'echo "bench/run.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 sizes=${BENCH_SIZES:-64 512 1536}
 rounds=${BENCH_ROUNDS:-5}
