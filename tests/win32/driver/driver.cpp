@@ -173,10 +173,20 @@ Process Process::Start(const std::string& exe, const std::string& arguments, con
   PROCESS_INFORMATION info{};
   std::string dir = currentDir;
   if (dir.empty()) dir = quandrel::text::FolderPart(exe);  // a 0x5C trail byte is no separator
-  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
-                        &info)) {
-    ADD_FAILURE() << "cannot start " << line << " error " << ::GetLastError();
-    return p;
+  // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while it is
+  // busy starting another process; a moment later the same start works.
+  constexpr int kTries = 5;
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+                         &info)) {
+      break;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kTries) {
+      ADD_FAILURE() << "cannot start " << line << " error " << error;
+      return p;
+    }
+    ::Sleep(500);
   }
   ::CloseHandle(info.hThread);
   p.handle_ = info.hProcess;
