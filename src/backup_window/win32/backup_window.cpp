@@ -5,7 +5,6 @@
 #include "backup_window/backup_window_logic.h"
 #include "ui/win32/colours.h"
 #include "ui/win32/common_controls.h"
-#include "ui/win32/message_loops.h"
 #include "ui/win32/window_class.h"
 
 namespace quandrel::win32 {
@@ -104,7 +103,6 @@ BackupWindow::BackupWindow() : table_(kControls, kBackupTabOrder, kFirstId) {}
 
 std::unique_ptr<BackupWindow> BackupWindow::Create(HINSTANCE instance, HWND owner) {
   std::unique_ptr<BackupWindow> w(new BackupWindow());
-  w->owner_ = owner;
   if (!w->CreateDesignedFrame(instance, kDesign, owner, owner, w->dpi_)) return nullptr;
   const Dpi& dpi = w->dpi_;
   ControlTable& table = w->table_;
@@ -158,38 +156,16 @@ BackupWindow::~BackupWindow() {
   // Nothing the destruction causes (a focus that leaves a field) reaches
   // the logic.
   events_ = nullptr;
-  if (modal_ && owner_) EnableWindow(owner_, TRUE);
+  ReleaseOwner();
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
 // ---------------------------------------------------------------------------
 // Modal showing
 
-void BackupWindow::ShowModal() {
-  if (!hwnd_ || modal_) return;
-  modal_ = true;
-  if (owner_) EnableWindow(owner_, FALSE);
-  lastFocus_ = Ctl(C::ButtonGo);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  if (lastFocus_) SetFocus(lastFocus_);
+void BackupWindow::ShowModal() { RunOwnedModal(Ctl(C::ButtonGo)); }
 
-  RunModalLoop([this] { return modal_ && hwnd_ != nullptr; });
-  Close();
-}
-
-void BackupWindow::Close() {
-  // The owner is enabled before this window goes, so that the activation
-  // falls back to it and not to another program.
-  if (modal_) {
-    modal_ = false;
-    if (owner_) EnableWindow(owner_, TRUE);
-  }
-  if (hwnd_ && IsWindowVisible(hwnd_)) {
-    ShowWindow(hwnd_, SW_HIDE);
-    if (owner_ && IsWindowVisible(owner_)) SetActiveWindow(owner_);
-  }
-}
+void BackupWindow::Close() { CloseOwnedModal(); }
 
 // ---------------------------------------------------------------------------
 // Events
@@ -279,23 +255,8 @@ LRESULT BackupWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (IsDriveItemId(GetDlgCtrlID(target), kFirstDriveId)) DriveItemClicked(GetDlgCtrlID(target) - kFirstDriveId);
       return 0;
     }
-    case WM_ACTIVATE:
-      RememberOrRestoreFocus(wp);
-      return 0;
-    case WM_KEYDOWN:
-      if (wp == VK_ESCAPE) {
-        Close();
-        return 0;
-      }
-      break;
-    case WM_SYSKEYDOWN:
-      // Without a system menu Alt+F4 is still the way out.
-      if (wp == VK_F4) {
-        Close();
-        return 0;
-      }
-      break;
   }
+  if (OwnedModalMessage(msg, wp)) return 0;
   return DefWindowProcA(self, msg, wp, lp);
 }
 

@@ -85,14 +85,12 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
   void OnDestroyed() override;
 
   Dpi dpi_;
-  HWND owner_ = nullptr;
   HWND tooltip_ = nullptr;
   ControlTable table_;
   std::array<HWND, kDriveItems> items_{};
   std::optional<int> chosen_;
 
   BackupViewEvents* events_ = nullptr;
-  bool modal_ = false;
   bool prefixActive_ = false;  // EditPreFix is the control the user works in
 
   FittingLabelFont driveLeftFont_;  // LabelDrvLeft's, as small as its text needs

@@ -4,7 +4,6 @@
 
 #include "history_window/history_window_logic.h"
 #include "ui/win32/common_controls.h"
-#include "ui/win32/message_loops.h"
 
 namespace quandrel::win32 {
 
@@ -65,7 +64,6 @@ HistoryWindow::HistoryWindow() : table_(kControls, kHistoryTabOrder, kFirstId) {
 
 std::unique_ptr<HistoryWindow> HistoryWindow::Create(HINSTANCE instance, HWND owner, WaitFactory waitFactory) {
   std::unique_ptr<HistoryWindow> w(new HistoryWindow());
-  w->owner_ = owner;
   w->waitFactory_ = std::move(waitFactory);
   if (!w->CreateDesignedFrame(instance, kDesign, owner, owner, w->dpi_)) return nullptr;
   ControlTable& table = w->table_;
@@ -101,38 +99,16 @@ void HistoryWindow::MakeColumns() {
 
 HistoryWindow::~HistoryWindow() {
   events_ = nullptr;
-  if (modal_ && owner_) EnableWindow(owner_, TRUE);
+  ReleaseOwner();
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
 // ---------------------------------------------------------------------------
 // Modal showing
 
-void HistoryWindow::ShowModal() {
-  if (!hwnd_ || modal_) return;
-  modal_ = true;
-  if (owner_) EnableWindow(owner_, FALSE);
-  lastFocus_ = Ctl(C::ListViewHistory);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  if (lastFocus_) SetFocus(lastFocus_);
+void HistoryWindow::ShowModal() { RunOwnedModal(Ctl(C::ListViewHistory)); }
 
-  RunModalLoop([this] { return modal_ && hwnd_ != nullptr; });
-  Close();
-}
-
-void HistoryWindow::Close() {
-  // The owner is enabled before this window goes, so that the activation
-  // falls back to it and not to another program.
-  if (modal_) {
-    modal_ = false;
-    if (owner_) EnableWindow(owner_, TRUE);
-  }
-  if (hwnd_ && IsWindowVisible(hwnd_)) {
-    ShowWindow(hwnd_, SW_HIDE);
-    if (owner_ && IsWindowVisible(owner_)) SetActiveWindow(owner_);
-  }
-}
+void HistoryWindow::Close() { CloseOwnedModal(); }
 
 // ---------------------------------------------------------------------------
 // Events
@@ -215,23 +191,8 @@ LRESULT HistoryWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case WM_ACTIVATE:
-      RememberOrRestoreFocus(wp);
-      return 0;
-    case WM_KEYDOWN:
-      if (wp == VK_ESCAPE) {
-        Close();
-        return 0;
-      }
-      break;
-    case WM_SYSKEYDOWN:
-      // Without a system menu Alt+F4 is still the way out.
-      if (wp == VK_F4) {
-        Close();
-        return 0;
-      }
-      break;
   }
+  if (OwnedModalMessage(msg, wp)) return 0;
   return DefWindowProcA(self, msg, wp, lp);
 }
 

@@ -76,13 +76,11 @@ class HistoryWindow : public HistoryView, public ModalWindow, private WindowBase
   void OnDestroyed() override;
 
   Dpi dpi_;
-  HWND owner_ = nullptr;
   HWND tooltip_ = nullptr;
   ControlTable table_;
   WaitFactory waitFactory_;
 
   HistoryViewEvents* events_ = nullptr;
-  bool modal_ = false;
   bool quiet_ = false;  // the view itself changes the list: no handler runs
   std::optional<int> reported_;  // the line last reported as chosen
   bool choicePending_ = false;   // kChoiceChanged is on its way

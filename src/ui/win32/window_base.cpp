@@ -1,6 +1,7 @@
 #include "ui/win32/window_base.h"
 
 #include "ui/win32/dialog_keys.h"
+#include "ui/win32/message_loops.h"
 #include "ui/win32/monitor_fit.h"
 #include "ui/win32/window_class.h"
 
@@ -43,6 +44,7 @@ LRESULT CALLBACK WindowBase::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool WindowBase::CreateFrame(HINSTANCE instance, DWORD exStyle, const char* cls, const char* caption, DWORD style,
                              const RECT& outer, HWND owner) {
+  owner_ = owner;
   // The creation parameter is this base's own address, whatever else the
   // window derives from.
   CreateWindowExA(exStyle, cls, caption, style, outer.left, outer.top, outer.right - outer.left,
@@ -86,6 +88,52 @@ void WindowBase::RememberOrRestoreFocus(WPARAM wp) {
       FocusFirstControl();
     }
   }
+}
+
+void WindowBase::RunOwnedModal(HWND focus) {
+  if (!hwnd_ || modal_) return;
+  modal_ = true;
+  if (owner_) EnableWindow(owner_, FALSE);
+  lastFocus_ = focus;
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  if (lastFocus_) SetFocus(lastFocus_);
+
+  RunModalLoop([this] { return modal_ && hwnd_ != nullptr; });
+  CloseOwnedModal();
+}
+
+void WindowBase::CloseOwnedModal() {
+  if (modal_) {
+    modal_ = false;
+    if (owner_) EnableWindow(owner_, TRUE);
+  }
+  if (hwnd_ && IsWindowVisible(hwnd_)) {
+    ShowWindow(hwnd_, SW_HIDE);
+    if (owner_ && IsWindowVisible(owner_)) SetActiveWindow(owner_);
+  }
+}
+
+bool WindowBase::OwnedModalMessage(UINT msg, WPARAM wp) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      RememberOrRestoreFocus(wp);
+      return true;
+    case WM_KEYDOWN:
+      if (wp != VK_ESCAPE) return false;
+      CloseOwnedModal();
+      return true;
+    case WM_SYSKEYDOWN:
+      if (wp != VK_F4) return false;
+      CloseOwnedModal();
+      return true;
+  }
+  return false;
+}
+
+void WindowBase::ReleaseOwner() {
+  if (modal_ && owner_) EnableWindow(owner_, TRUE);
+  modal_ = false;
 }
 
 }  // namespace quandrel::win32

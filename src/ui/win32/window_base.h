@@ -78,8 +78,25 @@ class WindowBase {
   // The focus to the first tab stop in view, else the window itself.
   void FocusFirstControl();
 
+  // A window shown modally over its owner (the backup and history windows).
+  // Shows it with the focus on `focus` and returns when it is closed; the
+  // owner takes no input meanwhile.
+  void RunOwnedModal(HWND focus);
+  // Ends the modal showing: the owner is enabled before this window goes, so
+  // that the activation falls back to it and not to another program.
+  void CloseOwnedModal();
+  // For a destructor: the owner takes input again when the window was still
+  // shown modally.
+  void ReleaseOwner();
+  // The messages every owned modal window answers alike: the focus kept over
+  // activations (RememberOrRestoreFocus), and Esc and Alt+F4 (there is no
+  // system menu) closing it. True when `msg` was handled here.
+  bool OwnedModalMessage(UINT msg, WPARAM wp);
+
   HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;      // as given to CreateFrame
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
+  bool modal_ = false;        // RunOwnedModal is running
 };
 
 }  // namespace quandrel::win32
