@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/os_errors.h"
 #include "text/sjis.h"
 
 namespace quandrel::history {
 
 namespace {
 
-constexpr std::uint32_t kNotSameDevice = 17;     // ERROR_NOT_SAME_DEVICE
-constexpr std::uint32_t kFilenameTooLong = 206;  // ERROR_FILENAME_EXCED_RANGE
 // More than this many names taken in one second means something else is
 // wrong; the move then fails on its own.
 constexpr int kMostInOneSecond = 99;
@@ -53,6 +52,12 @@ const char* ReasonWord(Reason reason) {
     if (r.reason == reason) return r.word;
   }
   return "";
+}
+
+std::string StampAsDateTime(const std::string& stamp) {
+  if (stamp.size() != 15 || stamp[8] != '-') return stamp;
+  return stamp.substr(0, 4) + "/" + stamp.substr(4, 2) + "/" + stamp.substr(6, 2) + " " + stamp.substr(9, 2) + ":" +
+         stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
 }
 
 std::string FolderFor(const std::string& target) {
@@ -122,7 +127,7 @@ Kept Keep(Files& files, System& system, const std::string& target, const std::st
   // copy's temporary name included, must fit the file functions.
   const std::string longest = Join(folder, NameFor(stamp, kMostInOneSecond, reason, target)) + ".part";
   if (text::CharacterCount(files.FullPath(longest)) > kMaxPathCharacters) {
-    kept.result = OsResult::Failure(kFilenameTooLong);
+    kept.result = OsResult::Failure(os_error::kFilenameTooLong);
     return kept;
   }
   kept.result = files.MakeFolder(folder);
@@ -142,7 +147,7 @@ Kept Keep(Files& files, System& system, const std::string& target, const std::st
   // A plain move: it never replaces a generation that is there already.
   kept.result = files.Move(source, generation);
   kept.moved = kept.result.ok;
-  if (!kept.result && kept.result.error == kNotSameDevice) kept.result = CopyIn(files, source, generation);
+  if (!kept.result && kept.result.error == os_error::kNotSameDevice) kept.result = CopyIn(files, source, generation);
   if (!kept.result) return kept;
   kept.generation = generation;
   kept.markedReadOnly = files.SetReadOnly(generation, true);

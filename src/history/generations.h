@@ -37,6 +37,10 @@ enum class Reason {
 // ("保存終了", "保存継続", "破棄終了", "復元前", "設定保存", "中断").
 const char* ReasonWord(Reason reason);
 
+// A time stamp as names carry it ("20261210-093005") as people read it
+// ("2026/12/10 09:30:05"); any other text as it is.
+std::string StampAsDateTime(const std::string& stamp);
+
 // "<folder>\<target file name> の履歴".
 std::string FolderFor(const std::string& target);
 

@@ -1,20 +1,14 @@
 #include "history/restore.h"
 
 #include "history/keep_then_replace.h"
-
 #include "platform/failure_message.h"
+#include "platform/os_errors.h"
 #include "text/messages.h"
 
 namespace quandrel::history {
 
 const char kRestoreAction[] = "復元";
 const char kPruneAction[] = "履歴の削除";
-
-namespace {
-
-constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-
-}  // namespace
 
 RestoreOutcome Restore(Files& files, System& system, RunLog& log, const RestoreRequest& request,
                        const CopyProgress& progress, const OpenElsewhereCheck& openElsewhere,
@@ -23,7 +17,7 @@ RestoreOutcome Restore(Files& files, System& system, RunLog& log, const RestoreR
   const std::string& target = request.target;
   if (!files.FileExists(request.chosen)) {
     out.errors.push_back(messages::Fill(messages::kCannotRestoreGeneration,
-                                        {request.when, ErrorReason(system, OsResult::Failure(kFileNotFound))}));
+                                        {request.when, ErrorReason(system, OsResult::Failure(os_error::kFileNotFound))}));
     return out;
   }
   if (openElsewhere) {

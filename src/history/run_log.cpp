@@ -1,5 +1,6 @@
 #include "history/run_log.h"
 
+#include "history/generations.h"
 #include "platform/failure_message.h"
 #include "text/sjis.h"
 
@@ -27,13 +28,6 @@ std::string Field(const std::string& s) {
     if (c == '\t' || c == '\r' || c == '\n') c = ' ';
   }
   return text::CutCharacters(out, kFieldBytes);
-}
-
-// "20261210-093005" as "2026/12/10 09:30:05"; anything else as it is.
-std::string ReadableTime(const std::string& stamp) {
-  if (stamp.size() != 15 || stamp[8] != '-') return stamp;
-  return stamp.substr(0, 4) + "/" + stamp.substr(4, 2) + "/" + stamp.substr(6, 2) + " " + stamp.substr(9, 2) +
-         ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
 }
 
 std::optional<std::uint64_t> SizeOf(Files& files, const std::string& path) {
@@ -81,7 +75,7 @@ OsResult RunLog::Step(const std::string& action, const std::string& from, const 
                       OsResult result) {
   if (!Enabled()) return OsResult::Success();
   LogEntry e;
-  e.time = ReadableTime(system_.FileTimeStamp());
+  e.time = StampAsDateTime(system_.FileTimeStamp());
   e.computer = system_.ComputerName();
   e.user = system_.UserName();
   e.action = action;

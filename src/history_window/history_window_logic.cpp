@@ -18,12 +18,6 @@ namespace quandrel {
 
 const char kBackupCopyWord[] = "バックアップ（.BAK）";
 
-std::string StampAsDateTime(const std::string& stamp) {
-  if (stamp.size() != 15 || stamp[8] != '-') return stamp;
-  return stamp.substr(0, 4) + "/" + stamp.substr(4, 2) + "/" + stamp.substr(6, 2) + " " + stamp.substr(9, 2) + ":" +
-         stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
-}
-
 std::string SizeInKilobytes(std::uint64_t bytes) {
   const std::uint64_t kb = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
   std::string digits = std::to_string(kb);
@@ -40,7 +34,7 @@ std::vector<HistoryEntry> ListHistory(Files& files, System& system, const std::s
     e.path = path;
     e.stamp = stamp;
     e.sequence = sequence;
-    e.row.when = StampAsDateTime(stamp);
+    e.row.when = history::StampAsDateTime(stamp);
     e.row.what = what;
     e.row.size = SizeInKilobytes(size);
     auto maker = makers.find(text::UpperAscii(path));

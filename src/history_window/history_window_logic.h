@@ -24,8 +24,6 @@ struct HistoryEntry {
 // The list's word for the backup copy in the "what" column.
 extern const char kBackupCopyWord[];
 
-// "20261210-093005" as "2026/12/10 09:30:05"; any other text as it is.
-std::string StampAsDateTime(const std::string& stamp);
 // A size as Explorer shows it: whole kilobytes rounded up, "1,234 KB".
 std::string SizeInKilobytes(std::uint64_t bytes);
 

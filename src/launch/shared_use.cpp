@@ -2,22 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/os_errors.h"
 #include "text/messages.h"
 #include "text/sjis.h"
 
 namespace quandrel {
 
-namespace {
-
-constexpr std::uint32_t kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
-constexpr std::uint32_t kLockViolation = 33;     // ERROR_LOCK_VIOLATION
-
-}  // namespace
-
 OpenElsewhere CheckOpenElsewhere(Files& files, System& system, const std::string& databasePath) {
   OpenElsewhere check;
   const OsResult opened = files.OpenExclusively(databasePath);
-  check.open = !opened && (opened.error == kSharingViolation || opened.error == kLockViolation);
+  check.open = !opened && (opened.error == os_error::kSharingViolation || opened.error == os_error::kLockViolation);
   if (!check.open) return check;
   // The names are read only now: the usual case, nobody else there, costs
   // one open and no read.

@@ -29,9 +29,8 @@ SnapshotResult TakeSnapshot(Files& files, const RunFiles& run, WaitWindow* wait,
   if (text::CharacterCount(files.FullPath(partial)) > kMaxPathCharacters) {
     return {OsResult::Failure(os_error::kFilenameTooLong), run.snapshot};
   }
-  constexpr std::uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
   if (CheckDatabase(files, run.snapshot).Passes()) {
-    SnapshotResult kept{OsResult::Failure(kFileExists), run.snapshot};
+    SnapshotResult kept{OsResult::Failure(os_error::kFileExists), run.snapshot};
     if (!CheckDatabase(files, run.target).Passes()) {
       kept.keptSound = true;
       return kept;

@@ -170,7 +170,9 @@ TEST_F(HistoryOn, AStateThatCanNotBeKeptStopsTheAction) {
     EXPECT_EQ(Tag(run.snapshot), "old");
     EXPECT_EQ(Tag(run.backup), "older");
     // The run still holds its snapshot: no other run can take it meanwhile.
-    if (action != Action::SettingsSave) EXPECT_TRUE(files.Held(run.snapshot));
+    if (action != Action::SettingsSave) {
+      EXPECT_TRUE(files.Held(run.snapshot));
+    }
     hold.LetGo();
   }
 }

@@ -35,7 +35,7 @@ TEST(HistoryTextsTest, DatesAndSizesAsTheListShowsThem) {
       {"", ""},                // a time the platform could not convert
       {"2026121-0930051", "2026121-0930051"},
   };
-  for (const auto& c : kStamps) EXPECT_EQ(StampAsDateTime(c.stamp), c.shown) << c.stamp;
+  for (const auto& c : kStamps) EXPECT_EQ(history::StampAsDateTime(c.stamp), c.shown) << c.stamp;
   const struct {
     std::uint64_t bytes;
     const char* shown;
