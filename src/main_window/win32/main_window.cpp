@@ -465,7 +465,7 @@ void MainWindow::HoldClose(bool held) {
   }
 }
 
-void MainWindow::ShowOwnedModal(const BackupFactory& factory) {
+void MainWindow::ShowOwnedModal(const ModalFactory& factory) {
   if (!factory) return;
   // A new window each time: it reads the settings and the files afresh.
   std::unique_ptr<ModalWindow> window = factory(hwnd_);

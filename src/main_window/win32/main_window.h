@@ -38,12 +38,13 @@ class MainWindow : public MainView, private WindowBase {
   // Where the user's actions go (the logic); none until attached.
   void Attach(MainViewEvents* events) { events_ = events; }
 
-  // Makes each backup window the backup button opens (with its logic, its
-  // creation done), owned by `owner`. Without one, the button opens nothing.
-  using BackupFactory = std::function<std::unique_ptr<ModalWindow>(HWND owner)>;
+  // Makes a modal window (with its logic, its creation done) owned by
+  // `owner`: each backup window the backup button opens, each history
+  // window the history button opens. Without one, the button opens nothing.
+  using ModalFactory = std::function<std::unique_ptr<ModalWindow>(HWND owner)>;
+  using BackupFactory = ModalFactory;
   void SetBackupFactory(BackupFactory factory) { backupFactory_ = std::move(factory); }
-  // The same for each history window the history button opens.
-  using HistoryFactory = BackupFactory;
+  using HistoryFactory = ModalFactory;
   void SetHistoryFactory(HistoryFactory factory) { historyFactory_ = std::move(factory); }
   // Makes the wait window shown while a snapshot is taken, owned by
   // `owner`. Without one, the copy runs without a wait window.
@@ -117,7 +118,7 @@ class MainWindow : public MainView, private WindowBase {
   void CreateControls();
   void CreateTooltips();
   // Makes a window with `factory` and shows it modally over this one.
-  void ShowOwnedModal(const BackupFactory& factory);
+  void ShowOwnedModal(const ModalFactory& factory);
   HWND DefaultButton() const;
   // Hides or disables (usable false) or shows or enables a control by
   // `change`; a focused control that the user can no longer reach hands
