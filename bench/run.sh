@@ -36,7 +36,8 @@ export QUANDREL_PREFIX=$PWD/build/bench-prefix
 # shellcheck source=tools/wine-session.sh
 source tools/wine-session.sh
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-wine_run() { "$QUANDREL_WINE" "$@" </dev/null | tr -d '\r'; }
+# Through the tests' runner: a start that Wine could not make is made again.
+wine_run() { QUANDREL_PROGRAM_TIMEOUT=7200 tools/wine-exec.sh "$@" </dev/null | tr -d '\r'; }
 
 echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.1f GiB", $2/1048576}' /proc/meminfo)," \
   "$(uname -r), $(wine --version 2>/dev/null || "$QUANDREL_WINE" --version), build $arch," \
