@@ -173,8 +173,9 @@ Process Process::Start(const std::string& exe, const std::string& arguments, con
   PROCESS_INFORMATION info{};
   std::string dir = currentDir;
   if (dir.empty()) dir = quandrel::text::FolderPart(exe);  // a 0x5C trail byte is no separator
-  // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while it is
-  // busy starting another process; a moment later the same start works.
+  // Wine now and then cannot make the new process and the start fails with
+  // ERROR_INTERNAL_ERROR (most likely the failure tools/wine-exec.sh tells
+  // of: the child ends before it runs); a moment later the same start works.
   constexpr int kTries = 5;
   for (int attempt = 1;; ++attempt) {
     if (::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
