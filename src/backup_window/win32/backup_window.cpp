@@ -314,8 +314,6 @@ std::unique_ptr<BackupForm> BackupForm::Create(HINSTANCE instance, HWND owner, P
   return form;
 }
 
-BackupForm::~BackupForm() {
-  if (view_) view_->Attach(nullptr);
-}
+BackupForm::~BackupForm() = default;
 
 }  // namespace quandrel::win32

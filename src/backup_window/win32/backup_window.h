@@ -98,21 +98,14 @@ class BackupWindow : public BackupView, public ModalWindow, private WindowBase {
 
 // A backup window together with its logic, made as one: the logic's
 // LoadAndShowOptions has run when Create returns.
-class BackupForm : public ModalWindow {
+class BackupForm : public ModalForm<BackupWindow, BackupWindowLogic> {
  public:
   static std::unique_ptr<BackupForm> Create(HINSTANCE instance, HWND owner, Platform& platform,
                                             std::vector<std::string> driveNames, std::string settingsPath);
-  ~BackupForm() override;
-  HWND Handle() const override { return view_->Handle(); }
-  void ShowModal() override { view_->ShowModal(); }
-  BackupWindow& View() { return *view_; }
-  BackupWindowLogic& Logic() { return *logic_; }
+  ~BackupForm() override;  // defined where the logic's type is complete
 
  private:
   BackupForm() = default;
-  // The view goes first, so no control calls a logic that is gone.
-  std::unique_ptr<BackupWindowLogic> logic_;
-  std::unique_ptr<BackupWindow> view_;
 };
 
 }  // namespace quandrel::win32

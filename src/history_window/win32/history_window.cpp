@@ -284,8 +284,6 @@ std::unique_ptr<HistoryForm> HistoryForm::Create(HINSTANCE instance, HWND owner,
   return form;
 }
 
-HistoryForm::~HistoryForm() {
-  if (view_) view_->Attach(nullptr);
-}
+HistoryForm::~HistoryForm() = default;
 
 }  // namespace quandrel::win32

@@ -88,22 +88,15 @@ class HistoryWindow : public HistoryView, public ModalWindow, private WindowBase
 
 // A history window together with its logic; the list is filled when Create
 // returns.
-class HistoryForm : public ModalWindow {
+class HistoryForm : public ModalForm<HistoryWindow, HistoryWindowLogic> {
  public:
   static std::unique_ptr<HistoryForm> Create(HINSTANCE instance, HWND owner, Platform& platform, std::string target,
                                              std::string settingsPath, int historyCount,
                                              HistoryWindow::WaitFactory waitFactory);
-  ~HistoryForm() override;
-  HWND Handle() const override { return view_->Handle(); }
-  void ShowModal() override { view_->ShowModal(); }
-  HistoryWindow& View() { return *view_; }
-  HistoryWindowLogic& Logic() { return *logic_; }
+  ~HistoryForm() override;  // defined where the logic's type is complete
 
  private:
   HistoryForm() = default;
-  // The view goes first, so no control calls a logic that is gone.
-  std::unique_ptr<HistoryWindowLogic> logic_;
-  std::unique_ptr<HistoryWindow> view_;
 };
 
 }  // namespace quandrel::win32
