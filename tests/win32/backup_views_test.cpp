@@ -10,9 +10,12 @@
 
 #include "backup_window/win32/backup_window.h"
 #include "ui/win32/dialog_keys.h"
+#include "driver/driver.h"
 
 namespace {
 
+using qtest::DrainMessages;
+using qtest::PlaceInParent;
 using quandrel::BackupControl;
 using quandrel::kDriveItems;
 using quandrel::win32::BackupWindow;
@@ -22,22 +25,6 @@ using C = BackupControl;
 using Event = std::pair<BackupControl, int>;
 
 int Scaled(int px) { return Dpi()(px); }
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-RECT PlaceOf(HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 bool Checked(HWND h) { return SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -56,7 +43,7 @@ class BackupViewTest : public ::testing::Test, public quandrel::BackupViewEvents
   }
   void TearDown() override {
     window_.reset();
-    Drain();
+    DrainMessages();
   }
   HWND Ctl(C c) const { return window_->ControlHandle(c); }
   HWND Item(int i) const { return window_->DriveItemHandle(i); }
@@ -64,7 +51,7 @@ class BackupViewTest : public ::testing::Test, public quandrel::BackupViewEvents
     ShowWindow(w_, SW_SHOW);
     SetForegroundWindow(w_);
     SetActiveWindow(w_);
-    Drain();
+    DrainMessages();
   }
   // A key as the message loops hand it over.
   bool Key(WPARAM key) {
@@ -73,7 +60,7 @@ class BackupViewTest : public ::testing::Test, public quandrel::BackupViewEvents
     msg.message = WM_KEYDOWN;
     msg.wParam = key;
     const bool handled = TranslateDialogKeys(&msg);
-    Drain();
+    DrainMessages();
     return handled;
   }
 
@@ -121,7 +108,7 @@ TEST_F(BackupViewTest, ControlsLieWhereTheDesignPutsThem) {
     char cls[32] = {};
     GetClassNameA(h, cls, sizeof cls);
     EXPECT_STREQ(cls, p.cls);
-    const RECT r = PlaceOf(h);
+    const RECT r = PlaceInParent(h);
     EXPECT_EQ(r.left, Scaled(p.x)) << static_cast<int>(p.control);
     EXPECT_EQ(r.top, Scaled(p.y)) << static_cast<int>(p.control);
     EXPECT_EQ(r.right - r.left, Scaled(p.w)) << static_cast<int>(p.control);
@@ -130,14 +117,14 @@ TEST_F(BackupViewTest, ControlsLieWhereTheDesignPutsThem) {
 }
 
 TEST_F(BackupViewTest, DriveItemsRunDownFiveColumnsAroundThePanel) {
-  const RECT group = PlaceOf(Ctl(C::RadioGroupDrv));
-  const RECT panel = PlaceOf(Ctl(C::PanelDrvInfo));
+  const RECT group = PlaceInParent(Ctl(C::RadioGroupDrv));
+  const RECT panel = PlaceInParent(Ctl(C::PanelDrvInfo));
   std::vector<RECT> items;
   for (int i = 0; i < kDriveItems; ++i) {
     HWND h = Item(i);
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(GetDlgCtrlID(h), BackupWindow::DriveItemId(i));
-    items.push_back(PlaceOf(h));
+    items.push_back(PlaceInParent(h));
     RECT inside;
     EXPECT_TRUE(IntersectRect(&inside, &items.back(), &group) && EqualRect(&inside, &items.back()))
         << "item " << i << " lies in the group";
@@ -210,7 +197,7 @@ TEST_F(BackupViewTest, ClicksReachTheirHandlers) {
   for (C c : {C::BtnDrvLeft, C::CheckBoxMultiWeek, C::CheckBoxUpDate, C::ButtonGo, C::BitBtnClose}) {
     SendMessageA(Ctl(c), BM_CLICK, 0, 0);
   }
-  Drain();
+  DrainMessages();
   EXPECT_EQ(events_, (std::vector<Event>{{C::CheckBoxSubOff, -1},
                                          {C::RadioGroupDrv, 3},
                                          {C::RadioGroupDrv, 25},
@@ -238,10 +225,10 @@ TEST_F(BackupViewTest, PrefixHandlerRunsWhenTheFocusMovesInOrOutWithinTheWindow)
   SetForegroundWindow(other);
   SetActiveWindow(other);
   SetFocus(other);
-  Drain();
+  DrainMessages();
   SetForegroundWindow(w_);
   SetActiveWindow(w_);
-  Drain();
+  DrainMessages();
   EXPECT_EQ(GetFocus(), Ctl(C::EditPreFix));
   EXPECT_EQ(events_.size(), 3u);
   DestroyWindow(other);
@@ -280,7 +267,7 @@ TEST_F(BackupViewTest, KeysMoveThroughTheDriveItemsAndPressTheFocusedButton) {
     msg.wParam = letter;
     msg.lParam = 1 << 29;
     EXPECT_TRUE(TranslateDialogKeys(&msg));
-    Drain();
+    DrainMessages();
   }
   EXPECT_EQ(events_, (std::vector<Event>{{C::ButtonGo, -1}, {C::BitBtnClose, -1}}));
 }

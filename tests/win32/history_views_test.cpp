@@ -12,9 +12,12 @@
 
 #include "history_window/win32/history_window.h"
 #include "ui/win32/dialog_keys.h"
+#include "driver/driver.h"
 
 namespace {
 
+using qtest::DrainMessages;
+using qtest::PlaceInParent;
 using quandrel::HistoryColumn;
 using quandrel::HistoryControl;
 using quandrel::HistoryRow;
@@ -24,22 +27,6 @@ using quandrel::win32::TranslateDialogKeys;
 using C = HistoryControl;
 
 int Scaled(int px) { return Dpi()(px); }
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-RECT PlaceOf(HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 const std::vector<HistoryRow> kRows = {
     {"2026/12/10 09:30:05", "復元前", "1,024 KB", "KEIRI-PC2", "suzuki"},
@@ -62,14 +49,14 @@ class HistoryViewTest : public ::testing::Test, public quandrel::HistoryViewEven
   }
   void TearDown() override {
     window_.reset();
-    Drain();
+    DrainMessages();
   }
   HWND Ctl(C c) const { return window_->ControlHandle(c); }
   void ShowActive() {
     ShowWindow(w_, SW_SHOW);
     SetForegroundWindow(w_);
     SetActiveWindow(w_);
-    Drain();
+    DrainMessages();
   }
   bool Key(WPARAM key) {
     MSG msg{};
@@ -81,7 +68,7 @@ class HistoryViewTest : public ::testing::Test, public quandrel::HistoryViewEven
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    Drain();
+    DrainMessages();
     return handled;
   }
   static std::string Used(C c) { return "used " + std::to_string(static_cast<int>(c)); }
@@ -115,7 +102,7 @@ TEST_F(HistoryViewTest, ControlsTabOrderAndClass) {
     EXPECT_EQ(GetDlgCtrlID(h), HistoryWindow::ControlId(p.control));
     GetClassNameA(h, cls, sizeof cls);
     EXPECT_STREQ(cls, p.cls);
-    const RECT r = PlaceOf(h);
+    const RECT r = PlaceInParent(h);
     EXPECT_EQ(r.left, Scaled(p.x));
     EXPECT_EQ(r.top, Scaled(p.y));
     EXPECT_EQ(r.right - r.left, Scaled(p.w));
@@ -151,7 +138,7 @@ TEST_F(HistoryViewTest, ShowsEveryCellAndChoosingFromTheLogicRunsNoHandler) {
   window_->ChooseRow(std::nullopt);
   window_->ShowRows({kRows[0]});
   EXPECT_EQ(window_->RowCount(), 1);
-  Drain();
+  DrainMessages();
   EXPECT_TRUE(events_.empty());
 }
 
@@ -181,7 +168,7 @@ TEST_F(HistoryViewTest, ButtonsReachTheLogicAndEscCloses) {
   alt.message = WM_SYSCHAR;
   alt.wParam = 'q';
   EXPECT_TRUE(TranslateDialogKeys(&alt));
-  Drain();
+  DrainMessages();
   EXPECT_EQ(events_, (std::vector<std::string>{Used(C::BitBtnRestore), Used(C::BitBtnClose)}));
 
   // A button turned off while focused hands the focus to the list.

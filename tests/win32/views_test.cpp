@@ -14,9 +14,12 @@
 #include "main_window/win32/main_window.h"
 #include "wait_window/win32/wait_window_view.h"
 #include "ui/win32/dialog_keys.h"
+#include "driver/driver.h"
 
 namespace {
 
+using qtest::DrainMessages;
+using qtest::PlaceInParent;
 using quandrel::Control;
 using quandrel::PictureKind;
 using quandrel::win32::BackupWindow;
@@ -36,22 +39,6 @@ std::string ClassName(HWND w) {
   char buf[64] = {};
   GetClassNameA(w, buf, sizeof buf);
   return buf;
-}
-
-RECT ClientRectOf(HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 std::string TempPath(const std::string& name) {
@@ -260,7 +247,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     window_.reset();
-    Drain();
+    DrainMessages();
   }
   HWND Ctl(Control c) const { return window_->ControlHandle(c); }
   // Shows the main window and makes it the active one, as at the end of a run.
@@ -268,7 +255,7 @@ class MainWindowTest : public ::testing::Test {
     window_->ShowMainWindow(true);
     SetForegroundWindow(main_);
     SetActiveWindow(main_);
-    Drain();
+    DrainMessages();
   }
   // End mode of an ".MDB" target with snapshot actions.
   void EndModeButtons() {
@@ -357,7 +344,7 @@ TEST_F(MainWindowTest, ControlsFollowTheDesignTable) {
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(GetDlgItem(main_, MainWindow::ControlId(p.control)), c);
     EXPECT_STRCASEEQ(ClassName(c).c_str(), p.cls);
-    const RECT r = ClientRectOf(c);
+    const RECT r = PlaceInParent(c);
     EXPECT_EQ(r.left, Scaled(p.x));
     EXPECT_EQ(r.top, Scaled(p.y));
     EXPECT_EQ(r.right - r.left, Scaled(p.w));

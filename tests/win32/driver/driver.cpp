@@ -330,6 +330,22 @@ void PostKey(HWND window, UINT vk) {
   ::PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
 }
 
+void DrainMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+RECT PlaceInParent(HWND control) {
+  RECT r;
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 bool Settle(HWND window, int timeoutMs) {
   // A sent message is handled only once the thread takes messages again;
   // then paint what is still invalid (sent, so it is done on return) and

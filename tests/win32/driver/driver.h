@@ -114,6 +114,11 @@ HWND FocusedControl(HWND window);
 std::vector<std::string> IniLines(const std::string& text);
 // Types a key into a window (posted key down and up).
 void PostKey(HWND window, UINT vk);
+// Handles every message waiting in this thread's queue, a quit request
+// dropped: what this process's windows posted to themselves is done.
+void DrainMessages();
+// A control's place in its parent's client area.
+RECT PlaceInParent(HWND control);
 // Waits until the thread of `window` has handled what was sent to it before
 // and has painted what it had to paint; false when it did not answer in time.
 bool Settle(HWND window, int timeoutMs = kWaitMs);
